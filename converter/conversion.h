@@ -1,0 +1,62 @@
+// tarvex's conversion: constellation segments given as pairs of star numbers become segments
+// with the right ascension and declination of both ends. Standard library only, no window.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvex {
+
+// A conversion that cannot be done; what() is one line for the user.
+class ConversionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One star record, its three fields copied as text.
+struct StarEntry {
+    std::string number;   // columns 1-7
+    std::string ra;       // columns 9-18, degrees
+    std::string dec;      // columns 20-29, degrees
+};
+
+// The table holds at most this many stars; a list that reaches maxStars + 1 is refused.
+inline constexpr int maxStars = 4999;
+
+struct Conversion {
+    std::string lineFile;   // the constellation-line file, CR LF line ends
+    int segments = 0;       // segment records written, both sections
+    int dropped = 0;        // pair records dropped because a star number was not found
+};
+
+// Splits a text into lines, accepting CR LF and LF; a final line without an end is kept.
+std::vector<std::string_view> splitLines(std::string_view text);
+
+// Reads a star-positions file up to its "#-" line. Throws ConversionError when the line is
+// missing or the list reaches the table's limit.
+std::vector<StarEntry> readStarTable(std::string_view starPositions);
+
+// Converts a star-pair file with the given star table. Each copied field is padded to its
+// width (label 9, coordinates 10), so a short star line cannot shift the columns.
+// Throws ConversionError when the pair file lacks one of its two "#-" lines.
+Conversion convertPairs(const std::vector<StarEntry>& stars, std::string_view starPairs);
+
+// The whole conversion on texts: readStarTable, then convertPairs.
+Conversion convertConstellationLines(std::string_view starPositions, std::string_view starPairs);
+
+struct ConversionFiles {
+    std::filesystem::path starPositions;
+    std::filesystem::path starPairs;
+    std::filesystem::path output;
+};
+
+// Reads both inputs, converts, and writes the output through a temporary file in the output's
+// folder that is renamed into place only when complete, so no truncated output ever exists.
+// Refuses an output that is one of the inputs. On any failure nothing is written and the
+// existing output, if any, is left as it was.
+Conversion convertFiles(const ConversionFiles& files);
+
+} // namespace tarvex
