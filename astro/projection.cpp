@@ -1,0 +1,195 @@
+#include "astro/projection.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "astro/vectors.h"
+
+namespace nivora {
+
+namespace {
+
+// Single-precision literals widened to double.
+constexpr double poleLatitudeLimit = double(1.57079f);
+constexpr double gnomonicHorizon = double(0.05f);
+constexpr double millerStretch = double(1.25f);
+constexpr double millerSquash = double(0.4f);
+constexpr double ln10 = double(2.3026f);
+
+constexpr double hammerX = 1.0823922;
+constexpr double hammerY = 2.1647844;
+
+double clamped(double v) { return std::clamp(v, -offChartValue, offChartValue); }
+
+int termsOf(const ProjectionSetup& setup) { return std::clamp<int>(setup.termCount, 1, 9); }
+
+// Mollweide auxiliary angle: solves 2 theta + sin 2 theta = pi sin phi by a decimal digit search
+// on t = theta / pi + 1/2, fine enough for the last step to be about half a pixel.
+double mollweideTheta(double phi, double S) {
+    const double target = pi * std::sin(phi);
+    const double levels = std::ceil(std::log(2 * S) / ln10);
+    // A tiny or empty scale still searches once; no chart needs more than 17 digits.
+    const int n = levels >= 1 ? int(std::min(levels, 17.0)) : 1;
+    double t = 0;
+    for (int k = 1; k <= n; ++k) {
+        const double s = std::pow(10.0, -k);
+        for (int j = 0; j <= 10; ++j) {
+            const double d = j * s;
+            const double u = (t + d + s - 0.5) * pi;
+            if (target < 2 * u + std::sin(2 * u)) {
+                t += d;
+                break;
+            }
+        }
+    }
+    return (t - 0.5) * pi;
+}
+
+// The growing coordinate of the Mercator (or Miller) projection; +-12000 at and near the poles,
+// where the logarithm is not evaluated.
+double mercatorOrdinate(double lat, double S, bool miller) {
+    if (lat > poleLatitudeLimit)
+        return poleImageValue;
+    if (lat < -poleLatitudeLimit)
+        return -poleImageValue;
+    if (miller)
+        return millerStretch * std::log(std::tan(millerSquash * lat + pi / 4)) / pi * S;
+    return std::log(std::tan(lat / 2 + pi / 4)) / pi * S;
+}
+
+} // namespace
+
+double userPolynomial(const ProjectionSetup& setup, double c) {
+    double sum = 0;
+    double power = 1;
+    for (int i = 1; i <= termsOf(setup); ++i) {
+        power *= c;
+        sum += setup.coefficients[i] * power;
+    }
+    return sum;
+}
+
+double userProjectionNormalisation(const ProjectionSetup& setup) {
+    const double p = userPolynomial(setup, setup.radiusDegrees / degreesPerRadian);
+    return p > 0 && std::isfinite(p) ? 1 / (2 * p) : 0;
+}
+
+double userProjectionEdgeValue(const ProjectionSetup& setup) {
+    return setup.coefficients[0] * userPolynomial(setup, setup.domainDegrees / degreesPerRadian);
+}
+
+void DISPXY(double x, double y, double z, ProjectionKind prj, double& X, double& Y,
+            const ProjectionSetup& setup) {
+    const double S = setup.chartScale;
+    if (prj < 1 || prj > 15)
+        prj = 1;
+    double lon, lat, r;
+    switch (prj) {
+    case 1:
+    case 2:
+    case 3:
+    case 10: {
+        double A, h;
+        ZENITH(x, y, z, A, h, r);
+        double f; // distance from the centre over S
+        if (prj == 1) {
+            f = (pi / 2 - h) / pi;
+        } else if (prj == 2) {
+            f = std::sin(pi / 4 - h / 2) / std::sqrt(2.0);
+        } else if (prj == 3) {
+            f = std::tan(pi / 4 - h / 2) / 2;
+        } else {
+            const double c = pi / 2 - h;
+            if (c >= setup.domainDegrees / degreesPerRadian) {
+                X = Y = offChartValue;
+                return;
+            }
+            f = setup.coefficients[0] * userPolynomial(setup, c);
+        }
+        X = std::sin(A) * f * S;
+        Y = std::cos(A) * f * S;
+        if (prj == 3) {
+            X = clamped(X);
+            Y = clamped(Y);
+        } else if (prj == 10) {
+            Y *= setup.aspectYX;
+        }
+        return;
+    }
+    case 4:
+    case 12:
+        ZENITH(z, y, x, lon, lat, r);
+        X = lon / pi * S;
+        Y = mercatorOrdinate(lat, S, prj == 12);
+        return;
+    case 5:
+        ZENITH(z, x, y, lon, lat, r);
+        Y = lon / pi * S;
+        X = mercatorOrdinate(lat, S, false);
+        return;
+    case 6:
+        if (z < gnomonicHorizon) {
+            X = Y = offChartValue;
+            return;
+        }
+        X = clamped(y / z / (2 * std::sqrt(3.0)) * S);
+        Y = clamped(x / z / (2 * std::sqrt(3.0)) * S);
+        return;
+    case 7: {
+        ZENITH(z, y, x, lon, lat, r);
+        const double theta = mollweideTheta(lat, S);
+        X = std::cos(theta) * lon / pi * S;
+        Y = std::sin(theta) / 2 * S;
+        return;
+    }
+    case 8:
+        r = std::sqrt(x * x + y * y + z * z);
+        if (z < 0 || r == 0) { // a zero vector has no image
+            X = Y = offChartValue;
+            return;
+        }
+        X = clamped(y / r / 2 * S);
+        Y = clamped(x / r / 2 * S);
+        return;
+    case 9:
+        ZENITH(z, y, x, lon, lat, r);
+        X = lon * std::cos(lat) / pi * S;
+        Y = lat / pi * S;
+        return;
+    case 11:
+        ZENITH(z, y, x, lon, lat, r);
+        X = lon / pi * S;
+        Y = lat / pi * S;
+        return;
+    case 13: {
+        ZENITH(z, y, x, lon, lat, r);
+        const double D = std::sqrt(1 + std::cos(lat) * std::cos(lon / 2));
+        X = std::cos(lat) * std::sin(lon / 2) / D * S / hammerX;
+        Y = std::sin(lat) / D * S / hammerY;
+        return;
+    }
+    case 14:
+        ZENITH(z, y, x, lon, lat, r);
+        X = lon / pi * S;
+        Y = std::sin(lat) / pi * S;
+        return;
+    case 15: {
+        const double rho = std::sqrt(y * y + z * z);
+        if (rho == 0) { // straight up or down: the limits of the formulas below
+            X = 0;
+            Y = x < 0 ? -S / 2 : S / 2;
+            return;
+        }
+        // The direction with its longitude about the vertical axis halved.
+        const double w = rho * std::sqrt((z / rho + 1) / 2);
+        const double u = w == 0 ? rho : (y * rho / 2) / w;
+        double A, h;
+        ZENITH(x, u, w, A, h, r);
+        X = 2 * std::sin(A) * (pi / 2 - h) / pi * S;
+        Y = std::cos(A) * (pi / 2 - h) / pi * S;
+        return;
+    }
+    }
+}
+
+} // namespace nivora

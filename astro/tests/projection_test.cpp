@@ -1,0 +1,409 @@
+#include "astro/projection.h"
+
+#include <cmath>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+using namespace nivora;
+
+namespace {
+
+constexpr float S = 320;
+
+ProjectionSetup plainSetup() {
+    ProjectionSetup setup;
+    setup.chartScale = S;
+    return setup;
+}
+
+// a(3) = -0.1: the polynomial turns at 104.56 degrees; the chart is stretched twice upward.
+ProjectionSetup bentSetup() {
+    ProjectionSetup setup = plainSetup();
+    setup.coefficients[3] = -0.1;
+    setup.domainDegrees = 104.56;
+    setup.aspectYX = 2;
+    setup.coefficients[0] = userProjectionNormalisation(setup);
+    setup.edgeValue = userProjectionEdgeValue(setup);
+    return setup;
+}
+
+struct Dir {
+    double x, y, z;
+};
+
+// In the chart frame: lon about the vertical axis toward chart right, lat toward chart up.
+Dir upright(double lonDeg, double latDeg) {
+    const double lon = lonDeg / degreesPerRadian, lat = latDeg / degreesPerRadian;
+    return {std::sin(lat), std::sin(lon) * std::cos(lat), std::cos(lon) * std::cos(lat)};
+}
+
+double angleBetween(const Dir& a, const Dir& b) {
+    const double cx = a.y * b.z - a.z * b.y, cy = a.z * b.x - a.x * b.z, cz = a.x * b.y - a.y * b.x;
+    return std::atan2(std::sqrt(cx * cx + cy * cy + cz * cz), a.x * b.x + a.y * b.y + a.z * b.z);
+}
+
+struct Kind {
+    ProjectionKind prj;
+    ProjectionSetup setup;
+    double angleTolerance; // radians, direction -> offset -> direction (not kind 10)
+    double pixelTolerance; // offset -> direction -> offset, and kind 10 both ways
+    std::function<bool(double X, double Y)> inside;
+};
+
+std::vector<Kind> allKinds() {
+    const double s = S;
+    const double hammer = s / 1.0823922;
+    const double exact = 1e-9;
+    const double rounding = 1e-6;
+    const ProjectionSetup bent = bentSetup();
+    return {
+        {1, plainSetup(), exact, rounding, [=](double X, double Y) { return std::hypot(X, Y) <= s; }},
+        {2, plainSetup(), exact, rounding,
+         [=](double X, double Y) { return std::hypot(X, Y) < s / std::sqrt(2.0); }},
+        {3, plainSetup(), exact, rounding, [](double, double) { return true; }},
+        {4, plainSetup(), exact, rounding, [=](double X, double) { return std::abs(X) <= s; }},
+        {5, plainSetup(), exact, rounding, [=](double, double Y) { return std::abs(Y) <= s; }},
+        {6, plainSetup(), exact, rounding, [](double, double) { return true; }},
+        // The forward digit search leaves up to two pixels.
+        {7, plainSetup(), 2 * pi / s, 2, [=](double X, double Y) { return X * X + 4 * Y * Y <= s * s; }},
+        {8, plainSetup(), exact, rounding, [=](double X, double Y) { return std::hypot(X, Y) <= s / 2; }},
+        {9, plainSetup(), exact, rounding,
+         [=](double X, double Y) { return std::abs(Y) <= s / 2 && std::abs(X) <= s * std::cos(pi * Y / s); }},
+        // Newton stops within 0.2 pixel of the radius, doubled upward; near the domain's edge the
+        // polynomial is flat, so only the pixels are compared.
+        {10, bent, 0, 0.4,
+         [=](double X, double Y) { return std::hypot(X, Y / 2) / s < bent.edgeValue; }},
+        {11, plainSetup(), exact, rounding,
+         [=](double X, double Y) { return std::abs(X) <= s && std::abs(Y) <= s / 2; }},
+        // The inverse stretch 0.8 is the single-precision inverse of 0.4, not the exact one.
+        {12, plainSetup(), 1e-7, 1e-4,
+         [=](double X, double Y) { return std::abs(X) <= s && std::abs(Y) * pi / s <= 2.30341253; }},
+        {13, plainSetup(), exact, rounding,
+         [=](double X, double Y) { return X * X + 4 * Y * Y <= hammer * hammer; }},
+        {14, plainSetup(), exact, rounding,
+         [=](double X, double Y) { return std::abs(X) <= s && std::abs(Y) <= s / pi; }},
+        {15, plainSetup(), exact, rounding, [=](double X, double Y) { return X * X + 4 * Y * Y <= s * s; }},
+    };
+}
+
+} // namespace
+
+TEST(Projection, DirectionsComeBackThroughTheInverse) {
+    for (const Kind& kind : allKinds()) {
+        SCOPED_TRACE(testing::Message() << "projection " << int(kind.prj));
+        int checked = 0;
+        for (double lon = -179.3; lon < 180; lon += 7.9)
+            for (double lat = -89.1; lat < 90; lat += 6.7) {
+                const Dir d = upright(lon, lat);
+                double X, Y;
+                DISPXY(d.x, d.y, d.z, kind.prj, X, Y, kind.setup);
+                ASSERT_TRUE(std::isfinite(X) && std::isfinite(Y));
+                if (std::abs(X) >= poleImageValue || std::abs(Y) >= poleImageValue)
+                    continue; // clamped or a pole: no way back
+                Dir back{7, 7, 7};
+                float ok = -1;
+                INVDISP(back.x, back.y, back.z, kind.prj, ok, X, Y, kind.setup);
+                SCOPED_TRACE(testing::Message() << "lon " << lon << " lat " << lat);
+                ASSERT_EQ(ok, 1);
+                EXPECT_NEAR(std::hypot(back.x, back.y, back.z), 1, 1e-12);
+                if (kind.prj == 10) {
+                    double X2, Y2;
+                    DISPXY(back.x, back.y, back.z, kind.prj, X2, Y2, kind.setup);
+                    EXPECT_NEAR(X2, X, kind.pixelTolerance);
+                    EXPECT_NEAR(Y2, Y, kind.pixelTolerance);
+                } else {
+                    EXPECT_LE(angleBetween(d, back), kind.angleTolerance);
+                }
+                ++checked;
+            }
+        EXPECT_GT(checked, 100);
+    }
+}
+
+TEST(Projection, OffsetsInsideTheMapComeBackAndOthersAreRefused) {
+    for (const Kind& kind : allKinds()) {
+        SCOPED_TRACE(testing::Message() << "projection " << int(kind.prj));
+        int inside = 0, outside = 0;
+        for (double X = -1.3 * S; X < 1.3 * S; X += 0.0731 * S)
+            for (double Y = -1.3 * S; Y < 1.3 * S; Y += 0.0537 * S) {
+                SCOPED_TRACE(testing::Message() << "X " << X << " Y " << Y);
+                Dir d{7, 7, 7};
+                float ok = -1;
+                INVDISP(d.x, d.y, d.z, kind.prj, ok, X, Y, kind.setup);
+                if (!kind.inside(X, Y)) {
+                    EXPECT_EQ(ok, 0);
+                    EXPECT_TRUE(d.x == 7 && d.y == 7 && d.z == 7) << "outputs touched";
+                    ++outside;
+                    continue;
+                }
+                ASSERT_EQ(ok, 1);
+                EXPECT_NEAR(std::hypot(d.x, d.y, d.z), 1, 1e-12);
+                double X2, Y2;
+                DISPXY(d.x, d.y, d.z, kind.prj, X2, Y2, kind.setup);
+                EXPECT_NEAR(X2, X, kind.pixelTolerance);
+                EXPECT_NEAR(Y2, Y, kind.pixelTolerance);
+                ++inside;
+            }
+        EXPECT_GT(inside, 50);
+        if (kind.prj != 3 && kind.prj != 6) {
+            EXPECT_GT(outside, 50);
+        }
+    }
+}
+
+TEST(Projection, LandmarkDirections) {
+    const double s = S, h = S / 2;
+    struct Case {
+        ProjectionKind prj;
+        Dir d;
+        double X, Y;
+    };
+    const Dir centre{0, 0, 1}, up{1, 0, 0}, right{0, 1, 0}, behind{0, 0, -1};
+    const Case cases[] = {
+        {1, up, 0, h},   {2, up, 0, h},   {3, up, 0, h},   {8, up, 0, h},   {9, up, 0, h},
+        {11, up, 0, h},  {5, up, 0, h},   {7, up, 0, h},   {13, up, 0, s / 2.1647844},
+        {14, up, 0, s / pi}, {4, up, 0, 12000}, {12, up, 0, 12000}, {6, up, 16000, 16000},
+        {15, up, 0, h},  {15, {-1, 0, 0}, 0, -h},
+        {1, right, h, 0},  {2, right, h, 0},  {3, right, h, 0},  {4, right, h, 0},
+        {7, right, h, 0},  {8, right, h, 0},  {9, right, h, 0},  {11, right, h, 0},
+        {12, right, h, 0}, {13, right, h, 0}, {14, right, h, 0}, {15, right, h, 0},
+        {5, right, 12000, 0}, {6, right, 16000, 16000},
+        {1, behind, 0, s},  {2, behind, 0, s / std::sqrt(2.0)}, {8, behind, 16000, 16000},
+        {15, behind, s, 0},
+        {0, right, h, 0},   {16, right, h, 0}, // unknown kinds draw as the first
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "projection " << int(c.prj) << " at " << c.d.x << ','
+                                        << c.d.y << ',' << c.d.z);
+        double X, Y;
+        DISPXY(c.d.x, c.d.y, c.d.z, c.prj, X, Y, plainSetup());
+        // The Mollweide search stops within its last step; the Hammer divisors have eight digits.
+        const double tolerance = c.prj == 7 ? 2 : c.prj == 13 ? 1e-4 : 1e-9;
+        EXPECT_NEAR(X, c.X, tolerance);
+        EXPECT_NEAR(Y, c.Y, tolerance);
+    }
+    for (ProjectionKind prj = 1; prj <= 15; ++prj) {
+        double X, Y;
+        DISPXY(centre.x, centre.y, centre.z, prj, X, Y, plainSetup());
+        EXPECT_NEAR(X, 0, prj == 7 ? 2 : 1e-9) << int(prj);
+        EXPECT_NEAR(Y, 0, prj == 7 ? 2 : 1e-9) << int(prj);
+        double x = 9, y = 9, z = 9;
+        float ok = -1;
+        INVDISP(x, y, z, prj, ok, 0, 0, plainSetup());
+        EXPECT_EQ(ok, 1) << int(prj);
+        EXPECT_NEAR(x, 0, 1e-12) << int(prj);
+        EXPECT_NEAR(y, 0, 1e-12) << int(prj);
+        EXPECT_NEAR(z, 1, 1e-12) << int(prj);
+    }
+}
+
+TEST(Projection, ClampsKeepTheSign) {
+    for (ProjectionKind prj : {ProjectionKind(3), ProjectionKind(6)})
+        for (double lon = -179; lon < 180; lon += 2.3) {
+            const Dir d = upright(lon, 1e-3);
+            double X, Y;
+            DISPXY(d.x, d.y, d.z, prj, X, Y, plainSetup());
+            EXPECT_LE(std::abs(X), 16000);
+            EXPECT_LE(std::abs(Y), 16000);
+            if (prj == 3 && std::abs(X) == 16000) {
+                EXPECT_EQ(X > 0, lon > 0);
+            }
+        }
+    // Just inside the gnomonic horizon of a large chart the image is clamped with its sign.
+    ProjectionSetup large = plainSetup();
+    large.chartScale = 10000;
+    double X, Y;
+    DISPXY(0.6, -0.8, 0.06, 6, X, Y, large);
+    EXPECT_EQ(X, -16000);
+    EXPECT_EQ(Y, 16000);
+    DISPXY(0.6, -0.8, 0.049, 6, X, Y, large);
+    EXPECT_EQ(X, 16000);
+    EXPECT_EQ(Y, 16000);
+}
+
+TEST(Projection, PoleCaseKeepsTheOtherCoordinate) {
+    // Beyond the single-precision 1.57079 the ordinate is the pole value; the abscissa is ordinary.
+    const double lat = 1.5707950;
+    const Dir d{std::sin(lat), std::cos(lat) * std::sin(0.5), std::cos(lat) * std::cos(0.5)};
+    double X, Y;
+    DISPXY(d.x, d.y, d.z, 4, X, Y, plainSetup());
+    EXPECT_EQ(Y, 12000);
+    EXPECT_NEAR(X, 0.5 / pi * S, 1e-9);
+    DISPXY(-d.x, d.y, d.z, 12, X, Y, plainSetup());
+    EXPECT_EQ(Y, -12000);
+    DISPXY(d.y, d.x, d.z, 5, X, Y, plainSetup());
+    EXPECT_EQ(X, 12000);
+    EXPECT_NEAR(Y, 0.5 / pi * S, 1e-9);
+}
+
+TEST(Projection, UserProjectionDomainAndAspect) {
+    const ProjectionSetup bent = bentSetup();
+    // The displayed radius angle lands on the horizon circle.
+    double X, Y;
+    DISPXY(0, 1, 0, 10, X, Y, bent);
+    EXPECT_NEAR(X, S / 2, 1e-9);
+    DISPXY(1, 0, 0, 10, X, Y, bent);
+    EXPECT_NEAR(Y, S, 1e-9); // twice as far upward
+
+    const double edge = bent.domainDegrees / degreesPerRadian;
+    for (double c : {edge, edge + 1e-6, 2.5, pi}) {
+        DISPXY(std::sin(c), 0, std::cos(c), 10, X, Y, bent);
+        EXPECT_EQ(X, 16000) << c;
+        EXPECT_EQ(Y, 16000) << c;
+    }
+    DISPXY(std::sin(edge - 1e-6), 0, std::cos(edge - 1e-6), 10, X, Y, bent);
+    EXPECT_NEAR(Y, bent.edgeValue * S * 2, 1e-3);
+
+    // (0, 2r) and (r, 0) invert to the same distance from the centre, up and right.
+    const double r = 0.3 * S;
+    Dir a{}, b{};
+    float okA, okB;
+    INVDISP(a.x, a.y, a.z, 10, okA, 0, 2 * r, bent);
+    INVDISP(b.x, b.y, b.z, 10, okB, r, 0, bent);
+    ASSERT_EQ(okA, 1);
+    ASSERT_EQ(okB, 1);
+    EXPECT_NEAR(a.z, b.z, 1e-4);
+    EXPECT_NEAR(a.y, 0, 1e-12);
+    EXPECT_NEAR(b.x, 0, 1e-12);
+    EXPECT_GT(a.x, 0);
+    EXPECT_GT(b.y, 0);
+
+    // The rim of the domain itself is outside.
+    Dir c{5, 5, 5};
+    float ok;
+    INVDISP(c.x, c.y, c.z, 10, ok, bent.edgeValue * S, 0, bent);
+    EXPECT_EQ(ok, 0);
+    EXPECT_EQ(c.x, 5);
+}
+
+TEST(Projection, UserProjectionFirstRunIsTheEquidistantOne) {
+    const ProjectionSetup setup = plainSetup();
+    EXPECT_DOUBLE_EQ(userProjectionNormalisation(setup), setup.coefficients[0]);
+    EXPECT_DOUBLE_EQ(userProjectionEdgeValue(setup), setup.edgeValue);
+    for (double lon = -170; lon < 180; lon += 23)
+        for (double lat = -80; lat < 90; lat += 17) {
+            const Dir d = upright(lon, lat);
+            double X1, Y1, X10, Y10;
+            DISPXY(d.x, d.y, d.z, 1, X1, Y1, setup);
+            DISPXY(d.x, d.y, d.z, 10, X10, Y10, setup);
+            EXPECT_NEAR(X10, X1, 1e-9);
+            EXPECT_NEAR(Y10, Y1, 1e-9);
+        }
+}
+
+TEST(Projection, DegenerateUserProjectionStaysFinite) {
+    ProjectionSetup setup = plainSetup();
+    setup.radiusDegrees = 0; // no radius to normalise to
+    EXPECT_EQ(userProjectionNormalisation(setup), 0);
+    setup.coefficients[0] = 0;
+    setup.edgeValue = userProjectionEdgeValue(setup);
+    double X, Y;
+    DISPXY(0, 1, 0, 10, X, Y, setup);
+    EXPECT_EQ(X, 0);
+    EXPECT_EQ(Y, 0);
+    Dir d{5, 5, 5};
+    float ok;
+    INVDISP(d.x, d.y, d.z, 10, ok, 1, 1, setup);
+    EXPECT_EQ(ok, 0);
+
+    // A flattened chart keeps only its horizontal axis.
+    setup = plainSetup();
+    setup.aspectYX = 0;
+    INVDISP(d.x, d.y, d.z, 10, ok, 10, 0, setup);
+    EXPECT_EQ(ok, 1);
+    INVDISP(d.x, d.y, d.z, 10, ok, 10, 1, setup);
+    EXPECT_EQ(ok, 0);
+
+    // termCount outside 1..9 reads no element outside the coefficients.
+    setup = plainSetup();
+    setup.termCount = 40;
+    EXPECT_DOUBLE_EQ(userPolynomial(setup, 0.5), 0.5);
+}
+
+TEST(Projection, InverseEdgesOfTheDomains) {
+    struct Case {
+        ProjectionKind prj;
+        double X, Y;
+        float ok;
+        Dir d; // expected when ok
+    };
+    const double s = S;
+    const Case cases[] = {
+        {1, s + 1, 0, 0, {}},
+        {1, 0, s, 1, {0, 0, -1}},           // the antipode, on the rim
+        {2, s / std::sqrt(2.0), 0, 0, {}},  // the rim of the equal-area disc is outside
+        {8, 0, s / 2, 1, {1, 0, 0}},        // the limb is inside, with z = 0
+        {4, s, 0, 1, {0, std::sin(pi), std::cos(pi)}},
+        {4, s + 1, 0, 0, {}},
+        {5, 0, s + 1, 0, {}},
+        // Points where the formulas would divide by zero return the limiting directions.
+        {7, 0, s / 2, 1, {1, 0, 0}},
+        {7, 0, -s / 2, 1, {-1, 0, 0}},
+        {9, 0, s / 2, 1, {1, 0, 0}},
+        {9, 0, 1.6 * s, 0, {}},             // beyond the pole, where the cosine is positive again
+        {13, 0, s / 2.1647844, 1, {1, 0, 0}},
+        {13, s / 1.0823922, 0, 1, {0, std::sin(pi), std::cos(pi)}},
+        {14, 0, s / pi, 1, {1, 0, 0}},
+        {14, 0, -s / pi, 1, {-1, 0, 0}},
+        {15, 0, s / 2, 1, {1, 0, 0}},
+        {15, 0, -s / 2, 1, {-1, 0, 0}},
+        {15, s, 0, 1, {0, 0, -1}},
+        {11, 0, s / 2 + 1, 0, {}},
+        {12, 0, 2.31 * s / pi, 0, {}},
+        {0, s + 1, 0, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "projection " << int(c.prj) << " at " << c.X << ',' << c.Y);
+        Dir d{5, 5, 5};
+        float ok = -1;
+        INVDISP(d.x, d.y, d.z, c.prj, ok, c.X, c.Y, plainSetup());
+        EXPECT_EQ(ok, c.ok);
+        if (c.ok == 1) {
+            EXPECT_NEAR(d.x, c.d.x, 1e-7);
+            EXPECT_NEAR(d.y, c.d.y, 1e-7);
+            EXPECT_NEAR(d.z, c.d.z, 1e-7);
+        } else {
+            EXPECT_EQ(d.x, 5);
+        }
+    }
+    // Nothing can be read back from a chart without a scale.
+    ProjectionSetup empty;
+    Dir d{5, 5, 5};
+    float ok = -1;
+    INVDISP(d.x, d.y, d.z, 3, ok, 0, 0, empty);
+    EXPECT_EQ(ok, 0);
+}
+
+TEST(ProjectionDomain, ScanOfTheSlope) {
+    struct Case {
+        CoefficientTexts texts;
+        float degrees;
+    };
+    const Case cases[] = {
+        {{"", "", "", "", "", "", "", ""}, 180},
+        {{"0", "-0.1", "", "", "", "", "", ""}, 104.56f},       // turns at 1.8257 rad, found as 1.825
+        {{"-7", "", "", "", "", "", "", ""}, 4.07f},            // slope already negative at 0.1 rad
+        {{"  0", " -.1x", "junk", "", "", "", "", ""}, 104.56f}, // texts read as field numbers
+        {{"", "", "", "", "", "", "", "1"}, 180},               // c^9 only steepens it
+        {{"", "", "", "", "", "", "", "-1E300"}, 0},           // falls at once: the domain is empty
+    };
+    for (const Case& c : cases) {
+        float lim = -1;
+        PLJDOM(c.texts, lim);
+        EXPECT_FLOAT_EQ(lim, c.degrees) << c.texts[0] << '|' << c.texts[1] << '|' << c.texts[7];
+    }
+}
+
+TEST(ProjectionDomain, GridIntervalOfTheScale) {
+    struct Case {
+        float scale, minutes;
+    };
+    const Case cases[] = {
+        {0, 5400},      {143.9f, 5400}, {144, 2700},   {320, 1800},   {719.9f, 900},
+        {720, 600},     {1440, 300},    {12959, 60},   {12960, 30},   {43200, 10},
+        {107999, 5},    {108000, 4},    {1e9f, 4},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SCALEDIV(c.scale), c.minutes) << c.scale;
+}
