@@ -1,0 +1,240 @@
+#include "platform/chartbitmap.h"
+
+#include "platform/fonts.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImageWriter>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <numbers>
+
+namespace nivora {
+
+const std::array<Rgb, 16> paletteColours = {{
+    {0, 0, 0},     {128, 128, 128}, {0, 0, 128},   {0, 0, 255},
+    {128, 0, 0},   {255, 0, 0},     {128, 0, 128}, {255, 0, 255},
+    {0, 128, 0},   {0, 255, 0},     {0, 128, 128}, {0, 255, 255},
+    {128, 128, 0}, {255, 255, 0},   {192, 192, 192}, {255, 255, 255},
+}};
+
+Rgb paletteColour(int colourNumber) { return paletteColours[size_t(colourNumber & 15)]; }
+
+namespace {
+
+QRgb qrgbOf(int colour)
+{
+    const Rgb c = paletteColour(colour);
+    return qRgb(c.red, c.green, c.blue);
+}
+
+// Pixel coordinates arrive as single precision; the nearest pixel, a tie to the even one.
+int toPixel(float v)
+{
+    if (!std::isfinite(v)) return v > 0 ? INT32_MAX / 2 : INT32_MIN / 2;
+    const double r = std::nearbyint(double(v));
+    return int(std::clamp(r, double(INT32_MIN / 2), double(INT32_MAX / 2)));
+}
+
+} // namespace
+
+ChartBitmap::ChartBitmap(int width, int height) { create(width, height); }
+
+void ChartBitmap::create(int width, int height)
+{
+    if (width < 1 || height < 1) {
+        image_ = QImage();
+        return;
+    }
+    image_ = QImage(width, height, QImage::Format_RGB32);
+    image_.fill(qRgb(0, 0, 0));
+}
+
+void ChartBitmap::clear(int colour)
+{
+    if (!empty()) image_.fill(qrgbOf(colour));
+}
+
+void ChartBitmap::fillRect(int x1, int y1, int x2, int y2, int colour)
+{
+    if (empty()) return;
+    const int left = std::max(0, std::min(x1, x2)), right = std::min(width() - 1, std::max(x1, x2));
+    const int top = std::max(0, std::min(y1, y2)), bottom = std::min(height() - 1, std::max(y1, y2));
+    const QRgb c = qrgbOf(colour);
+    for (int y = top; y <= bottom; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        for (int x = left; x <= right; ++x) row[x] = c;
+    }
+}
+
+void ChartBitmap::plotDot(float x, float y, int colour)
+{
+    const int px = toPixel(x), py = toPixel(y);
+    if (px < 0 || py < 0 || px >= width() || py >= height()) return;
+    reinterpret_cast<QRgb*>(image_.scanLine(py))[px] = qrgbOf(colour);
+}
+
+void ChartBitmap::drawLine(float x1, float y1, float x2, float y2, int colour)
+{
+    if (empty()) return;
+    long long x = toPixel(x1), y = toPixel(y1);
+    const long long xe = toPixel(x2), ye = toPixel(y2);
+    const long long dx = std::llabs(xe - x), dy = -std::llabs(ye - y);
+    const int sx = x < xe ? 1 : -1, sy = y < ye ? 1 : -1;
+    // A far-off end (an off-chart point) would take long to walk; lines that miss the bitmap
+    // are skipped whole.
+    if (std::max(x, xe) < 0 || std::min(x, xe) >= width() || std::max(y, ye) < 0 ||
+        std::min(y, ye) >= height()) {
+        return;
+    }
+    const QRgb c = qrgbOf(colour);
+    long long err = dx + dy;
+    for (;;) {
+        if (x >= 0 && y >= 0 && x < width() && y < height())
+            reinterpret_cast<QRgb*>(image_.scanLine(int(y)))[x] = c;
+        if (x == xe && y == ye) break;
+        const long long e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x += sx; }
+        if (e2 <= dx) { err += dx; y += sy; }
+    }
+}
+
+void ChartBitmap::drawCircle(float x, float y, float r, int colour, float aspect, float start,
+                             float end, int fillColour)
+{
+    if (empty() || !std::isfinite(r) || !std::isfinite(aspect)) return;
+    const int cx = toPixel(x), cy = toPixel(y);
+    const int rx = std::abs(toPixel(r));
+    const int ry = std::abs(toPixel(r * aspect));
+    if (rx > 100000 || ry > 100000) return;
+
+    // Outline points by the midpoint ellipse rule, one per step in the faster-moving axis.
+    std::vector<std::pair<int, int>> quarter;   // (dx, dy) with dx, dy >= 0, dy upward
+    if (rx == 0 || ry == 0) {
+        for (int i = 0; i <= rx; ++i) quarter.push_back({i, 0});
+        for (int j = 0; j <= ry; ++j) quarter.push_back({0, j});
+    } else {
+        const double a2 = double(rx) * rx, b2 = double(ry) * ry;
+        int px = 0, py = ry;
+        double d1 = b2 - a2 * ry + 0.25 * a2;
+        while (b2 * px < a2 * py) {
+            quarter.push_back({px, py});
+            if (d1 < 0) {
+                d1 += b2 * (2 * px + 3);
+            } else {
+                d1 += b2 * (2 * px + 3) + a2 * (-2 * py + 2);
+                --py;
+            }
+            ++px;
+        }
+        double d2 = b2 * (px + 0.5) * (px + 0.5) + a2 * (py - 1.0) * (py - 1.0) - a2 * b2;
+        while (py >= 0) {
+            quarter.push_back({px, py});
+            if (d2 > 0) {
+                d2 += a2 * (-2 * py + 3);
+            } else {
+                d2 += b2 * (2 * px + 2) + a2 * (-2 * py + 3);
+                ++px;
+            }
+            --py;
+        }
+    }
+    std::vector<std::pair<int, int>> outline;
+    for (auto [dx, dy] : quarter) {
+        outline.push_back({dx, dy});
+        outline.push_back({-dx, dy});
+        outline.push_back({dx, -dy});
+        outline.push_back({-dx, -dy});
+    }
+    std::sort(outline.begin(), outline.end());
+    outline.erase(std::unique(outline.begin(), outline.end()), outline.end());
+
+    if (fillColour >= 0) {
+        std::map<int, std::pair<int, int>> spans;   // dy -> (min dx, max dx)
+        for (auto [dx, dy] : outline) {
+            auto [it, fresh] = spans.try_emplace(dy, dx, dx);
+            if (!fresh) {
+                it->second.first = std::min(it->second.first, dx);
+                it->second.second = std::max(it->second.second, dx);
+            }
+        }
+        const QRgb fc = qrgbOf(fillColour);
+        for (auto [dy, span] : spans) {
+            const int py = cy - dy;
+            if (py < 0 || py >= height()) continue;
+            auto* row = reinterpret_cast<QRgb*>(image_.scanLine(py));
+            for (int dx = span.first + 1; dx < span.second; ++dx) {
+                const int px = cx + dx;
+                if (px >= 0 && px < width()) row[px] = fc;
+            }
+        }
+    }
+
+    const bool whole = start == 0 && end == 0;
+    double s = std::fmod(double(start), 1.0), e = std::fmod(double(end), 1.0);
+    if (s < 0) s += 1;
+    if (e < 0) e += 1;
+    const QRgb c = qrgbOf(colour);
+    for (auto [dx, dy] : outline) {
+        if (!whole) {
+            double turn = std::atan2(double(dy) * rx, double(dx) * std::max(ry, 1)) /
+                          (2 * std::numbers::pi);
+            if (dx == 0 && dy == 0) turn = 0;
+            if (turn < 0) turn += 1;
+            const bool inside = s <= e ? (turn >= s && turn <= e) : (turn >= s || turn <= e);
+            if (!inside) continue;
+        }
+        const int px = cx + dx, py = cy - dy;
+        if (px >= 0 && py >= 0 && px < width() && py < height())
+            reinterpret_cast<QRgb*>(image_.scanLine(py))[px] = c;
+    }
+}
+
+void ChartBitmap::setFont(std::string_view family, double points)
+{
+    font_ = FontSpec{std::string(family), points, false};
+}
+
+void ChartBitmap::drawText(float x, float y, std::string_view text, int colour)
+{
+    if (empty() || text.empty()) return;
+    QFont f = makeFont(font_);
+    f.setStyleStrategy(QFont::NoAntialias);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setFont(f);
+    p.setPen(QColor(qrgbOf(colour)));
+    const QFontMetrics m(f);
+    p.drawText(toPixel(x), toPixel(y) + m.ascent(),
+               QString::fromUtf8(text.data(), qsizetype(text.size())));
+}
+
+int ChartBitmap::pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width() || y >= height()) return -1;
+    const QRgb v = image_.pixel(x, y);
+    for (int i = 0; i < 16; ++i)
+        if (qrgbOf(i) == (v | 0xff000000u)) return i;
+    return -1;
+}
+
+Rgb ChartBitmap::pixelRgb(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width() || y >= height()) return {};
+    const QRgb v = image_.pixel(x, y);
+    return {qRed(v), qGreen(v), qBlue(v)};
+}
+
+bool ChartBitmap::saveBmp(const std::string& path) const
+{
+    if (empty()) return false;
+    QImageWriter writer(QString::fromStdString(path), "bmp");
+    return writer.write(image_.convertToFormat(QImage::Format_RGB888));
+}
+
+} // namespace nivora

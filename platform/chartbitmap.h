@@ -1,0 +1,63 @@
+// The chart bitmap: an RGB32 picture drawn with the 16 palette colours and four exact raster
+// operations. Coordinates arrive as single precision and are rounded to the nearest pixel; y
+// grows downward; whatever falls outside the bitmap is clipped. No antialiasing anywhere.
+#pragma once
+
+#include "platform/forms.h"
+
+#include <QImage>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace nivora {
+
+// The drawing palette: colour numbers 0-15.
+extern const std::array<Rgb, 16> paletteColours;
+Rgb paletteColour(int colourNumber);   // numbers outside 0-15 are taken modulo 16
+
+class ChartBitmap {
+public:
+    ChartBitmap() = default;
+    ChartBitmap(int width, int height);
+
+    // Discards the picture and makes a new one, black. Sizes below 1 give an empty bitmap.
+    void create(int width, int height);
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+    bool empty() const { return image_.isNull(); }
+
+    void clear(int colour);
+    void fillRect(int x1, int y1, int x2, int y2, int colour);   // both corners included
+
+    void plotDot(float x, float y, int colour);
+    // A solid one-pixel line; both ends are drawn; equal ends mark one pixel.
+    void drawLine(float x1, float y1, float x2, float y2, int colour);
+    // The outline of the ellipse with horizontal semi-axis r and vertical r * aspect. With
+    // start = end = 0 the whole outline, else the arc from start to end, both fractions of a
+    // full turn anticlockwise from the rightward direction. fillColour >= 0 fills the inside.
+    void drawCircle(float x, float y, float r, int colour, float aspect = 1, float start = 0,
+                    float end = 0, int fillColour = -1);
+    // Text with its top-left corner at (x, y), transparent background, current font.
+    void drawText(float x, float y, std::string_view text, int colour);
+
+    // The current font, by Windows family name and point size (mapped like every font).
+    void setFont(std::string_view family, double points);
+    FontSpec font() const { return font_; }
+
+    int pixel(int x, int y) const;          // colour number at a pixel, -1 when not a palette colour
+    Rgb pixelRgb(int x, int y) const;
+
+    // Writes a Windows BMP file; false when it cannot be written.
+    bool saveBmp(const std::string& path) const;
+
+    const QImage& image() const { return image_; }
+    QImage& image() { return image_; }
+
+private:
+    QImage image_;
+    FontSpec font_{"Courier New", 14};
+};
+
+} // namespace nivora

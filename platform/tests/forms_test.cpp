@@ -1,0 +1,257 @@
+#include "platform/dialogs.h"
+#include "platform/forms.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace nivora {
+namespace {
+
+// A small main window and one secondary form with every kind of control the program uses.
+struct SmallProgram : testing::Test {
+    Ui ui;
+    std::vector<std::string> fired;
+    ScriptedDialogs* dialogs = nullptr;
+
+    void SetUp() override
+    {
+        ui.load({"MAINFORM", "main", {
+            {ControlKind::Edit, "EDIT1", "", "320", 5},
+            {.kind = ControlKind::Edit, .name = "EDIT2", .text = "12", .maxLength = 3,
+             .digitsOnly = true},
+            {ControlKind::Button, "BUTTON1", "DRAW"},
+            {ControlKind::Check, "CHECK3", "Centralizing"},
+            {.kind = ControlKind::Frame, .name = "FRAME1", .caption = "Layout"},
+            // Screen order differs from code order on purpose.
+            {.kind = ControlKind::Radio, .name = "RADIO29", .caption = "Dual-Box",
+             .group = "LAYOUT", .position = 3, .box = "FRAME1"},
+            {.kind = ControlKind::Radio, .name = "RADIO27", .caption = "normal",
+             .group = "LAYOUT", .position = 1, .value = 1, .box = "FRAME1", .sameRow = true},
+            {.kind = ControlKind::Radio, .name = "RADIO28", .caption = "half Height",
+             .group = "LAYOUT", .position = 2, .box = "FRAME1", .sameRow = true},
+            {.kind = ControlKind::Combo, .name = "COMBO6", .items = {"Zenithal", "Equatorial"},
+             .index = 0},
+        }});
+        ui.load({"FORM2", "planisphere Image", {
+            {ControlKind::HScroll, "HSCROLL1"},
+            {ControlKind::VScroll, "VSCROLL1"},
+        }, Surface::Canvas});
+        ui.load({"FORM4", "DRAW using Data File", {
+            {.kind = ControlKind::Picture, .name = "PICTURE1", .width = 140, .height = 39},
+        }});
+        ui.setMenu({
+            {0, "FILE", "File"},
+            {1, "ENDING", "End"},
+            {0, "DISPLAY", "Display Option"},
+            {1, "STARS", "Stars"},
+            {2, "MAG2", "Mag<2.5"},
+            {2, "MAG4", "Mag<4.5", true},
+            {2, "MAGSEP", "-"},
+            {2, "MAGSCALE", "Scaling"},
+        });
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        ui.setDialogs(std::move(scripted));
+        for (const char* h : {"EDIT1_CHANGE", "BUTTON1_ON", "CHECK3_ON", "RADIO27_ON",
+                              "RADIO28_ON", "RADIO29_ON", "COMBO6_CHANGE", "HSCROLL1_CHANGE",
+                              "FORM2_CLICK", "FORM2_RESIZE", "PICTURE1_CLICK", "MAG2_ON"}) {
+            ui.bind(h, [this, h] { fired.push_back(h); });
+        }
+    }
+};
+
+TEST_F(SmallProgram, ValuesSetFromCodeFireNothing)
+{
+    ui.control("EDIT1").setText("500");
+    ui.control("CHECK3").setValue(1);
+    ui.control("RADIO28").setValue(1);
+    ui.control("COMBO6").setIndex(1);
+    ui.control("HSCROLL1").setRange(0, 100);
+    ui.control("HSCROLL1").setValue(40);
+    ui.form("FORM2").show();
+    ui.form("FORM2").resize(300, 200);
+    ui.pumpEvents();
+    ui.menu("MAG2").setChecked(true);
+    EXPECT_TRUE(fired.empty()) << fired.front();
+    EXPECT_EQ(ui.control("EDIT1").text(), "500");
+    EXPECT_EQ(ui.control("HSCROLL1").value(), 40);
+    EXPECT_EQ(ui.control("COMBO6").index(), 1);
+}
+
+TEST_F(SmallProgram, UserActionsFireTheirHandlers)
+{
+    ui.userType("EDIT1", "400");
+    ui.userClick("BUTTON1");
+    ui.userClick("CHECK3");
+    ui.userChoose("COMBO6", 1);
+    ui.control("HSCROLL1").setRange(0, 100);
+    ui.userScroll("HSCROLL1", 30);
+    ui.userClickForm("FORM2", 20, 25);
+    ui.userResize("FORM2", 300, 200);
+    ui.userClick("PICTURE1");
+    ui.userMenu("mag2");
+    EXPECT_EQ(fired, (std::vector<std::string>{"EDIT1_CHANGE", "BUTTON1_ON", "CHECK3_ON",
+                                               "COMBO6_CHANGE", "HSCROLL1_CHANGE", "FORM2_CLICK",
+                                               "FORM2_RESIZE", "PICTURE1_CLICK", "MAG2_ON"}));
+    EXPECT_EQ(ui.control("EDIT1").text(), "400");
+    EXPECT_EQ(ui.control("CHECK3").value(), 1);
+    EXPECT_EQ(ui.control("HSCROLL1").value(), 30);
+    EXPECT_EQ(ui.form("FORM2").clickX(), 20);
+    EXPECT_EQ(ui.form("FORM2").clickY(), 25);
+    // A menu item's mark is the handler's business, not the click's.
+    EXPECT_FALSE(ui.menu("MAG2").checked());
+    EXPECT_TRUE(ui.menu("MAG4").checked());
+}
+
+TEST_F(SmallProgram, DisabledControlsTakeNoUserAction)
+{
+    ui.control("BUTTON1").setEnabled(false);
+    ui.userClick("BUTTON1");
+    ui.menu("MAG2").setEnabled(false);
+    ui.userMenu("MAG2");
+    EXPECT_TRUE(fired.empty());
+}
+
+TEST_F(SmallProgram, TypingKeepsToDigitsAndMaximumLength)
+{
+    ui.userType("EDIT2", "12345");
+    EXPECT_EQ(ui.control("EDIT2").text(), "123");
+    ui.userType("EDIT2", "4a");
+    EXPECT_EQ(ui.control("EDIT2").text(), "123");
+    ui.userType("EDIT1", "1234567");
+    EXPECT_EQ(ui.control("EDIT1").text(), "12345");
+}
+
+TEST_F(SmallProgram, OptionGroupReadsPositionOfTheChosenButton)
+{
+    Form main = ui.form("MAINFORM");
+    EXPECT_EQ(main.groupCode("LAYOUT"), 1);
+    struct Case { const char* click; int code; };
+    const Case cases[] = {{"RADIO29", 3}, {"RADIO28", 2}, {"RADIO28", 2}, {"RADIO27", 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.click);
+        ui.userClick(c.click);   // a second click on the chosen one keeps it chosen
+        EXPECT_EQ(main.groupCode("LAYOUT"), c.code);
+        EXPECT_EQ(ui.control(c.click).value(), 1);
+    }
+    // Code may clear the whole group, or set buttons one by one.
+    main.setGroupCode("LAYOUT", 0);
+    EXPECT_EQ(main.groupCode("LAYOUT"), 0);
+    ui.control("RADIO28").setValue(1);
+    EXPECT_EQ(main.groupCode("LAYOUT"), 2);
+    ui.userClick("RADIO29");
+    EXPECT_EQ(ui.control("RADIO28").value(), 0);
+    EXPECT_EQ(main.groupCode("LAYOUT"), 3);
+}
+
+TEST_F(SmallProgram, MenuNamesIgnoreCase)
+{
+    EXPECT_TRUE(ui.hasMenu("mag4"));
+    EXPECT_TRUE(ui.hasMenu("MagSep"));
+    EXPECT_TRUE(ui.hasMenu("stars"));
+    ui.check("mag4", false);
+    ui.check("Mag2");
+    EXPECT_TRUE(ui.menu("MAG2").checked());
+    EXPECT_FALSE(ui.menu("MAG4").checked());
+    EXPECT_FALSE(ui.hasMenu("MAG9"));
+    EXPECT_THROW(ui.menu("MAG9"), std::out_of_range);
+}
+
+TEST_F(SmallProgram, BindingAnUnknownNameFails)
+{
+    EXPECT_THROW(ui.bind("BUTTON99_ON", [] {}), std::invalid_argument);
+    EXPECT_THROW(ui.bind("EDIT1_ON", [] {}), std::invalid_argument);
+    EXPECT_THROW(ui.bind("STARS_ON", [] {}), std::invalid_argument);   // a sub-menu
+    EXPECT_NO_THROW(ui.bind("magscale_ON", [] {}));
+}
+
+TEST_F(SmallProgram, ListIndexMayBeNone)
+{
+    Control combo = ui.control("COMBO6");
+    combo.setIndex(-1);
+    EXPECT_EQ(combo.index(), -1);
+    combo.setIndex(7);   // out of range: ignored
+    EXPECT_EQ(combo.index(), -1);
+    combo.setItems({"a", "b", "c"});
+    EXPECT_EQ(combo.index(), -1);
+    EXPECT_EQ(combo.itemCount(), 3);
+}
+
+TEST_F(SmallProgram, ClosingTheMainWindowEndsTheProgramWithAnotherFormOpen)
+{
+    int saved = 0, exits = 0;
+    ui.setShutdownSave([&] { ++saved; });
+    ui.setExit([&](int) { ++exits; });
+    ui.form("FORM4").show();
+    ui.userClose("FORM4");
+    EXPECT_FALSE(ui.form("FORM4").visible());
+    EXPECT_EQ(exits, 0);
+    ui.form("FORM4").show();
+    ui.userClose("MAINFORM");
+    EXPECT_EQ(saved, 1);
+    EXPECT_EQ(exits, 1);
+}
+
+struct Ended {};
+
+TEST_F(SmallProgram, DrawingRefusesWhatWouldReadHalfBuiltState)
+{
+    std::vector<std::string> ran;
+    ui.bind("BUTTON1_ON", [&] { ran.push_back("draw"); }, WhileDrawing::Refuse);
+    ui.bind("FORM2_CLICK", [&] { ran.push_back("click"); }, WhileDrawing::Refuse);
+    ui.bind("MAG2_ON", [&] { ran.push_back("menu"); });
+    {
+        Ui::DrawingScope drawing(ui);
+        ui.userClick("BUTTON1");
+        ui.userMenu("MAG2");
+        // A modal ALERT during the drawing still refuses them.
+        dialogs->duringAlert([&] {
+            ui.userClickForm("FORM2", 30, 30);
+            ui.userMenu("MAG2");
+        });
+        ui.alert("The Direction is under the Horizen.");
+    }
+    ui.userClick("BUTTON1");
+    EXPECT_EQ(ran, (std::vector<std::string>{"menu", "menu", "draw"}));
+}
+
+TEST_F(SmallProgram, ShutDownInsideADrawingSavesAndDoesNotReturn)
+{
+    int saved = 0;
+    bool resumed = false;
+    ui.setShutdownSave([&] { ++saved; });
+    ui.setExit([](int) { throw Ended{}; });
+    ui.bind("BUTTON1_ON", [&] {
+        Ui::DrawingScope drawing(ui);
+        ui.userMenu("ENDING");
+        resumed = true;
+    }, WhileDrawing::Refuse);
+    ui.bind("ENDING_ON", [&] { ui.shutDown(); });
+    EXPECT_THROW(ui.userClick("BUTTON1"), Ended);
+    EXPECT_EQ(saved, 1);
+    EXPECT_FALSE(resumed);
+}
+
+TEST(PictureFormat, DigitPlacesRightAlignTheNumber)
+{
+    struct Case { const char* picture; double value; const char* text; };
+    const Case cases[] = {
+        {"(#####", 123, "(  123"},
+        {"#####)", 45, "   45)"},
+        {"##", 3, " 3"},
+        {"##", 12, "12"},
+        {"##", 123, "123"},       // never cut
+        {"(#####", -7, "(   -7"},
+        {"#####)", 2.5, "    2)"},  // to the even neighbour
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.picture);
+        EXPECT_EQ(formatPicture(c.picture, c.value), c.text);
+    }
+}
+
+} // namespace
+} // namespace nivora
