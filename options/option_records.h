@@ -60,19 +60,6 @@ struct MinuteOptions {
     std::uint8_t commentUnit = 3;  // UnitCode 1..3
 };
 
-// rho at the user projection's domain edge: a(0) x sum of a(i) m^i over i = 1..termCount, with m
-// the edge in radians. The inverse projection treats a radius not below it as off the chart.
-inline double userProjectionEdgeValue(const ProjectionSetup& setup) {
-    const double m = setup.domainDegrees / degreesPerRadian;
-    double sum = 0;
-    double power = 1;
-    for (int i = 1; i <= setup.termCount; ++i) {
-        power *= m;
-        sum += setup.coefficients[i] * power;
-    }
-    return setup.coefficients[0] * sum;
-}
-
 // The user-defined azimuthal projection (kind 10). It is the projection's own set-up, so the
 // projections read it as it stands; it starts at the polynomial rho = R / pi over 180 degrees.
 struct UserProjection : ProjectionSetup {
