@@ -115,6 +115,7 @@ bool ItemReader::skipSeparator() {
 std::string ItemReader::readText(std::string_view what) {
     skipBlanks();
     if (atEnd()) fail(std::string(what));
+    itemLine_ = line_;
     std::string item;
     if (text_[pos_] == '"') {
         ++pos_;
@@ -144,6 +145,7 @@ double ItemReader::readNumber(std::string_view what) {
         skipBlanks();
     }
     if (atEnd()) fail(std::string(what));
+    itemLine_ = line_;
     if (text_[pos_] == ',' || text_[pos_] == ':') {
         ++pos_;
         return 0;
@@ -162,6 +164,7 @@ double ItemReader::readNumber(std::string_view what) {
 
 std::string ItemReader::readLine(std::string_view what) {
     if (atEnd()) fail(std::string(what));
+    itemLine_ = line_;
     const std::size_t start = pos_;
     while (pos_ < text_.size() && text_[pos_] != '\r' && text_[pos_] != '\n')
         ++pos_;

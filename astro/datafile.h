@@ -71,6 +71,8 @@ public:
     bool atEnd() const { return pos_ >= text_.size(); }
     // 1-based line of the reading position.
     int lineNumber() const { return line_; }
+    // 1-based line on which the item last read began.
+    int itemLineNumber() const { return itemLine_; }
     const std::filesystem::path& file() const { return file_; }
     // An error at the current line.
     [[noreturn]] void fail(std::string expected) const;
@@ -86,6 +88,7 @@ private:
     std::filesystem::path file_;
     std::size_t pos_ = 0;
     int line_ = 1;
+    int itemLine_ = 1;
 };
 
 } // namespace nivora

@@ -44,7 +44,11 @@ DeltaTTable loadDeltaTTable(const std::filesystem::path& file) {
 }
 
 MeanElements loadMeanElements(const std::filesystem::path& file) {
-    ItemReader reader = ItemReader::open(file);
+    return parseMeanElements(readWholeFile(file), file);
+}
+
+MeanElements parseMeanElements(std::string text, const std::filesystem::path& file) {
+    ItemReader reader(std::move(text), file);
     MeanElements elements{};
     for (int block = 0; block < 10; ++block) {
         reader.readText("the label of block " + std::to_string(block + 1) + " of 10");
@@ -56,7 +60,11 @@ MeanElements loadMeanElements(const std::filesystem::path& file) {
 }
 
 PrecessionPolynomials loadPrecessionPolynomials(const std::filesystem::path& file) {
-    ItemReader reader = ItemReader::open(file);
+    return parsePrecessionPolynomials(readWholeFile(file), file);
+}
+
+PrecessionPolynomials parsePrecessionPolynomials(std::string text, const std::filesystem::path& file) {
+    ItemReader reader(std::move(text), file);
     PrecessionPolynomials polynomials{};
     for (int angle = 0; angle < 4; ++angle) {
         const std::string block = "block " + std::to_string(angle + 1) + " of 4";

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "astro/vectors.h"
@@ -52,10 +53,12 @@ DeltaTTable parseDeltaTTable(std::string_view text, const std::filesystem::path&
 // Reads "prmmean2.plt": ten blocks, each a label item and 28 numbers. Throws DataFileError when
 // the file is missing, ends early or holds a text where a number belongs.
 MeanElements loadMeanElements(const std::filesystem::path& file);
+MeanElements parseMeanElements(std::string text, const std::filesystem::path& file);
 
 // Reads "prmprc.txt": four blocks, each one whole header line and seven coefficients in arc
 // seconds (T^0..T^6), the seventh ending its line. Stored in radians. Throws DataFileError as above.
 PrecessionPolynomials loadPrecessionPolynomials(const std::filesystem::path& file);
+PrecessionPolynomials parsePrecessionPolynomials(std::string text, const std::filesystem::path& file);
 
 // R3(-a2).R1(a1).R3(a0), written out entry by entry: with the constant terms it takes the ICRF
 // to the J2000 ecliptic, with the angles of a date to the mean ecliptic of that date.

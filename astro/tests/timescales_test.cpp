@@ -6,14 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "astro/datafile.h"
+#include "testfiles.h"
 
 using namespace nivora;
 
 namespace {
-
-std::filesystem::path fixture(const char* name) {
-    return std::filesystem::path(NIVORA_TEST_DIR) / "fixtures" / name;
-}
 
 double parabolaSeconds(double d) {
     const double t = (d + 65742) / 36524.25;
