@@ -1,6 +1,7 @@
 // Numbers as the windows and the fixed-column files hold them: text read from its start.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace nivora {
@@ -11,5 +12,14 @@ namespace nivora {
 // A number beyond the range of a double also reads as 0, so no infinity reaches a computation.
 // Callers that hold the value in single precision narrow it themselves.
 double readFieldNumber(std::string_view text);
+
+// Writes a number as the windows show it: the shortest text that reads back as the same value in
+// its own precision (a float as a float), no 0 before the decimal point, a leading blank when the
+// value is not negative, and an exponent ("1.5E+07", "2E-06") only when the decimal exponent lies
+// outside -5 ... precision - 1 (7 digits for a float, 15 for a double). 0.5 gives " .5", -0.25
+// "-.25", 320 " 320", 0 " 0". Infinity and NaN, which no field should hold, give " 0".
+std::string writeFieldNumber(double value);
+std::string writeFieldNumber(float value);
+std::string writeFieldNumber(int value);
 
 } // namespace nivora

@@ -81,7 +81,12 @@ void ChartBitmap::drawLine(float x1, float y1, float x2, float y2, int colour)
 {
     if (empty()) return;
     long long x = toPixel(x1), y = toPixel(y1);
-    const long long xe = toPixel(x2), ye = toPixel(y2);
+    long long xe = toPixel(x2), ye = toPixel(y2);
+    // Walk from a fixed end so a line has the same pixels whichever way it is given.
+    if (std::make_pair(x, y) > std::make_pair(xe, ye)) {
+        std::swap(x, xe);
+        std::swap(y, ye);
+    }
     const long long dx = std::llabs(xe - x), dy = -std::llabs(ye - y);
     const int sx = x < xe ? 1 : -1, sy = y < ye ? 1 : -1;
     // A far-off end (an off-chart point) would take long to walk; lines that miss the bitmap
@@ -201,6 +206,7 @@ void ChartBitmap::setFont(std::string_view family, double points)
 void ChartBitmap::drawText(float x, float y, std::string_view text, int colour)
 {
     if (empty() || text.empty()) return;
+    ensureApplication();
     QFont f = makeFont(font_);
     f.setStyleStrategy(QFont::NoAntialias);
     f.setHintingPreference(QFont::PreferFullHinting);

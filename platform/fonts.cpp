@@ -41,6 +41,7 @@ int pixelSizeOfPoints(double points)
 
 QFont makeFont(const FontSpec& font)
 {
+    ensureApplication();
     QFont f(QString::fromStdString(installedFamily(font.family)));
     f.setPixelSize(pixelSizeOfPoints(font.points));
     f.setBold(font.bold);
@@ -49,6 +50,7 @@ QFont makeFont(const FontSpec& font)
 
 std::vector<std::string> fontFamilies()
 {
+    ensureApplication();
     std::vector<std::string> out;
     const QStringList installed = QFontDatabase::families();
     for (const QString& family : installed) out.push_back(family.toStdString());

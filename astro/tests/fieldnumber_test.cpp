@@ -49,3 +49,51 @@ TEST(FieldNumber, IgnoresTheProcessLocale) {
     if (previous)
         std::setlocale(LC_NUMERIC, "C");
 }
+
+TEST(FieldNumber, WritesTheShortestTextWithTheFieldsBlankAndPoint) {
+    using nivora::writeFieldNumber;
+    struct Case {
+        const char* text;
+        std::string written;
+    };
+    const Case cases[] = {
+        {"0.5f", writeFieldNumber(0.5f)},
+        {"-0.25f", writeFieldNumber(-0.25f)},
+        {"0.1f", writeFieldNumber(0.1f)},          // single: not 0.100000001
+        {"0.1", writeFieldNumber(0.1)},
+        {"1.1f", writeFieldNumber(1.1f)},
+        {"4.5f", writeFieldNumber(4.5f)},
+        {"320", writeFieldNumber(320)},
+        {"-12", writeFieldNumber(-12)},
+        {"0", writeFieldNumber(0.0)},
+        {"-0.0", writeFieldNumber(-0.0)},
+        {"135.0", writeFieldNumber(135.0)},
+        {"1234567f", writeFieldNumber(1234567.0f)},
+        {"12345678f", writeFieldNumber(12345678.0f)},
+        {"1e15", writeFieldNumber(1e15)},
+        {"123456789012345", writeFieldNumber(123456789012345.0)},
+        {"0.00001", writeFieldNumber(0.00001)},
+        {"0.000002", writeFieldNumber(0.000002)},
+        {"-2.5e-7f", writeFieldNumber(-2.5e-7f)},
+        {"0.01745f", writeFieldNumber(0.01745f)},
+    };
+    const char* expected[] = {" .5", "-.25", " .1", " .1", " 1.1", " 4.5", " 320", "-12", " 0",
+                              " 0", " 135", " 1234567", " 1.2345678E+07", " 1E+15",
+                              " 123456789012345", " .00001", " 2E-06", "-2.5E-07", " .01745"};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].text);
+        EXPECT_EQ(cases[i].written, expected[i]);
+    }
+}
+
+TEST(FieldNumber, WrittenNumbersReadBackExactly) {
+    using nivora::writeFieldNumber;
+    for (float f : {0.5f, 1.1f, 0.0349f, -123.456f, 3.4e38f, 1.17549435e-38f, 7.5f, 1e-5f, 9.99999e6f}) {
+        SCOPED_TRACE(f);
+        EXPECT_EQ(static_cast<float>(readFieldNumber(writeFieldNumber(f))), f);
+    }
+    for (double d : {0.1, 1.0 / 3, -2.718281828459045, 1e300, 5e-324, 299792.458}) {
+        SCOPED_TRACE(d);
+        EXPECT_EQ(readFieldNumber(writeFieldNumber(d)), d);
+    }
+}

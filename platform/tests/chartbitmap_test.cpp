@@ -1,0 +1,166 @@
+#include "platform/chartbitmap.h"
+#include "platform/forms.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace nivora {
+namespace {
+
+// The bitmap as rows of text: '.' for black, the colour number's hex digit elsewhere.
+std::vector<std::string> picture(const ChartBitmap& b)
+{
+    std::vector<std::string> rows;
+    for (int y = 0; y < b.height(); ++y) {
+        std::string row;
+        for (int x = 0; x < b.width(); ++x) {
+            const int c = b.pixel(x, y);
+            row += c == 0 ? '.' : c < 0 ? '?' : "0123456789abcdef"[c];
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+using Rows = std::vector<std::string>;
+
+TEST(ChartBitmap, DotsGoToTheNearestPixelAndOffTheEdgeAreClipped)
+{
+    ChartBitmap b(5, 3);
+    b.plotDot(0.4f, 0.4f, 15);
+    b.plotDot(2.5f, 1.0f, 9);     // a tie goes to the even pixel
+    b.plotDot(3.5f, 1.0f, 5);
+    b.plotDot(-0.6f, 0, 3);       // off the left edge
+    b.plotDot(4.6f, 2, 3);        // off the right edge
+    b.plotDot(1e9f, 1e9f, 3);
+    EXPECT_EQ(picture(b), (Rows{
+        "f....",
+        "..9.5",
+        ".....",
+    }));
+}
+
+TEST(ChartBitmap, LinesDrawBothEnds)
+{
+    struct Case { float x1, y1, x2, y2; Rows rows; };
+    const Case cases[] = {
+        {0, 0, 4, 0, {"fffff", ".....", "....."}},
+        {4, 2, 0, 2, {".....", ".....", "fffff"}},
+        {2, 1, 2, 1, {".....", "..f..", "....."}},   // equal ends: one pixel
+        {0, 0, 4, 2, {"f....", ".ff..", "...ff"}},
+        {4, 2, 0, 0, {"f....", ".ff..", "...ff"}},   // either way round
+        {4, 0, 0, 2, {"...ff", ".ff..", "f...."}},   // the mirror of the line above
+        {1, 0, 1, 2, {".f...", ".f...", ".f..."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x1 << ',' << c.y1 << " to " << c.x2 << ',' << c.y2);
+        ChartBitmap b(5, 3);
+        b.drawLine(c.x1, c.y1, c.x2, c.y2, 15);
+        EXPECT_EQ(picture(b), c.rows);
+    }
+}
+
+TEST(ChartBitmap, ALineLeavingTheBitmapKeepsItsPixelsInside)
+{
+    // The same line in a large bitmap and in a small one must agree where they overlap.
+    ChartBitmap large(40, 40), small(10, 10);
+    large.drawLine(-13, 27, 31, -4, 13);
+    small.drawLine(-13, 27, 31, -4, 13);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) EXPECT_EQ(small.pixel(x, y), large.pixel(x, y)) << x << ',' << y;
+    ChartBitmap far(10, 10);
+    far.drawLine(-16000, -16000, -12000, -16000, 13);   // wholly outside: nothing
+    EXPECT_EQ(picture(far), picture(ChartBitmap(10, 10)));
+}
+
+TEST(ChartBitmap, CirclesArcsAndDiscs)
+{
+    struct Case { const char* what; float r, aspect, start, end; int fill; Rows rows; };
+    const Case cases[] = {
+        {"point", 0, 1, 0, 0, -1, {".....", ".....", "..f..", ".....", "....."}},
+        {"radius 1", 1, 1, 0, 0, -1, {".....", "..f..", ".f.f.", "..f..", "....."}},
+        {"radius 2", 2, 1, 0, 0, -1, {".fff.", "f...f", "f...f", "f...f", ".fff."}},
+        {"filled", 2, 1, 0, 0, 4, {".fff.", "f444f", "f444f", "f444f", ".fff."}},
+        {"first quarter", 2, 1, 0, 0.25f, -1, {"..ff.", "....f", "....f", ".....", "....."}},
+        {"wrapping arc", 2, 1, 0.75f, 0.25f, -1, {"..ff.", "....f", "....f", "....f", "..ff."}},
+        {"left half", 2, 1, 0.25f, 0.75f, -1, {".ff..", "f....", "f....", "f....", ".ff.."}},
+        {"half aspect", 2, 0.5f, 0, 0, -1, {".....", ".fff.", "f...f", ".fff.", "....."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ChartBitmap b(5, 5);
+        b.drawCircle(2, 2, c.r, 15, c.aspect, c.start, c.end, c.fill);
+        EXPECT_EQ(picture(b), c.rows);
+    }
+}
+
+TEST(ChartBitmap, TextHasNoSmoothingAndHangsFromItsTopLeftCorner)
+{
+    for (const char* family : {"Courier New", "ＭＳ ゴシック"}) {
+        SCOPED_TRACE(family);
+        ChartBitmap b(120, 40);
+        b.setFont(family, family[0] == 'C' ? 14 : 16);
+        b.drawText(10, 8, "Mag<4.5", 15);
+        int top = 99, left = 999, ink = 0;
+        for (int y = 0; y < b.height(); ++y)
+            for (int x = 0; x < b.width(); ++x) {
+                const int c = b.pixel(x, y);
+                ASSERT_TRUE(c == 0 || c == 15) << "blended pixel at " << x << ',' << y;
+                if (c == 15) {
+                    ++ink;
+                    top = std::min(top, y);
+                    left = std::min(left, x);
+                }
+            }
+        EXPECT_GT(ink, 20);
+        EXPECT_GE(top, 8);
+        EXPECT_LE(top, 8 + 8);
+        EXPECT_GE(left, 10);
+        EXPECT_LE(left, 10 + 3);
+        // Moving the anchor moves the text by exactly as much.
+        ChartBitmap moved(120, 40);
+        moved.setFont(family, family[0] == 'C' ? 14 : 16);
+        moved.drawText(13, 11, "Mag<4.5", 15);
+        for (int y = 0; y + 3 < moved.height(); ++y)
+            for (int x = 0; x + 3 < moved.width(); ++x)
+                ASSERT_EQ(moved.pixel(x + 3, y + 3), b.pixel(x, y));
+    }
+}
+
+TEST(ChartBitmap, PaletteNumbersAndClearing)
+{
+    EXPECT_EQ(paletteColour(0), (Rgb{0, 0, 0}));
+    EXPECT_EQ(paletteColour(1), (Rgb{128, 128, 128}));
+    EXPECT_EQ(paletteColour(9), (Rgb{0, 255, 0}));
+    EXPECT_EQ(paletteColour(14), (Rgb{192, 192, 192}));
+    ChartBitmap b(3, 2);
+    b.clear(15);
+    EXPECT_EQ(picture(b), (Rows{"fff", "fff"}));
+    b.fillRect(2, 1, 1, 0, 2);
+    EXPECT_EQ(picture(b), (Rows{"f22", "f22"}));
+    EXPECT_EQ(b.image().format(), QImage::Format_RGB32);
+}
+
+TEST(ChartBitmap, WritesABmpFile)
+{
+    const auto folder = std::filesystem::temp_directory_path() / "nivora-bitmap-test";
+    std::filesystem::create_directories(folder);
+    ChartBitmap b(7, 4);
+    b.drawLine(0, 0, 6, 3, 13);
+    const std::string path = (folder / "chart.bmp").string();
+    ASSERT_TRUE(b.saveBmp(path));
+    QImage back(QString::fromStdString(path));
+    ASSERT_EQ(back.size(), QSize(7, 4));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 7; ++x) EXPECT_EQ(back.pixel(x, y) | 0xff000000u, b.image().pixel(x, y));
+    EXPECT_FALSE(b.saveBmp((folder / "missing" / "chart.bmp").string()));
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+} // namespace nivora
