@@ -49,8 +49,8 @@ private:
 // a lone CR). Blanks (spaces only, not tabs) before an item are skipped. What ends an item
 // depends on what the caller reads next:
 //  - a text item runs to the next comma, colon or line end, keeping its inner blanks and losing
-//    its trailing ones; one that begins with a double quote runs to the closing quote and may
-//    hold commas and colons;
+//    its trailing ones; one that begins with a double quote runs to the closing quote (or, when
+//    there is none, to the line end) and may hold commas and colons;
 //  - a number item ends also at a blank, so numbers may share a line separated by blanks only;
 //    blanks after a number and the comma, colon or line end that follows them form one separator.
 // Whole lines can be read between items. Numbers are parsed without regard to the locale.

@@ -1,6 +1,7 @@
 #include "astro/startuptables.h"
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "astro/constants.h"
@@ -32,9 +33,15 @@ DeltaTTable parseDeltaTTable(std::string_view text, const std::filesystem::path&
             throw DataFileError(file, lines.lineNumber(),
                                 "the end line \"#-\" after at most " + std::to_string(DeltaTTable::capacity) +
                                     " rows");
+        const double date = readFieldNumber(column(line, 0, 7));
+        const double seconds = readFieldNumber(column(line, 8, 7));
+        // The table holds single precision; a value beyond it would become infinite.
+        if (std::fabs(date) > std::numeric_limits<float>::max() ||
+            std::fabs(seconds) > std::numeric_limits<float>::max())
+            throw DataFileError(file, lines.lineNumber(), "numbers within single precision");
         auto& row = table.rows[table.rowCount++];
-        row[0] = float(readFieldNumber(column(line, 0, 7)));
-        row[1] = float(readFieldNumber(column(line, 8, 7)));
+        row[0] = float(date);
+        row[1] = float(seconds);
     }
     throw DataFileError(file, lines.lineNumber(), "the end line \"#-\"");
 }

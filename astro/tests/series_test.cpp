@@ -141,6 +141,17 @@ TEST(PLTLOC0, TermKinds) {
     }
 }
 
+TEST(PLTLOC0, LineEndsOfEitherKind) {
+    std::string crlf = seriesText(term("#", {0, 3600, 0, 0, 0}), zeroTerm("mean", 7200));
+    std::string lf;
+    for (char c : crlf)
+        if (c != '\r') lf += c;
+    const Location a = locate(crlf), b = locate(lf);
+    EXPECT_EQ(a.lon, b.lon);
+    EXPECT_EQ(a.lat, b.lat);
+    EXPECT_NEAR(b.lat, 2 * degree, 1e-14);
+}
+
 TEST(PLTLOC0, LatitudeIsNotReduced) {
     const Location at = locate(seriesText(zeroTerm("mean", 0), zeroTerm("mean", -3600 * 30)));
     EXPECT_NEAR(at.lat, -30 * degree, 1e-14);

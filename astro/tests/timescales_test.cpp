@@ -61,6 +61,12 @@ TEST(DeltaTTableFile, FaultsAreDataFileErrors) {
     }
 }
 
+TEST(DeltaTTableFile, RefusesValuesBeyondSinglePrecision) {
+    EXPECT_THROW(parseDeltaTTable("     10   1e39\r\n#-\r\n", "t.txt"), DataFileError);
+    EXPECT_THROW(parseDeltaTTable("  -1e39   60.0\r\n#-\r\n", "t.txt"), DataFileError);
+    EXPECT_EQ(parseDeltaTTable("  1e38    1e-50\r\n#-\r\n", "t.txt").rows[0][0], 1e38f);
+}
+
 TEST(DeltaTTableFile, HoldsAtMost500Rows) {
     std::string text;
     for (int i = 0; i < 500; ++i)
