@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <stdexcept>
@@ -48,6 +49,23 @@ std::string upper(std::string_view text)
 
 QColor qcolour(Rgb c) { return QColor(c.red, c.green, c.blue); }
 
+// Fonts are kept under the program's (Windows) names; Qt only ever sees the stand-ins.
+const FontSpec defaultFont{"Arial", 9};
+
+void storeFont(QWidget* w, const FontSpec& font)
+{
+    w->setProperty("nivoraFont", QStringList{q(font.family), QString::number(font.points),
+                                             font.bold ? "1" : "0"});
+}
+
+FontSpec storedFont(const QWidget* w)
+{
+    const QVariant v = w->property("nivoraFont");
+    if (!v.isValid()) return defaultFont;
+    const QStringList parts = v.toStringList();
+    return {s(parts.value(0)), parts.value(1).toDouble(), parts.value(2) == "1"};
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -64,7 +82,7 @@ public:
     }
     void ensureImage()
     {
-        const QSize want = size().expandedTo(minimumSize()).expandedTo(QSize(1, 1));
+        const QSize want = size().expandedTo(QSize(1, 1));
         if (image.size() != want) {
             QImage next(want, QImage::Format_RGB32);
             next.fill(palette().color(QPalette::Window));
@@ -168,7 +186,7 @@ protected:
 class FormWindow : public QMainWindow {
 public:
     std::function<void()> onClose;
-    std::function<void(QSize)> onResize;
+    std::function<void(QSize, bool)> onResize;
 
     FormWindow() { setAttribute(Qt::WA_QuitOnClose, false); }
 
@@ -181,7 +199,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override
     {
         QMainWindow::resizeEvent(e);
-        if (onResize) onResize(e->size());
+        if (onResize) onResize(e->size(), e->spontaneous());
     }
 };
 
@@ -337,7 +355,7 @@ QWidget* makeWidget(Control::Impl& c, const ControlSpec& spec, QWidget* parent)
     case ControlKind::Picture: {
         auto* w = new PictureWidget(parent);
         w->onClick = [&c] { fireOf(c, "CLICK"); };
-        w->setMinimumSize(spec.width > 0 ? spec.width : 40, spec.height > 0 ? spec.height : 20);
+        w->setFixedSize(spec.width > 0 ? spec.width : 40, spec.height > 0 ? spec.height : 20);
         return w;
     }
     case ControlKind::Frame: {
@@ -512,23 +530,12 @@ void Control::setEnabled(bool on) { impl_->widget->setEnabled(on); }
 bool Control::visible() const { return !impl_->widget->isHidden(); }
 void Control::setVisible(bool on) { impl_->widget->setVisible(on); }
 
-FontSpec Control::font() const
-{
-    const QVariant v = impl_->widget->property("nivoraFont");
-    if (v.isValid()) {
-        const QStringList parts = v.toStringList();
-        return {s(parts.value(0)), parts.value(1).toDouble(), parts.value(2) == "1"};
-    }
-    return {s(impl_->widget->font().family()), impl_->widget->font().pointSizeF(),
-            impl_->widget->font().bold()};
-}
+FontSpec Control::font() const { return storedFont(impl_->widget); }
 
 void Control::setFont(const FontSpec& font)
 {
     impl_->widget->setFont(makeFont(font));
-    impl_->widget->setProperty("nivoraFont", QStringList{q(font.family),
-                                                         QString::number(font.points),
-                                                         font.bold ? "1" : "0"});
+    storeFont(impl_->widget, font);
 }
 
 Geometry Control::geometry() const
@@ -667,23 +674,14 @@ void Form::raise()
     impl_->window->activateWindow();
 }
 
-FontSpec Form::font() const
-{
-    const QVariant v = impl_->window->property("nivoraFont");
-    if (v.isValid()) {
-        const QStringList parts = v.toStringList();
-        return {s(parts.value(0)), parts.value(1).toDouble(), parts.value(2) == "1"};
-    }
-    return {s(impl_->window->font().family()), impl_->window->font().pointSizeF(), false};
-}
+FontSpec Form::font() const { return storedFont(impl_->window); }
 
 void Form::setFont(const FontSpec& font)
 {
-    impl_->window->setFont(makeFont(font));
-    impl_->window->setProperty("nivoraFont", QStringList{q(font.family),
-                                                         QString::number(font.points),
-                                                         font.bold ? "1" : "0"});
+    // The form's own font is what it prints; its controls keep theirs.
+    storeFont(impl_->window, font);
     if (impl_->text) impl_->text->setFont(makeFont(font));
+    if (impl_->canvas) impl_->canvas->setFont(makeFont(font));
 }
 
 void Form::paintBitmap(const ChartBitmap& bitmap, int x, int y)
@@ -780,6 +778,8 @@ Ui::Ui() : impl_(std::make_unique<Impl>())
     impl_->owner = this;
     ensureApplication();
     QApplication::setQuitOnLastWindowClosed(false);
+    // Controls without a font of their own read as the forms' usual 9-point sans serif.
+    QApplication::setFont(makeFont(defaultFont));
 }
 
 Ui::~Ui()
@@ -845,8 +845,10 @@ Form Ui::load(const FormSpec& spec)
         c->widget = makeWidget(*c, cs, central);
         c->widget->setObjectName(q(cs.name));
         c->widget->setEnabled(cs.enabled);
-        if (cs.width > 0) c->widget->setMinimumWidth(cs.width);
-        if (cs.height > 0) c->widget->setMinimumHeight(cs.height);
+        if (cs.kind != ControlKind::Picture) {
+            if (cs.width > 0) c->widget->setMinimumWidth(cs.width);
+            if (cs.height > 0) c->widget->setMinimumHeight(cs.height);
+        }
         if (cs.kind == ControlKind::Radio) f.groups[cs.group].push_back(c.get());
         f.byName[cs.name] = c.get();
         f.controls.push_back(std::move(c));
@@ -892,10 +894,13 @@ Form Ui::load(const FormSpec& spec)
         f.ui->fire(f.name + "_QUERYCLOSE");
         f.ui->owner->shutDown();
     };
-    f.window->onResize = [&f](QSize size) {
-        if (!f.window->isVisible()) return;
-        if (size == f.codeSize) return;
-        f.codeSize = QSize();
+    // Only the window system's resizes are the user's; the echo of a size set from code is not.
+    f.window->onResize = [&f](QSize size, bool spontaneous) {
+        if (!spontaneous || !f.window->isVisible()) return;
+        if (size == f.codeSize) {
+            f.codeSize = QSize();
+            return;
+        }
         f.ui->fire(f.name + "_RESIZE");
     };
     f.window->adjustSize();
@@ -1162,17 +1167,18 @@ bool Ui::shutDownStarted() const { return impl_->shutDownStarted; }
 
 void Ui::shutDown()
 {
-    if (!impl_->shutDownStarted) {
-        impl_->shutDownStarted = true;
-        if (impl_->save) impl_->save();
-    }
+    if (impl_->shutDownStarted) return;
+    impl_->shutDownStarted = true;
+    if (impl_->save) impl_->save();
     if (impl_->exit) {
         impl_->exit(0);
         return;
     }
     if (impl_->drawing) {
-        // Returning would resume the drawing that the shut-down interrupted.
-        std::exit(0);
+        // Returning would resume the drawing that the shut-down interrupted. The files are
+        // saved and closed; nothing else needs tearing down.
+        std::fflush(nullptr);
+        std::_Exit(0);
     }
     for (auto& f : impl_->forms) f->window->hide();
     QCoreApplication::exit(0);

@@ -87,7 +87,6 @@ struct FormSpec {
     std::string title;
     std::vector<ControlSpec> controls;
     Surface surface = Surface::None;
-    int columns = 0;                       // hint: columns of the body grid (0: as used)
 };
 
 // One row of the menu bar table, in display order. depth 0 is a menu on the bar, depth 1 an
@@ -196,7 +195,7 @@ public:
     void move(int left, int top);
     void raise();
     FontSpec font() const;
-    void setFont(const FontSpec& font);   // the form and every control on it
+    void setFont(const FontSpec& font);   // what the form prints; its controls keep their fonts
 
     // Canvas forms (Surface::Canvas).
     // Shows the bitmap with its top-left corner at (x, y) of the client area; erases the
@@ -319,11 +318,11 @@ public:
     // Dispatches pending window events; long handlers call it between their steps.
     void pumpEvents();
 
-    // Shut-down. shutDown() runs the save step once, then the exit step, and does not return
-    // to its caller when a drawing runs. Closing the main window (or MAINFORM_QUERYCLOSE)
-    // leads here, whatever other form is open. The default exit leaves the event loop, or, in
-    // a drawing, ends the process. Tests inject an exit that records the call (and throws, to
-    // see that nothing after it runs).
+    // Shut-down. shutDown() runs the save step, then the exit step, once per run (later calls
+    // return at once), and does not return to its caller when a drawing runs. Closing the main
+    // window leads here (after MAINFORM_QUERYCLOSE, when bound), whatever other form is open.
+    // The default exit leaves the event loop, or, in a drawing, ends the process at once. Tests
+    // inject an exit that records the call (and throws, to see that nothing after it runs).
     void setShutdownSave(std::function<void()> save);
     void setExit(std::function<void(int code)> exit);
     void shutDown();

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -195,6 +199,28 @@ TEST_F(SmallProgram, ClosingTheMainWindowEndsTheProgramWithAnotherFormOpen)
     EXPECT_EQ(exits, 1);
 }
 
+TEST_F(SmallProgram, ClosingTheMainWindowLeavesTheEventLoop)
+{
+    int saved = 0;
+    bool handlerRan = false;
+    ui.setShutdownSave([&] { ++saved; });
+    ui.bind("MAINFORM_QUERYCLOSE", [&] {
+        handlerRan = true;
+        ui.shutDown();   // the program's own close handler may shut down too: still once
+    });
+    ui.mainForm().show();
+    ui.form("FORM4").show();
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "MAINFORM") w->close();
+    });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });   // a hang fails, not blocks
+    EXPECT_EQ(ui.run(), 0);
+    EXPECT_TRUE(handlerRan);
+    EXPECT_EQ(saved, 1);
+    EXPECT_FALSE(ui.form("FORM4").visible());
+}
+
 struct Ended {};
 
 TEST_F(SmallProgram, DrawingRefusesWhatWouldReadHalfBuiltState)
@@ -233,6 +259,35 @@ TEST_F(SmallProgram, ShutDownInsideADrawingSavesAndDoesNotReturn)
     EXPECT_THROW(ui.userClick("BUTTON1"), Ended);
     EXPECT_EQ(saved, 1);
     EXPECT_FALSE(resumed);
+}
+
+TEST_F(SmallProgram, FontsKeepTheirWindowsNames)
+{
+    Control picture = ui.control("PICTURE1");
+    EXPECT_EQ(picture.font(), (FontSpec{"Arial", 9}));
+    picture.setFont({"ＭＳ ゴシック", 16});
+    EXPECT_EQ(picture.font(), (FontSpec{"ＭＳ ゴシック", 16}));
+    // A form's font is what it prints; its controls keep their own.
+    ui.form("MAINFORM").setFont({"Courier New", 14});
+    EXPECT_EQ(ui.form("MAINFORM").font(), (FontSpec{"Courier New", 14}));
+    EXPECT_EQ(ui.control("BUTTON1").font(), (FontSpec{"Arial", 9}));
+}
+
+TEST(TextSurface, PrintsItemsAndLineEnds)
+{
+    Ui ui;
+    Form pointing = ui.load({"FORM6", "pointing", {{ControlKind::Button, "BUTTON18", "Close"}},
+                             Surface::Text});
+    pointing.print("(x,y)=", false);
+    pointing.printFormatted("(#####", 12);
+    pointing.print(",", false);
+    pointing.printFormatted("#####)", 345, true);
+    pointing.print("Out of Star Map.");
+    pointing.print(" 1", false);
+    pointing.print(")", false);
+    EXPECT_EQ(pointing.surfaceText(), "(x,y)=(   12,  345)\nOut of Star Map.\n 1)");
+    pointing.clearText();
+    EXPECT_EQ(pointing.surfaceText(), "");
 }
 
 TEST(PictureFormat, DigitPlacesRightAlignTheNumber)
