@@ -4,6 +4,8 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import * as stars from './lib/stars.mjs';
+import * as earth from './lib/earth.mjs';
+import { tokyoSampleFile } from './lib/sample.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const dataDir = path.resolve(here, '../../data');
@@ -26,3 +28,13 @@ write('velka.txt', stars.constellationListFile(stars.constellations()));
 const pairs = stars.figurePairs(all);
 write('velkanet-stars.txt', stars.figureStarsFile(pairs));
 write('velkanet-pairs.txt', stars.figurePairsFile(pairs));
+
+const towns = earth.buildCities();
+const nations = new Set(towns.bright.map((t) => t.nation));
+write('nation.txt', earth.nationListFile(nations));
+write('cities.txt', earth.cityListFile(towns.bright,
+  `Cities brighter than magnitude ${earth.brightLimit} (about 400,000 inhabitants and more).`, true));
+write('zentend.txt', earth.cityListFile(towns.faint,
+  `Towns from magnitude ${earth.brightLimit} to brighter than ${earth.faintLimit} (10,000 to 400,000 inhabitants).`, false));
+write('coast_bd.net', earth.coastLineFile(nations, { tolerance: 0.03, maxStep: 1 }).text);
+write('tokyo10828.txt', tokyoSampleFile());

@@ -5,7 +5,7 @@ export function ascii(text) {
   return String(text)
     .normalize('NFD')
     .replace(/[\u0300-\u036f]/g, '')
-    .replace(/[\u2018\u2019]/g, "'")
+    .replace(/[\u2018\u2019\u02bb\u02bc\u02b9\u02be\u02bf\u00b4\u2032]/g, "'")
     .replace(/[\u201c\u201d]/g, '"')
     .replace(/[\u2010-\u2015]/g, '-')
     .replace(/\u00df/g, 'ss')
@@ -14,6 +14,9 @@ export function ascii(text) {
     .replace(/[\u0141]/g, 'L').replace(/[\u0142]/g, 'l')
     .replace(/[\u0110]/g, 'D').replace(/[\u0111]/g, 'd')
     .replace(/[\u0131]/g, 'i')
+    .replace(/[\u00f0]/g, 'd').replace(/[\u00d0]/g, 'D')
+    .replace(/[\u00fe]/g, 'th').replace(/[\u00de]/g, 'Th')
+    .replace(/[\u0153]/g, 'oe').replace(/[\u0152]/g, 'OE')
     .replace(/[^\x20-\x7e]/g, '?');
 }
 
