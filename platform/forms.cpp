@@ -639,7 +639,7 @@ void Form::setTitle(std::string_view title) { impl_->window->setWindowTitle(q(ti
 void Form::show()
 {
     impl_->window->show();
-    impl_->window->raise();
+    raise();
 }
 
 void Form::hide() { impl_->window->hide(); }
@@ -670,6 +670,7 @@ void Form::resize(int outerWidth, int outerHeight)
 void Form::move(int left, int top) { impl_->window->move(left, top); }
 void Form::raise()
 {
+    if (QGuiApplication::platformName() == "offscreen") return;   // nothing to stack there
     impl_->window->raise();
     impl_->window->activateWindow();
 }
@@ -810,6 +811,7 @@ Form Ui::load(const FormSpec& spec)
         auto* grid = new QGridLayout();
         grid->setSpacing(0);
         f.canvas = new CanvasWidget(central);
+        f.canvas->setObjectName("surface");
         grid->addWidget(f.canvas, 0, 0);
         outer->addLayout(grid, 1);
         body = new QGridLayout();
@@ -823,6 +825,7 @@ Form Ui::load(const FormSpec& spec)
         f.window->setProperty("nivoraCanvasGrid", QVariant::fromValue<void*>(grid));
     } else if (spec.surface == Surface::Text) {
         f.text = new TextSurfaceWidget(central);
+        f.text->setObjectName("surface");
         outer->addWidget(f.text, 1);
         body = new QGridLayout();
         outer->addLayout(body);
@@ -1066,14 +1069,19 @@ void Ui::userType(std::string_view editName, std::string_view text)
     Control::Impl& c = userControl(*this, editName);
     if (!c.widget->isEnabled()) return;
     if (auto* e = qobject_cast<QLineEdit*>(c.widget)) {
-        // As if typed: the limits of the box apply.
-        QString t = q(text).left(e->maxLength());
-        if (const QValidator* v = e->validator()) {
-            int pos = 0;
-            if (v->validate(t, pos) == QValidator::Invalid) return;
+        // As if the old text were selected and the new one typed key by key: a key that the
+        // box refuses (a letter in a digits-only box, one past the maximum length) is lost.
+        QString typed;
+        for (const QChar ch : q(text)) {
+            if (typed.size() >= e->maxLength()) break;
+            QString next = typed + ch;
+            int pos = int(next.size());
+            if (const QValidator* v = e->validator(); v && v->validate(next, pos) == QValidator::Invalid)
+                continue;
+            typed = next;
         }
-        e->setText(t);
-        emit e->textEdited(t);
+        e->setText(typed);
+        emit e->textEdited(typed);
     } else if (auto* pe = qobject_cast<QPlainTextEdit*>(c.widget)) {
         pe->setPlainText(q(text));   // its textChanged fires the handler
     } else {

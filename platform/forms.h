@@ -266,7 +266,8 @@ public:
     Form load(const FormSpec& spec);
     void setMenu(const std::vector<MenuSpec>& table);   // the main window's menu bar
 
-    // Reaching by name. Control and form names are exact; menu names ignore case.
+    // Reaching by name. Control and form names are exact; menu names ignore case. The names the
+    // program addresses are unique across forms; where a name repeats, the first form loaded wins.
     Form form(std::string_view name) const;               // throws std::out_of_range
     bool hasForm(std::string_view name) const;
     Control control(std::string_view name) const;         // searches every form
@@ -288,7 +289,9 @@ public:
     // the handler exactly as a real event would (the drawing guard included).
     void userClick(std::string_view controlName);        // Button, Check (toggles), Radio
                                                          // (selects, clears its group), Picture
-    void userType(std::string_view editName, std::string_view text);  // replaces the text
+    // Replaces the text as if typed key by key: keys the box refuses (a letter in a digits-only
+    // box, one past the maximum length) are lost.
+    void userType(std::string_view editName, std::string_view text);
     void userChoose(std::string_view comboOrListName, int index);
     void userScroll(std::string_view scrollName, int value);
     void userMenu(std::string_view menuName);            // a menu item chosen

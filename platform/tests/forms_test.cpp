@@ -1,9 +1,11 @@
+#include "platform/chartbitmap.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -123,8 +125,8 @@ TEST_F(SmallProgram, TypingKeepsToDigitsAndMaximumLength)
 {
     ui.userType("EDIT2", "12345");
     EXPECT_EQ(ui.control("EDIT2").text(), "123");
-    ui.userType("EDIT2", "4a");
-    EXPECT_EQ(ui.control("EDIT2").text(), "123");
+    ui.userType("EDIT2", "4a5");
+    EXPECT_EQ(ui.control("EDIT2").text(), "45");
     ui.userType("EDIT1", "1234567");
     EXPECT_EQ(ui.control("EDIT1").text(), "12345");
 }
@@ -271,6 +273,31 @@ TEST_F(SmallProgram, FontsKeepTheirWindowsNames)
     ui.form("MAINFORM").setFont({"Courier New", 14});
     EXPECT_EQ(ui.form("MAINFORM").font(), (FontSpec{"Courier New", 14}));
     EXPECT_EQ(ui.control("BUTTON1").font(), (FontSpec{"Arial", 9}));
+}
+
+TEST_F(SmallProgram, CanvasShowsTheBitmapAtItsOffsetAndMarksUntilTheNextPaint)
+{
+    Form chart = ui.form("FORM2");
+    chart.show();
+    chart.resize(200, 150);
+    ChartBitmap bitmap(40, 30);
+    bitmap.clear(15);
+    bitmap.plotDot(0, 0, 5);
+    chart.paintBitmap(bitmap, 14 - 3, 14 - 2);   // scrolled by (3, 2)
+    chart.drawWindowLine(50, 60, 56, 60, paletteColour(9));
+    QWidget* surface = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "FORM2") surface = w->findChild<QWidget*>("surface");
+    ASSERT_NE(surface, nullptr);
+    QImage shown = surface->grab().toImage();
+    EXPECT_EQ(QColor(shown.pixel(11, 12)), QColor(255, 0, 0));
+    EXPECT_EQ(QColor(shown.pixel(12, 13)), QColor(255, 255, 255));
+    EXPECT_EQ(QColor(shown.pixel(11 + 40, 12)), surface->palette().color(QPalette::Window));
+    EXPECT_EQ(QColor(shown.pixel(53, 60)), QColor(0, 255, 0));
+    chart.paintBitmap(bitmap, 14, 14);
+    shown = surface->grab().toImage();
+    EXPECT_EQ(QColor(shown.pixel(14, 14)), QColor(255, 0, 0));
+    EXPECT_EQ(QColor(shown.pixel(53, 60)), surface->palette().color(QPalette::Window));
 }
 
 TEST(TextSurface, PrintsItemsAndLineEnds)
