@@ -214,10 +214,17 @@ void ChartBitmap::drawText(float x, float y, std::string_view text, int colour)
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(f);
-    p.setPen(QColor(qrgbOf(colour)));
+    p.setPen(QColor(qrgbOf(colour == currentColour ? foreground_ : colour)));
     const QFontMetrics m(f);
     p.drawText(toPixel(x), toPixel(y) + m.ascent(),
                QString::fromUtf8(text.data(), qsizetype(text.size())));
+}
+
+void ChartBitmap::setColours(int foreground, int background, int third)
+{
+    foreground_ = foreground;
+    background_ = background;
+    third_ = third;
 }
 
 int ChartBitmap::pixel(int x, int y) const

@@ -39,8 +39,17 @@ public:
     // full turn anticlockwise from the rightward direction. fillColour >= 0 fills the inside.
     void drawCircle(float x, float y, float r, int colour, float aspect = 1, float start = 0,
                     float end = 0, int fillColour = -1);
-    // Text with its top-left corner at (x, y), transparent background, current font.
-    void drawText(float x, float y, std::string_view text, int colour);
+    // Text with its top-left corner at (x, y), transparent background, current font; the colour
+    // currentColour draws in the current foreground colour.
+    void drawText(float x, float y, std::string_view text, int colour = currentColour);
+
+    // The current colours that DRAW and the overdraws set before a drawing; texts without a
+    // colour of their own use the foreground. The third colour is kept and not drawn with.
+    static constexpr int currentColour = -1;
+    void setColours(int foreground, int background, int third);
+    int foregroundColour() const { return foreground_; }
+    int backgroundColour() const { return background_; }
+    int thirdColour() const { return third_; }
 
     // The current font, by Windows family name and point size (mapped like every font).
     void setFont(std::string_view family, double points);
@@ -58,6 +67,7 @@ public:
 private:
     QImage image_;
     FontSpec font_{"Courier New", 14};
+    int foreground_ = 7, background_ = 0, third_ = 15;
 };
 
 } // namespace nivora

@@ -79,6 +79,7 @@ private:
         d.setDirectory(name.contains('/') ? info.absolutePath() : QDir::currentPath());
         QString f = q(filter);
         f.replace('|', ";;");
+        f.replace("*.*", "*");   // every file, as on the system the filters were written for
         d.setNameFilter(f);
         if (!name.isEmpty() && !info.fileName().contains('*')) d.selectFile(info.fileName());
     }

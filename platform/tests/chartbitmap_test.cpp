@@ -132,6 +132,18 @@ TEST(ChartBitmap, TextHasNoSmoothingAndHangsFromItsTopLeftCorner)
     }
 }
 
+TEST(ChartBitmap, TextWithoutAColourTakesTheForeground)
+{
+    ChartBitmap b(60, 30);
+    b.setColours(0, 15, 0);   // a white background's colours
+    b.clear(b.backgroundColour());
+    b.drawText(2, 2, "N");
+    int black = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 60; ++x) black += b.pixel(x, y) == 0;
+    EXPECT_GT(black, 5);
+}
+
 TEST(ChartBitmap, PaletteNumbersAndClearing)
 {
     EXPECT_EQ(paletteColour(0), (Rgb{0, 0, 0}));
