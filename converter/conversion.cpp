@@ -181,6 +181,9 @@ void replaceFile(const std::filesystem::path& target, const std::string& text) {
 } // namespace
 
 Conversion convertFiles(const ConversionFiles& files) {
+    // A pattern is never a file name here: "*.*" stays what it is, a name nobody meant.
+    if (files.output.filename().string().find_first_of("*?") != std::string::npos)
+        throw ConversionError("The output file name must not hold \"*\" or \"?\".");
     if (sameFile(files.output, files.starPositions) || sameFile(files.output, files.starPairs))
         throw ConversionError("The output file must not be one of the input files.");
     const std::string starText = readWhole(files.starPositions);

@@ -55,7 +55,7 @@ struct ConversionFiles {
 
 // Reads both inputs, converts, and writes the output through a temporary file in the output's
 // folder that is renamed into place only when complete, so no truncated output ever exists.
-// Refuses an output that is one of the inputs. On any failure nothing is written and the
+// Refuses an output that is one of the inputs or whose name holds a wildcard. On any failure nothing is written and the
 // existing output, if any, is left as it was.
 Conversion convertFiles(const ConversionFiles& files);
 

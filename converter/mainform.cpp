@@ -105,7 +105,7 @@ void MainForm::BUTTON4_ON() {
         dialogs_.alert(QString::fromStdString(e.what()));
         return;
     }
-    dialogs_.inform(QString("Wrote %1 segments; dropped %2 pairs with a star not in the list.")
+    dialogs_.inform(QString("%1 segments written, %2 pairs dropped for a missing star.")
                         .arg(result.segments)
                         .arg(result.dropped));
     endProgram_();

@@ -219,6 +219,8 @@ TEST_F(ConversionFilesTest, AFailureLeavesTheOldOutput) {
 TEST_F(ConversionFilesTest, UnwritableOutputIsReported) {
     EXPECT_THROW(convertFiles(files(folder / "no-such-folder" / "out.net")), ConversionError);
     EXPECT_THROW(convertFiles(files(folder)), ConversionError);
+    EXPECT_THROW(convertFiles(files(folder / "*.*")), ConversionError);
+    EXPECT_FALSE(std::filesystem::exists(folder / "*.*"));
 }
 
 } // namespace
