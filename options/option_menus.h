@@ -52,7 +52,7 @@ enum class MenuLineKind : std::uint8_t { menu, item, separator };
 struct OptionMenuLine {
     int depth;
     MenuLineKind kind;
-    std::string_view name; // empty for the separators that have none
+    std::string_view name;
     std::string_view caption;
     OptionGroup group = OptionGroup::none;
     double code = 0;            // what a radio item stores

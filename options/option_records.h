@@ -29,7 +29,7 @@ struct ChartOptions {
     std::uint8_t refractionOn = 1;        // switch, kept in the settings file
     std::uint8_t diurnalAberrationOn = 1; // switch, kept in the settings file
     std::uint8_t centralizeWeighting = 2; // 1 simple, 2 lines, 3 magnitude; kept in the settings file
-    std::uint8_t projectionKind = 1;      // ProjectionKind 1..15
+    ProjectionKind projectionKind = 1;    // 1..15
     std::uint8_t directionPointPlace = 2; // 1 bottom, 2 centre, 3 horizon at the bottom, 4 top
     float underHorizonDepth = 0;          // 0, 0.01745f, 0.0349f, 1.1f (compared with a sine)
     std::uint8_t verticalDirection = 1;   // VerticalCode 1..7
@@ -60,17 +60,8 @@ struct MinuteOptions {
     std::uint8_t commentUnit = 3;  // UnitCode 1..3
 };
 
-// The user-defined azimuthal projection (kind 10). It is the projection's own set-up, so the
-// projections read it as it stands; it starts at the polynomial rho = R / pi over 180 degrees.
-struct UserProjection : ProjectionSetup {
-    UserProjection() {
-        coefficients[0] = 1 / pi;
-        coefficients[1] = 1.0;
-        domainDegrees = 180;
-        radiusDegrees = 90;
-        aspectYX = 1;
-        edgeValue = userProjectionEdgeValue(*this);
-    }
-};
+// The user-defined azimuthal projection (kind 10): the projections' own set-up, so they read it as
+// it stands. It starts at the polynomial rho = R / pi over a domain of 180 degrees.
+using UserProjection = ProjectionSetup;
 
 } // namespace nivora

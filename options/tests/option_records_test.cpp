@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <type_traits>
 
 namespace nivora {
@@ -74,16 +73,6 @@ TEST(OptionRecords, UserProjectionStartsAtRhoEqualsROverPi) {
     // The projections take it as their set-up.
     const ProjectionSetup& setup = u;
     EXPECT_EQ(setup.coefficients[0], 1 / pi);
-}
-
-TEST(OptionRecords, EdgeValueSumsEveryTermAtTheDomainEdge) {
-    UserProjection u;
-    u.coefficients[0] = 0.5;
-    u.coefficients[3] = 2;     // 2 R^3
-    u.coefficients[9] = 0.001; // the last term counts too
-    u.domainDegrees = 90;
-    const double m = 90 / degreesPerRadian;
-    EXPECT_DOUBLE_EQ(userProjectionEdgeValue(u), 0.5 * (m + 2 * m * m * m + 0.001 * std::pow(m, 9)));
 }
 
 } // namespace
