@@ -20,7 +20,8 @@ export function tokyoSampleFile() {
       const time = Astronomy.MakeTime(utc);
       const sky = Astronomy.Equator(body, time, observer, true, true);
       const horizon = Astronomy.Horizon(time, observer, sky.ra, sky.dec);
-      const azimuthFromNorthThroughWest = (360 - horizon.azimuth) % 360;
+      let azimuthFromNorthThroughWest = Math.round((360 - horizon.azimuth) * 100) / 100;
+      if (azimuthFromNorthThroughWest >= 360) azimuthFromNorthThroughWest -= 360;
       const magnitude = Astronomy.Illumination(body, time).mag;
       const stamp = `${local.getUTCFullYear()}-${pad(local.getUTCMonth() + 1)}-${pad(local.getUTCDate())} ` +
         `${pad(local.getUTCHours())}:${pad(local.getUTCMinutes())}`;
