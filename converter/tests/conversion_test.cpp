@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -140,6 +141,26 @@ TEST(Conversion, MissingMarkersAreRefused) {
     for (const Case& k : cases) {
         SCOPED_TRACE(std::string(k.stars) + "|" + k.pairs);
         EXPECT_THROW(convertConstellationLines(k.stars, k.pairs), ConversionError);
+    }
+}
+
+TEST(Conversion, ArbitraryInputNeverBreaksTheColumns) {
+    // Lines built from the pieces the readers look at, in random order and length.
+    const char* const pieces[] = {"#-", "#", "UMa0001", "UMa0002", " ", "  165.93196", "\r",
+                                  "\n", "\r\n", "-", "\t", "\xff", "UMa      ", "0"};
+    std::mt19937 random(5);
+    for (int round = 0; round < 3000; ++round) {
+        std::string starText, pairText;
+        for (std::string* text : {&starText, &pairText}) {
+            const int count = random() % 40;
+            for (int i = 0; i < count; ++i) *text += pieces[random() % std::size(pieces)];
+        }
+        try {
+            Conversion c = convertConstellationLines(starText + "\n#-\n", pairText);
+            for (std::string_view line : splitLines(c.lineFile))
+                EXPECT_TRUE(line == "#--------" || line.size() == 52) << line;
+        } catch (const ConversionError&) {
+        }
     }
 }
 
