@@ -324,5 +324,53 @@ TEST(OptionMenus, MenusAndSubMenusInDisplayOrder) {
     EXPECT_EQ(menus, expected);
 }
 
+// The entries of every menu and sub-menu in display order, separators included.
+TEST(OptionMenus, EntriesInDisplayOrder) {
+    std::map<std::string, std::string> children; // menu -> its entries, blank-separated
+    std::vector<std::string> open;                // open[d]: the menu holding depth d + 1
+    for (const OptionMenuLine& line : optionMenuLines()) {
+        open.resize(line.depth);
+        if (!open.empty())
+            children[open.back()] += (children[open.back()].empty() ? "" : " ") + std::string(line.name);
+        if (line.kind == MenuLineKind::menu)
+            open.emplace_back(line.name);
+    }
+    const std::map<std::string, std::string> expected = {
+        {"DISPLAY", "BACKGROUND STARS CONST DISPSEP1 ZENITH EQUAT ECLIP MONLINE SRF RCTA DISPSEP2 "
+                    "REFRACT DABERRATION DISPSEP3 WEIGHTC DUFILE MNOPTION"},
+        {"BACKGROUND", "BACKBLACK BACKWHITE"},
+        {"STARS", "MAG0 MAG2 MAG3 MAG4 MAG5 MAG6 MAG7 MAG8 MAG9 MAGSEP MAGSCALE"},
+        {"CONST", "CONST1 CONST0"},
+        {"ZENITH", "ZENITH0 ZENITH1 ZENITH90 ZENITH30 ZENITH10 ZENITH5 ZENITHSEP ZENITHNUM"},
+        {"EQUAT", "EQUAT0 EQUAT1 EQUAT90 EQUAT30 EQUAT10 EQUAT5 EQUATSEPT1 EQUATNUM EQUATSEPT2 "
+                  "EQTRAPPA EQTRTRUE EQTRMEAN EQTRJ20"},
+        {"ECLIP", "ECLIP0 ECLIP1 ECLIP90 ECLIP30 ECLIP10 ECLIP5 ECLIPSEPT1 ECLIPNUM ECLIPSEPT2 "
+                  "ECLPAPPA ECLPTRUE ECLPMEAN ECLPJ20"},
+        {"MONLINE", "MONLINE0 MONLINE1 MONLINE2 MONLINE3 MONLINE4"},
+        {"SRF", "SRF0 SRF5 SRF2 SRF1 SRFH SRFQ SRFS SRFSEP SRFHEIGHT"},
+        {"RCTA", "RCTA0 RCTA1 RCTA2 RCTA3 RCTA4"},
+        {"WEIGHTC", "WEIGHTCS WEIGHTCL WEIGHTCM"},
+        {"Project", "AZIMEQDIST AZIMEQAREA AZIMORTHO GNOMONIC ORTHOGRAPHIC MERCATORS MERCATORT "
+                    "MILLER EQUIRECT LEQAREACYL MOLLW SANSON HAMMER AITOFF AZIMUSER SEPT2 "
+                    "POSDIRECTION UNDRH VDRCT"},
+        {"POSDIRECTION", "IMGCENTER IMGHLZNT IMGBOTTOM IMGTOP"},
+        {"UNDRH", "UND0 UND1 UND2 UNDA"},
+        {"VDRCT", "VDRCT1 VDRCT2 VDRCT3 VDRCT4 VDRCT5 VDRCT6 VDRCT7"},
+        // The separators of this menu are unnamed; the names here are the program's own.
+        {"SUN", "SUNIMG SUNANT MONIMG PLNTS ADDSTAR OOBJ SUNSEP SUNLOC COMPOLE COMUNITS"},
+        {"SUNIMG", "SUNDSP3 SUNDSP1 SUNDSP2 SUNDSP4 SUNDSP0"},
+        {"SUNANT", "SUNANT1 SUNANT2 SUNANT11 SUNANT0"},
+        {"MONIMG", "MONDSP3 MONDSP1 MONDSP2 MONDSP4 MONDSP0"},
+        {"OOBJ", "OOBJDSP1 OOBJDSP3 OOBJDSP0 OOBJSEP OOBJDF"},
+        {"SUNLOC", "LCOBJM LCSEP1 LCPRLL LCSEP2 LCAPAR LCNOAP LCGEOM LCSEP3 SUNLOC0 SUNLOCZN "
+                   "SUNLOCRAL SUNLOCRAG SUNLOCRA2 SUNLOCRA3 SUNLOCRA4 SUNLOCCEL2 SUNLOCCEL3 "
+                   "SUNLOCCEL4 SUNLOCDG"},
+        {"LCOBJM", "LCSUN LCMON LCMC LCVN LCMS LCJP LCST LCUR LCNP LCLCT LCOBJ"},
+        {"COMPOLE", "COMPOLE0 COMPOLE1 COMPOLE2 COMPOLE3 COMPOLE4 COMPOLE5 COMPOLEX COMPOLEY "
+                    "COMPOLEZ"},
+    };
+    EXPECT_EQ(children, expected);
+}
+
 } // namespace
 } // namespace nivora
