@@ -889,6 +889,9 @@ Form Ui::load(const FormSpec& spec)
         at.column = column + span;
         if (!cs.visible) c.widget->hide();
     }
+    // A frame taller than its content (beside a taller one) keeps its rows at the top.
+    for (auto& [grid, at] : cursors)
+        if (grid != body) grid->setRowStretch(at.row + 1, 1);
     f.window->onClose = [&f] {
         if (f.ui->forms.empty() || f.ui->forms.front().get() != &f) {
             f.window->hide();
