@@ -22,7 +22,7 @@ bool fileExists(std::string_view name)
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         if (it->path().filename().string() != leaf) continue;
         std::error_code kindError;
-        return it->is_regular_file(kindError) || it->is_symlink(kindError);
+        return it->is_regular_file(kindError);   // follows a link; a dangling one is absent
     }
     return false;
 }
