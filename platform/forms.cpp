@@ -186,7 +186,7 @@ protected:
 class FormWindow : public QMainWindow {
 public:
     std::function<void()> onClose;
-    std::function<void(QSize, bool)> onResize;
+    std::function<void(QSize, QSize, bool)> onResize;
 
     FormWindow() { setAttribute(Qt::WA_QuitOnClose, false); }
 
@@ -199,7 +199,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override
     {
         QMainWindow::resizeEvent(e);
-        if (onResize) onResize(e->size(), e->spontaneous());
+        if (onResize) onResize(e->size(), e->oldSize(), e->spontaneous());
     }
 };
 
@@ -901,8 +901,9 @@ Form Ui::load(const FormSpec& spec)
         f.ui->owner->shutDown();
     };
     // Only the window system's resizes are the user's; the echo of a size set from code is not.
-    f.window->onResize = [&f](QSize size, bool spontaneous) {
+    f.window->onResize = [&f](QSize size, QSize oldSize, bool spontaneous) {
         if (!spontaneous || !f.window->isVisible()) return;
+        if (!oldSize.isValid() || size == oldSize) return;   // shown, or placed, not resized
         if (size == f.codeSize) {
             f.codeSize = QSize();
             return;
