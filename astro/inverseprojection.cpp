@@ -98,10 +98,12 @@ void INVDISP(double& x, double& y, double& z, ProjectionKind prj, float& ok, dou
         prj = 1;
     const double rho = std::sqrt(X * X + Y * Y);
     Direction d{};
+    // Rims that lie on whole offsets are tested on the offsets: the angles there round either way,
+    // and the rim belongs to the chart.
     switch (prj) {
     case 1: {
         const double h = pi / 2 - rho * pi / S;
-        if (h < -pi / 2) {
+        if (rho > S) {
             ok = 0;
             return;
         }
@@ -126,7 +128,7 @@ void INVDISP(double& x, double& y, double& z, ProjectionKind prj, float& ok, dou
     case 4:
     case 5: {
         const double lon = (prj == 4 ? X : Y) * pi / S;
-        if (lon < -pi || lon > pi) {
+        if (std::abs(prj == 4 ? X : Y) > S) {
             ok = 0;
             return;
         }
@@ -202,7 +204,7 @@ void INVDISP(double& x, double& y, double& z, ProjectionKind prj, float& ok, dou
     case 11: {
         const double lon = X * pi / S;
         const double lat = Y * pi / S;
-        if (lon < -pi || lon > pi || lat < -pi / 2 || lat > pi / 2) {
+        if (std::abs(X) > S || 2 * std::abs(Y) > S) {
             ok = 0;
             return;
         }
@@ -212,7 +214,7 @@ void INVDISP(double& x, double& y, double& z, ProjectionKind prj, float& ok, dou
     case 12: {
         const double lon = X * pi / S;
         const double L = Y * pi / S;
-        if (lon < -pi || lon > pi || std::abs(L) > millerPoleOrdinate) {
+        if (std::abs(X) > S || std::abs(L) > millerPoleOrdinate) {
             ok = 0;
             return;
         }
@@ -237,7 +239,7 @@ void INVDISP(double& x, double& y, double& z, ProjectionKind prj, float& ok, dou
     case 14: {
         const double lon = X * pi / S;
         const double L = Y * pi / S;
-        if (lon < -pi || lon > pi || L < -1 || L > 1) {
+        if (std::abs(X) > S || L < -1 || L > 1) {
             ok = 0;
             return;
         }
@@ -246,7 +248,7 @@ void INVDISP(double& x, double& y, double& z, ProjectionKind prj, float& ok, dou
     }
     case 15: {
         const double h = pi / 2 - std::sqrt((X / 2) * (X / 2) + Y * Y) * pi / S;
-        if (h < 0) {
+        if (X * X + 4 * Y * Y > S * S) {
             ok = 0;
             return;
         }

@@ -375,6 +375,37 @@ TEST(Projection, InverseEdgesOfTheDomains) {
     EXPECT_EQ(ok, 0);
 }
 
+// The rims of 1, 4, 5, 11, 12, 14 and 15 lie on whole offsets; they are inside at every scale, however
+// the angles round.
+TEST(Projection, RimsOnWholeOffsetsAreInsideAtEveryScale) {
+    struct Case {
+        ProjectionKind prj;
+        double X, Y; // in units of the scale
+        Dir d;
+    };
+    const Case cases[] = {
+        {1, 0, 1, {0, 0, -1}},   {1, -1, 0, {0, 0, -1}},  {4, 1, 0, {0, 0, -1}},
+        {4, -1, 0, {0, 0, -1}},  {5, 0, 1, {0, 0, -1}},   {11, 1, 0, {0, 0, -1}},
+        {11, 0, 0.5, {1, 0, 0}}, {11, 0, -0.5, {-1, 0, 0}}, {15, 1, 0, {0, 0, -1}},
+        {15, -1, 0, {0, 0, -1}}, {12, 1, 0, {0, 0, -1}},  {14, -1, 0, {0, 0, -1}},
+    };
+    for (float scale : {320.0f, 240.0f, 101.0f, 1000.0f, 4000.0f, 1234.5f}) {
+        ProjectionSetup setup = plainSetup();
+        setup.chartScale = scale;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << "projection " << int(c.prj) << " at " << c.X << ','
+                                            << c.Y << " scale " << scale);
+            Dir d{5, 5, 5};
+            float ok = -1;
+            INVDISP(d.x, d.y, d.z, c.prj, ok, c.X * scale, c.Y * scale, setup);
+            ASSERT_EQ(ok, 1);
+            EXPECT_NEAR(d.x, c.d.x, 1e-7);
+            EXPECT_NEAR(d.y, c.d.y, 1e-7);
+            EXPECT_NEAR(d.z, c.d.z, 1e-7);
+        }
+    }
+}
+
 TEST(ProjectionDomain, ScanOfTheSlope) {
     struct Case {
         CoefficientTexts texts;
