@@ -26,8 +26,12 @@ bool readTerm(ItemReader& reader, const std::string& opener, SeriesTerm& term) {
         return false;
     }
     const std::string what = "the numbers of the term \"" + opener.substr(0, 40) + '"';
-    for (double& m : term.multipliers)
-        m = reader.readNumber(what);
+    term.usedCount = 0;
+    for (std::size_t i = 0; i < term.multipliers.size(); ++i) {
+        term.multipliers[i] = reader.readNumber(what);
+        if (term.multipliers[i] != 0)
+            term.used[term.usedCount++] = static_cast<std::uint8_t>(i);
+    }
     for (std::size_t i = 0; i < valueCount; ++i)
         term.values[i] = reader.readNumber(what);
     return true;
@@ -131,8 +135,13 @@ double sumSeriesSection(const SeriesSection& section, const SeriesArguments& v, 
     double sum = 0;
     for (const SeriesTerm& term : section.terms) {
         double product = 0;
-        for (int i = 0; i < 31; ++i)
-            product += term.multipliers[i] * v[3 + i];
+        if (term.usedCount < 0) {
+            for (int i = 0; i < 31; ++i)
+                product += term.multipliers[i] * v[3 + i];
+        } else {
+            for (int k = 0; k < term.usedCount; ++k)
+                product += term.multipliers[term.used[k]] * v[3 + term.used[k]];
+        }
         const auto& x = term.values;
         switch (term.kind) {
         case SeriesTerm::Kind::mean:

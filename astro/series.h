@@ -37,6 +37,11 @@ struct SeriesTerm {
     std::array<double, 31> multipliers{}; // of v(3)..v(33)
     // mean: {c}; MEAN: {g, c, t1, t2, t3}; periodic: {phi, A0, A1, A2, A3}.
     std::array<double, 5> values{};
+    // Where the reader found multipliers other than 0 (indexes into `multipliers`, in order), so
+    // that sums skip the zeros, which changes no bit of them. usedCount < 0: not indexed, all 31
+    // are summed.
+    std::array<std::uint8_t, 31> used{};
+    std::int8_t usedCount = -1;
 };
 
 struct SeriesSection {
