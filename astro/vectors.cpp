@@ -104,7 +104,7 @@ DayNumber dayNumberOfDate(int year, int monthIndex, int day, double dayFraction)
 }
 
 namespace {
-float monthLength(int monthIndex, float year) {
+float monthLength(int monthIndex, double year) {
     float length = float(monthStartDays[monthIndex + 1] - monthStartDays[monthIndex]);
     if (monthIndex == 1 && isLeapYear(int(std::lround(year))))
         length += 1;
@@ -113,20 +113,33 @@ float monthLength(int monthIndex, float year) {
 } // namespace
 
 void DATECUL(float& year, float& monthIndex, float& day, float n) {
-    if (n == 0 || !(monthIndex >= 0 && monthIndex <= 11) || !std::isfinite(n))
-        return;
-    // The Gregorian calendar repeats every 400 years (146097 days): skip whole cycles first so a
-    // huge step does not walk month by month.
-    constexpr float cycleDays = 146097;
-    const float cycles = std::trunc(n / cycleDays);
-    year += 400 * cycles;
-    n -= cycles * cycleDays;
-    if (n == 0)
+    if (n == 0 || !(monthIndex >= 0 && monthIndex <= 11) || !std::isfinite(n) || !std::isfinite(day))
         return;
     int m = int(monthIndex);
-    float y = year, d = day;
+    double y = year;
+    float d = day + n;
+    // The Gregorian calendar repeats every 400 years (146097 days). Whole cycles of a long walk
+    // are counted apart and join the year at the end: a float far beyond whole days or years no
+    // longer changes by a month's length or by one year, and the walk would not end or would
+    // lose the leap years.
+    constexpr double cycleDays = 146097;
+    double cycles = 0;
+    if ((n > 0 && double(day) + n > cycleDays) || (n < 0 && double(day) + n < -cycleDays)) {
+        // Each remainder is exact, so neither a huge day nor a huge step swallows the other.
+        const double dayRest = std::fmod(double(day), cycleDays), stepRest = std::fmod(double(n), cycleDays);
+        cycles = (double(day) - dayRest) / cycleDays + (double(n) - stepRest) / cycleDays;
+        double rest = dayRest + stepRest;
+        // The forward walk takes a day above 0, the backward walk one below 1.
+        if (n > 0 && rest <= 0) {
+            rest += cycleDays;
+            cycles -= 1;
+        } else if (n < 0 && rest > 0) {
+            rest -= cycleDays;
+            cycles += 1;
+        }
+        d = float(rest);
+    }
     if (n < 0) {
-        d += n;
         while (d < 1) {
             d += monthStartDays[m];
             m -= 1;
@@ -140,7 +153,6 @@ void DATECUL(float& year, float& monthIndex, float& day, float n) {
                 d += 1;
         }
     } else {
-        d += n;
         while (d > monthLength(m, y)) {
             d -= monthLength(m, y);
             m += 1;
@@ -150,7 +162,7 @@ void DATECUL(float& year, float& monthIndex, float& day, float n) {
             }
         }
     }
-    year = y;
+    year = float(y + 400 * cycles);
     monthIndex = float(m);
     day = d;
 }

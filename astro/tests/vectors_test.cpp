@@ -170,6 +170,35 @@ TEST(Calendar, DatecolAgreesWithDayNumbers) {
     }
 }
 
+// Steps and days far beyond a float's whole days still end, on the month and day of the exact
+// day count: the calendar repeats every 400 years (146097 days).
+TEST(Calendar, DatecolHugeStepsAndDays) {
+    struct Case {
+        float day, n;
+    };
+    const Case cases[] = {
+        {1, 3e10f},             // 30000001024 days, 4753 past whole cycles
+        {1, -1.00411342e16f},   // a float step that once stepped back for ever
+        {1099511627776.0f, 1},  // day 2^40 of January: a month's length no longer changes it
+        {1, 3.4e38f},
+        {1, -3.4e38f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "day " << c.day << " + " << c.n);
+        const double offset = double(c.day) - 1 + double(c.n); // days after 2000-01-01
+        double rest = std::fmod(offset, 146097.0);
+        if (rest < 0)
+            rest += 146097;
+        float y0 = 2000, m0 = 0, d0 = 1;
+        DATECUL(y0, m0, d0, float(rest));
+        float y = 2000, m = 0, d = c.day;
+        DATECUL(y, m, d, c.n);
+        EXPECT_EQ(m, m0);
+        EXPECT_EQ(d, d0);
+        EXPECT_FLOAT_EQ(y, float(y0 + 400 * ((offset - rest) / 146097)));
+    }
+}
+
 TEST(Calendar, DatecolRejectsABadMonthIndex) {
     float y = 2000, m = 12, d = 5;
     DATECUL(y, m, d, 3);
