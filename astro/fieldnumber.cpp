@@ -12,7 +12,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 double readFieldNumber(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+    while (i < text.size() && text[i] == ' ')
         ++i;
 
     // Gather the longest prefix that forms a number; std::from_chars takes no '+' sign.

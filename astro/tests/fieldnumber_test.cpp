@@ -16,7 +16,7 @@ TEST(FieldNumber, ReadsTheNumberAtTheStart) {
         {"", 0},
         {"abc", 0},
         {"  12.5", 12.5},
-        {"\t-3", -3},
+        {"\t-3", 0},   // a tab is not a blank
         {"+135.0", 135},
         {" .5", 0.5},
         {"-.25x", -0.25},
