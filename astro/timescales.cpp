@@ -7,7 +7,8 @@ namespace nivora {
 DayNumber ET2UTC(const StartupTables& tables, DayNumber d) {
     const DeltaTTable& table = tables.deltaTTable;
     const int count = table.rowCount;
-    if (count == 0 || d < table.rows[0][0] || d > table.rows[count - 1][0]) {
+    // Written so that a NaN takes the parabola too and never reads before the first row.
+    if (count == 0 || !(d >= table.rows[0][0]) || d > table.rows[count - 1][0]) {
         const double t = (d + 65742) / 36524.25;
         const double deltaT = 32 * (t * t) - 20;
         return d + deltaT / 86400;

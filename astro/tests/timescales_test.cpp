@@ -99,6 +99,7 @@ TEST(ET2UTC, StepTableInsideParabolaOutside) {
         SCOPED_TRACE(c.d);
         EXPECT_DOUBLE_EQ(ET2UTC(tables, c.d), c.d + c.seconds / 86400);
     }
+    EXPECT_TRUE(std::isnan(ET2UTC(tables, std::nan("")))); // no row is looked up for it
 }
 
 TEST(ET2UTC, Parabola) {
