@@ -19,7 +19,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -212,7 +211,6 @@ struct Control::Impl {
     QWidget* widget = nullptr;
     std::string group;
     int position = 0;
-    bool settingFromCode = false;
 };
 
 struct MenuItem::Impl {
@@ -298,13 +296,6 @@ QWidget* makeWidget(Control::Impl& c, const ControlSpec& spec, QWidget* parent)
         return w;
     }
     case ControlKind::Edit: {
-        if (spec.multiLine) {
-            auto* w = new QPlainTextEdit(q(spec.text), parent);
-            QObject::connect(w, &QPlainTextEdit::textChanged, [&c] {
-                if (!c.settingFromCode) fireOf(c, "CHANGE");
-            });
-            return w;
-        }
         auto* w = new QLineEdit(q(spec.text), parent);
         w->setMaxLength(spec.maxLength > 0 ? spec.maxLength : 32767);
         if (spec.digitsOnly)
@@ -402,9 +393,7 @@ std::string Control::text() const
 {
     QWidget* w = impl_->widget;
     switch (impl_->kind) {
-    case ControlKind::Edit:
-        if (auto* e = qobject_cast<QLineEdit*>(w)) return s(e->text());
-        return s(static_cast<QPlainTextEdit*>(w)->toPlainText());
+    case ControlKind::Edit: return s(static_cast<QLineEdit*>(w)->text());
     case ControlKind::Combo: return s(static_cast<QComboBox*>(w)->currentText());
     case ControlKind::List: {
         auto* l = static_cast<QListWidget*>(w);
@@ -417,12 +406,8 @@ std::string Control::text() const
 void Control::setText(std::string_view text)
 {
     QWidget* w = impl_->widget;
-    impl_->settingFromCode = true;
     switch (impl_->kind) {
-    case ControlKind::Edit:
-        if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(q(text));
-        else static_cast<QPlainTextEdit*>(w)->setPlainText(q(text));
-        break;
+    case ControlKind::Edit: static_cast<QLineEdit*>(w)->setText(q(text)); break;
     case ControlKind::Combo: {
         auto* cb = static_cast<QComboBox*>(w);
         const int i = cb->findText(q(text));
@@ -432,7 +417,6 @@ void Control::setText(std::string_view text)
     case ControlKind::List: break;
     default: setCaption(text);
     }
-    impl_->settingFromCode = false;
 }
 
 std::string Control::caption() const
@@ -1086,8 +1070,6 @@ void Ui::userType(std::string_view editName, std::string_view text)
         }
         e->setText(typed);
         emit e->textEdited(typed);
-    } else if (auto* pe = qobject_cast<QPlainTextEdit*>(c.widget)) {
-        pe->setPlainText(q(text));   // its textChanged fires the handler
     } else {
         throw std::invalid_argument(c.name + " takes no typing");
     }

@@ -29,7 +29,7 @@ class Dialogs;
 
 enum class ControlKind {
     Label,        // caption only
-    Edit,         // one-line text box (multiLine for more)
+    Edit,         // one-line text box
     Button,       // push button: _ON
     Check,        // check box, value 0/1: _ON
     Radio,        // option button, value 0/1, member of a group: _ON
@@ -63,7 +63,6 @@ struct ControlSpec {
     std::vector<std::string> items = {};   // Combo/List: initial items
     int index = -1;                        // Combo/List: initial index, -1 none
     bool visible = true;                   // visible within its form
-    bool multiLine = false;                // Edit: several lines with scrolling
     // Layout hints.
     std::string box = {};                  // name of the Frame it sits in; empty: the form body
     bool sameRow = false;
