@@ -231,7 +231,6 @@ struct Form::Impl {
     std::map<std::string, Control::Impl*, std::less<>> byName;
     std::map<std::string, std::vector<Control::Impl*>, std::less<>> groups;
     QSize codeSize;   // the last client size set from code, so its echo fires no _RESIZE
-    bool loaded = false;
 };
 
 struct Ui::Impl {
@@ -895,7 +894,6 @@ Form Ui::load(const FormSpec& spec)
         f.ui->fire(f.name + "_RESIZE");
     };
     f.window->adjustSize();
-    f.loaded = true;
 
     Form handle(&f);
     impl_->formsByName[f.name] = &f;
