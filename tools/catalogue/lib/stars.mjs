@@ -119,10 +119,12 @@ export function starListFile(stars, title) {
 }
 
 export function constellations() {
-  // Serpens comes in two parts under one key.
+  // Serpens comes in two parts under one key; its item names the whole, by its Latin name.
   const list = new Map();
-  for (const f of d3('constellations.json').features)
-    if (!list.has(f.id)) list.set(f.id, { key: f.id, name: ascii(f.properties.name) });
+  for (const f of d3('constellations.json').features) {
+    if (list.has(f.id)) list.get(f.id).name = ascii(f.properties.la);
+    else list.set(f.id, { key: f.id, name: ascii(f.properties.name) });
+  }
   return [...list.values()];
 }
 

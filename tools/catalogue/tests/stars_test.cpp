@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -124,7 +125,9 @@ TEST(ConstellationList, KeysThenBodies) {
         keys.insert(items[i].substr(0, 3));
     }
     EXPECT_EQ(keys.size(), 88u);
-    EXPECT_TRUE(keys.count("UMa") && keys.count("Ser") && keys.count("CVn"));
+    // Serpens has two parts under one key: its item names the whole constellation.
+    for (const char* item : {"UMa Ursa Major", "Ser Serpens", "CVn Canes Venatici", "Boo Bootes"})
+        EXPECT_NE(std::find(items.begin(), items.begin() + 88, item), items.begin() + 88) << item;
     const char* const bodies[] = {"Sn Sun", "Mn Moon", "Mc Mercury", "Vn Venus", "Ms Mars",
                                   "Jp Jupiter", "St Saturn", "Ur Uranus", "Np Neptune",
                                   "An Antipodes of Sun"};
