@@ -24,6 +24,18 @@ TEST(SampleDataFile, FirstRunColumns) {
     EXPECT_EQ(records % 6, 0) << "hour labels every 6 marks stay on the hour";
 }
 
+// The header tells a user every form entry that the overlay and the two searches need, in the
+// form's own captions, and the main window's place and time.
+TEST(SampleDataFile, HeaderNamesTheEntriesToSet) {
+    std::string header;
+    for (const std::string& line : dataLines("tokyo10828.txt"))
+        if (line[0] == '#') header += line.substr(1);
+    for (const char* entry : {"\"Draw by File\"", "\"Zenithal(normal)\"", "\"Circle scaled by MAG\"",
+                              "\"Text\"", "\"Search in File by Click\"", "\"Keyword Search\"",
+                              "\"Search\"", "139.6917", "35.6895", "time zone 9 h", "2026 August 28"})
+        EXPECT_NE(header.find(entry), std::string::npos) << entry;
+}
+
 TEST(SampleDataFile, MoonRisesInTheEastAndCulminatesInTheSouth) {
     double highest = -90, azimuthAtHighest = 0;
     for (const std::string& line : dataLines("tokyo10828.txt")) {
