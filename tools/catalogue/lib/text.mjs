@@ -1,10 +1,27 @@
 // Fixed-column ASCII text with CR LF line ends: what nivora's readers count in bytes.
 
+// Cyrillic letters by their usual Latin spelling (after the accents are gone).
+const cyrillic = {
+  а: 'a', б: 'b', в: 'v', г: 'g', д: 'd', е: 'e', ж: 'zh', з: 'z', и: 'i', к: 'k', л: 'l', м: 'm',
+  н: 'n', о: 'o', п: 'p', р: 'r', с: 's', т: 't', у: 'u', ф: 'f', х: 'kh', ц: 'ts', ч: 'ch',
+  ш: 'sh', щ: 'shch', ъ: '', ы: 'y', ь: '', э: 'e', ю: 'yu', я: 'ya', і: 'i', є: 'ye', ґ: 'g',
+  ј: 'j', љ: 'lj', њ: 'nj', џ: 'dzh', ѕ: 'dz', ө: 'o', ү: 'u',
+};
+
+function latinOfCyrillic(letter) {
+  const lower = letter.toLowerCase();
+  const latin = cyrillic[lower] ?? '?';
+  return letter === lower ? latin : latin.charAt(0).toUpperCase() + latin.slice(1);
+}
+
 // Latin letters without their accents; anything else that is not ASCII becomes "?".
 export function ascii(text) {
   return String(text)
     .normalize('NFD')
     .replace(/[\u0300-\u036f]/g, '')
+    .replace(/[\u0400-\u04ff]/g, latinOfCyrillic)
+    .replace(/\u018f/g, 'A').replace(/\u0259/g, 'a')
+    .replace(/\u0126/g, 'H').replace(/\u0127/g, 'h')
     .replace(/[\u2018\u2019\u02bb\u02bc\u02b9\u02be\u02bf\u00b4\u2032]/g, "'")
     .replace(/[\u201c\u201d]/g, '"')
     .replace(/[\u2010-\u2015]/g, '-')

@@ -76,6 +76,13 @@ TEST(EarthMap, CitiesAndTownsByNation) {
     EXPECT_LT(townCount, 50000u);
 }
 
+TEST(EarthMap, NamesAreSpelledInLatinLetters) {
+    // A "?" stands for a letter that the ASCII conversion lost; such a name cannot be searched.
+    for (const char* file : {"cities.txt", "zentend.txt"})
+        for (const std::string& line : records(dataLines(file)))
+            EXPECT_EQ(line.find('?', 54), std::string::npos) << file << ": " << line;
+}
+
 TEST(EarthMap, KnownCities) {
     struct Case { const char* file; const char* name; double lon, lat; };
     const Case cases[] = {
