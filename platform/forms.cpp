@@ -21,10 +21,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QValidator>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -182,6 +183,54 @@ protected:
     }
 };
 
+// What a text box lets the user type: at most `most` characters, only digits when asked. Qt's own
+// maximum length would also cut what the program writes into the box; this limit never does.
+// A text already longer than the limit can be shortened but not lengthened.
+class TypingLimit : public QValidator {
+public:
+    TypingLimit(int most, bool digitsOnly, QLineEdit* edit)
+        : QValidator(edit), most_(most), digitsOnly_(digitsOnly), before_(edit->text())
+    {
+        // The text before an edit: every change, the program's included, ends here.
+        QObject::connect(edit, &QLineEdit::textChanged, this, [this](const QString& t) {
+            before_ = t;
+        });
+    }
+
+    State validate(QString& input, int& pos) const override
+    {
+        if (digitsOnly_ && nonDigits(input) > nonDigits(before_)) return Invalid;
+        const qsizetype room = std::max<qsizetype>(most_, before_.size());
+        if (input.size() <= room) return Acceptable;
+        // Keep what fits of the text just put in before the cursor, as a paste does.
+        const qsizetype excess = input.size() - room;
+        const qsizetype from = std::max<qsizetype>(0, pos - excess);
+        input.remove(from, excess);
+        pos = int(from);
+        return input == before_ ? Invalid : Acceptable;
+    }
+
+private:
+    static qsizetype nonDigits(const QString& text)
+    {
+        return std::count_if(text.begin(), text.end(),
+                             [](QChar c) { return c < u'0' || c > u'9'; });
+    }
+
+    int most_;
+    bool digitsOnly_;
+    QString before_;
+};
+
+// The program's own write: the typing limit is no judge of it (Qt validates every change).
+void setEditText(QLineEdit* edit, const QString& text)
+{
+    const QValidator* limit = edit->validator();
+    edit->setValidator(nullptr);
+    edit->setText(text);
+    edit->setValidator(limit);
+}
+
 class FormWindow : public QMainWindow {
 public:
     std::function<void()> onClose;
@@ -296,9 +345,9 @@ QWidget* makeWidget(Control::Impl& c, const ControlSpec& spec, QWidget* parent)
     }
     case ControlKind::Edit: {
         auto* w = new QLineEdit(q(spec.text), parent);
-        w->setMaxLength(spec.maxLength > 0 ? spec.maxLength : 32767);
-        if (spec.digitsOnly)
-            w->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), w));
+        if (spec.maxLength > 0 || spec.digitsOnly)
+            w->setValidator(new TypingLimit(spec.maxLength > 0 ? spec.maxLength : w->maxLength(),
+                                            spec.digitsOnly, w));
         QObject::connect(w, &QLineEdit::textEdited, [&c] { fireOf(c, "CHANGE"); });
         return w;
     }
@@ -406,7 +455,7 @@ void Control::setText(std::string_view text)
 {
     QWidget* w = impl_->widget;
     switch (impl_->kind) {
-    case ControlKind::Edit: static_cast<QLineEdit*>(w)->setText(q(text)); break;
+    case ControlKind::Edit: setEditText(static_cast<QLineEdit*>(w), q(text)); break;
     case ControlKind::Combo: {
         auto* cb = static_cast<QComboBox*>(w);
         const int i = cb->findText(q(text));
@@ -1057,16 +1106,15 @@ void Ui::userType(std::string_view editName, std::string_view text)
     if (auto* e = qobject_cast<QLineEdit*>(c.widget)) {
         // As if the old text were selected and the new one typed key by key: a key that the
         // box refuses (a letter in a digits-only box, one past the maximum length) is lost.
-        QString typed;
+        setEditText(e, QString());
         for (const QChar ch : q(text)) {
-            if (typed.size() >= e->maxLength()) break;
-            QString next = typed + ch;
+            QString next = e->text() + ch;
             int pos = int(next.size());
             if (const QValidator* v = e->validator(); v && v->validate(next, pos) == QValidator::Invalid)
                 continue;
-            typed = next;
+            setEditText(e, next);
         }
-        e->setText(typed);
+        const QString typed = e->text();
         emit e->textEdited(typed);
     } else {
         throw std::invalid_argument(c.name + " takes no typing");

@@ -131,6 +131,18 @@ TEST_F(SmallProgram, TypingKeepsToDigitsAndMaximumLength)
     EXPECT_EQ(ui.control("EDIT1").text(), "12345");
 }
 
+// The limits hold the user's typing only: a text the program writes (a loaded file's value, a
+// computed year) is kept whole.
+TEST_F(SmallProgram, TextFromCodeIsNotCut)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"EDIT1", "10002007"}, {"EDIT2", "12345"}, {"EDIT2", "-1.5"}};
+    for (const auto& [edit, text] : cases) {
+        ui.control(edit).setText(text);
+        EXPECT_EQ(ui.control(edit).text(), text) << edit;
+    }
+}
+
 TEST_F(SmallProgram, OptionGroupReadsPositionOfTheChosenButton)
 {
     Form main = ui.form("MAINFORM");

@@ -1,13 +1,18 @@
-// The same rules under real mouse events, where Qt's own behaviour (a non-exclusive radio button
-// toggling off, a scroll bar's value arriving after its action) would show through.
+// The same rules under real mouse and key events, where Qt's own behaviour (a non-exclusive radio
+// button toggling off, a scroll bar's value arriving after its action, a text box cutting what the
+// program writes to its maximum length) would show through.
 #include "platform/forms.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+
+#include <string>
+#include <vector>
 
 namespace nivora {
 namespace {
@@ -58,6 +63,40 @@ TEST(Mouse, AScrollBarArrowFiresChangeWithTheNewPosition)
     QTest::mouseClick(bar, Qt::LeftButton, {}, rightArrow);
     QTest::mouseClick(bar, Qt::LeftButton, {}, rightArrow);
     EXPECT_EQ(seen, (std::vector<int>{1, 2}));
+}
+
+TEST(Keys, TheMaximumLengthAndDigitsHoldOnlyWhatTheUserTypes)
+{
+    Ui ui;
+    ui.load({"FORM4", "DRAW using Data File", {
+        {.kind = ControlKind::Edit, .name = "EDIT20", .maxLength = 3, .digitsOnly = true},
+        {.kind = ControlKind::Edit, .name = "EDIT37", .text = "1", .maxLength = 5},
+    }});
+    std::vector<std::string> edited;
+    ui.bind("EDIT20_CHANGE", [&] { edited.push_back(ui.control("EDIT20").text()); });
+    ui.form("FORM4").show();
+    auto* digits = widget<QLineEdit>("FORM4", "EDIT20");
+    auto* factor = widget<QLineEdit>("FORM4", "EDIT37");
+    ASSERT_NE(digits, nullptr);
+    ASSERT_NE(factor, nullptr);
+
+    QTest::keyClicks(digits, "1a2345");
+    EXPECT_EQ(digits->text().toStdString(), "123");
+    EXPECT_EQ(edited, (std::vector<std::string>{"1", "12", "123"}));
+
+    // A longer text from a file stays; the user can shorten it but not lengthen it.
+    ui.control("EDIT20").setText("12345");
+    EXPECT_EQ(digits->text().toStdString(), "12345");
+    digits->end(false);
+    QTest::keyClicks(digits, "6");
+    EXPECT_EQ(digits->text().toStdString(), "12345");
+    QTest::keyClick(digits, Qt::Key_Backspace);
+    EXPECT_EQ(digits->text().toStdString(), "1234");
+
+    // A paste takes what still fits.
+    factor->end(false);
+    factor->insert("23456789");
+    EXPECT_EQ(factor->text().toStdString(), "12345");
 }
 
 } // namespace
