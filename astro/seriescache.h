@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "astro/series.h"
 
@@ -12,8 +13,12 @@ namespace nivora {
 
 // Holds each series file parsed once and parses it again whenever the file on disk changes (its
 // size or its modification time), so a position from the cache is the one a fresh read would
-// give. Files are told apart by their absolute path, so a change of the working folder never
-// serves another folder's file. One cache belongs to one program run; it is not thread-safe.
+// give. A time stamp within a few seconds of the read could still be shared by a later save of
+// the same size (file systems that keep whole or even seconds), so until the stamp lies that far
+// back the file is read again and compared with the text that was parsed. What remains unseen is
+// a same-size rewrite given an old time stamp on purpose. Files are told apart by their absolute
+// path, so a change of the working folder never serves another folder's file. One cache belongs
+// to one program run; it is not thread-safe.
 class SeriesFileCache {
 public:
     // The parsed file. Throws DataFileError as parseSeriesFile does, also for a file that was
@@ -28,6 +33,9 @@ private:
         std::uintmax_t size = 0;
         std::filesystem::file_time_type modified;
         std::shared_ptr<const SeriesFile> parsed;
+        // The parsed text, kept while the time stamp is too recent to vouch for it; empty after.
+        std::string text;
+        bool recent = false;
     };
     std::map<std::filesystem::path, Entry> entries_;
 };
