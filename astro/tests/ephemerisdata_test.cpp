@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -169,3 +170,38 @@ TEST(ShippedSeries, Jupiter) { expectSeriesMatchesTheory("jupiter.plt", {1, 5e-5
 TEST(ShippedSeries, Saturn) { expectSeriesMatchesTheory("saturn.plt", {1, 1e-4}); }
 TEST(ShippedSeries, Uranus) { expectSeriesMatchesTheory("uranus.plt", {1, 2e-4}); }
 TEST(ShippedSeries, Neptune) { expectSeriesMatchesTheory("neptune.plt", {1, 3e-4}); }
+
+// A term may multiply a mean-element row by a fraction only where the row does not wrap at 360
+// degrees: there its phase would jump by that fraction of a turn (the Moon by about a degree).
+// The shipped files keep such rows whole for ten thousand years either side of 2000.
+TEST(ShippedSeries, NoFractionallyUsedArgumentWrapsWithinTenThousandYears) {
+    for (const char* name : {"prmsun2.plt", "prmmon2.plt", "mercury.plt", "venus.plt", "mars.plt",
+                             "jupiter.plt", "saturn.plt", "uranus.plt", "neptune.plt"}) {
+        const SeriesFile series = parseSeriesFile(dataDir / name);
+        std::set<int> fractional;
+        for (const SeriesSection* section : {&series.longitude, &series.latitude, &series.distance})
+            for (const SeriesTerm& term : section->terms)
+                for (int i = 1; i < 31; ++i)
+                    if (term.multipliers[i] != std::floor(term.multipliers[i]))
+                        fractional.insert(3 + i);
+        for (double direction : {-1.0, 1.0}) {
+            std::set<int> unwrapped = fractional;
+            SeriesArguments previous;
+            PLTPARAM2(shippedTables(), 1.5, 0, previous);
+            for (int step = 1; step <= 10000 && !unwrapped.empty(); ++step) {
+                const double t = direction * step * 0.01;
+                SeriesArguments v;
+                PLTPARAM2(shippedTables(), 1.5 + t * 36525, 0, v);
+                for (auto i = unwrapped.begin(); i != unwrapped.end();) {
+                    if (std::abs(v[*i] - previous[*i]) > 180) {
+                        ADD_FAILURE() << name << ": v(" << *i << ") wraps near T = " << t;
+                        i = unwrapped.erase(i);
+                    } else {
+                        ++i;
+                    }
+                }
+                previous = v;
+            }
+        }
+    }
+}

@@ -2,6 +2,7 @@
 // keep a dense set of dates within target of the complete theory.
 import { Planet } from 'astronomia/planetposition';
 import { Moon } from 'astronomia/elp';
+import { slot, polynomialRowUnit } from './orientation.mjs';
 import { plain as plainNumber, arcsecPerRadian, centuriesOf, dayNumberOf, jdOfDayNumberZero, seededRandom } from './format.mjs';
 import {
   Term, mergeEqualPhases, chooseTerms, wrapDegrees, seriesLines, parseSeries, evaluateSeries,
@@ -243,7 +244,7 @@ export function buildMoon() {
   const b = fitPolynomial((T) => eclipticTurn(T).b * arcsecPerRadian, span);
   const zero = new Array(7).fill(0);
   const meanLongitude = new Array(36).fill(0);
-  meanLongitude[12 - 3] = W1[4]; // T^4 on its polynomial row
+  meanLongitude[slot.tFourth - 3] = W1[4] / polynomialRowUnit; // T^4 on its polynomial row
   meanLongitude.splice(32, 4, W1[0], W1[1], W1[2], W1[3]);
   const lines = seriesLines({
     title: 'Moon geocentric geometric - ELP/MPP02 fitted to DE405 (Chapront and Francou 2003) from astronomia 4.3.0 (MIT) - J2000 ecliptic; arcsec and km',

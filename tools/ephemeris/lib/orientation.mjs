@@ -40,11 +40,15 @@ export const slot = {
 // arc seconds per century to that power; rows 0-2 are arguments, row 3 is never used.
 //  0: the Delaunay arguments l, l', F of IAU 2000B (linear, as the nutation series wants them)
 //  1: D and Om likewise; row 2 empty
-//  2: the polynomial rows T^2, T^2 (T+1)^2 and T^4, one arc second per unit. They never go
-//     negative, so with the constant terms left out they never wrap over -50 < T < 50, and a term
-//     may give them any real multiplier: with v(3) they write a phase polynomial up to T^4
-//     exactly (T^3 = (T^2 (T+1)^2 - T^4 - T^2) / 2).
+//  2: the polynomial rows T^2, T^2 (T+1)^2 and T^4, a thousandth of an arc second per unit.
+//     They never go negative, so with the constant terms left out they do not wrap while they
+//     stay below 360 degrees (|T| < 189, the T^4 and T^2 (T+1)^2 rows first), and a term may give
+//     them any real multiplier: with v(3) they write a phase polynomial up to T^4 exactly
+//     (T^3 = (T^2 (T+1)^2 - T^4 - T^2) / 2). At one arc second per unit they would wrap at
+//     |T| = 33, and a fraction of that turn would move the Moon by a degree.
 //  3-9: empty, for later series.
+export const polynomialRowUnit = 0.001; // arc seconds
+
 export function meanElementBlocks() {
   const linear = ([arcsec, rate]) => [arcsec / 3600, rate, 0, 0, 0, 0, 0];
   const zero = [0, 0, 0, 0, 0, 0, 0];
@@ -52,8 +56,9 @@ export function meanElementBlocks() {
   const blocks = [
     ['Delaunay l lprime F (IAU 2000B)', [linear(a.l), linear(a.lPrime), linear(a.F), zero]],
     ['Delaunay D Om (IAU 2000B)', [linear(a.D), linear(a.Om), zero, zero]],
-    ['polynomial rows T^2 T^2(T+1)^2 T^4 (arcsec)',
-      [[0, 0, 1, 0, 0, 0, 0], [0, 0, 1, 2, 1, 0, 0], [0, 0, 0, 0, 1, 0, 0], zero]],
+    ['polynomial rows T^2 T^2(T+1)^2 T^4 (0.001 arcsec)',
+      [[0, 0, 1, 0, 0, 0, 0], [0, 0, 1, 2, 1, 0, 0], [0, 0, 0, 0, 1, 0, 0], zero]
+        .map((row) => row.map((x) => x * polynomialRowUnit))],
   ];
   while (blocks.length < 10) blocks.push([`spare block ${blocks.length}`, [zero, zero, zero, zero]]);
   return blocks;

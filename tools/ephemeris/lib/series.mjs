@@ -1,7 +1,7 @@
 // Series files: the term model, the choice of terms by a dense check against the complete
 // theory, writing, and reading a written file back the way the program does.
 import { plain, degreesPerRadian, arcsecPerRadian } from './format.mjs';
-import { slot, termLine, meanElementBlocks } from './orientation.mjs';
+import { slot, termLine, meanElementBlocks, polynomialRowUnit } from './orientation.mjs';
 
 // A periodic term of the theory: amplitudes A0..A3 (coefficients of T^0..T^3) times the cosine of
 // phase(T) = c0 + c1 T + c2 T^2 + c3 T^3 + c4 T^4 radians.
@@ -23,14 +23,16 @@ export class Term {
   }
 
   // The "#" line: the phase's linear part on v(3) = 100 T (Julian years), its higher powers on the
-  // polynomial rows (whose v is the polynomial / 3600 degrees), the constant as the phase.
+  // polynomial rows (whose v is the polynomial times polynomialRowUnit arc seconds, in degrees),
+  // the constant as the phase.
   line() {
     const [c0, c1, c2, c3, c4] = this.phase;
     const m = {};
     if (c1 !== 0) m[slot.years] = (c1 * degreesPerRadian) / 100;
-    if (c2 !== 0 || c3 !== 0) m[slot.tSquared] = (c2 - c3 / 2) * arcsecPerRadian;
-    if (c3 !== 0) m[slot.tSquaredTPlusOneSquared] = (c3 / 2) * arcsecPerRadian;
-    if (c4 !== 0 || c3 !== 0) m[slot.tFourth] = (c4 - c3 / 2) * arcsecPerRadian;
+    const perRow = arcsecPerRadian / polynomialRowUnit;
+    if (c2 !== 0 || c3 !== 0) m[slot.tSquared] = (c2 - c3 / 2) * perRow;
+    if (c3 !== 0) m[slot.tSquaredTPlusOneSquared] = (c3 / 2) * perRow;
+    if (c4 !== 0 || c3 !== 0) m[slot.tFourth] = (c4 - c3 / 2) * perRow;
     return termLine(m, c0 * degreesPerRadian, this.amplitudes);
   }
 }
