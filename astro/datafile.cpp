@@ -55,7 +55,14 @@ std::string readWholeFile(const std::filesystem::path& file) {
     if (!std::filesystem::is_regular_file(file, error)) throw DataFileError(file, 0, "an existing data file");
     std::ifstream in(file, std::ios::binary);
     if (!in) throw DataFileError(file, 0, "a readable data file");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // In blocks, into a string of the file's size: a character at a time is ten times slower.
+    std::string text;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (!error && size < (std::uintmax_t{1} << 30))
+        text.reserve(static_cast<std::size_t>(size));
+    char block[1 << 15];
+    while (in.read(block, sizeof block), in.gcount() > 0)
+        text.append(block, static_cast<std::size_t>(in.gcount()));
     if (in.bad()) throw DataFileError(file, 0, "a readable data file");
     return text;
 }
