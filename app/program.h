@@ -3,6 +3,7 @@
 #pragma once
 
 #include "options/option_records.h"
+#include "options/settings_records.h"
 #include "platform/chartbitmap.h"
 #include "platform/forms.h"
 
@@ -36,6 +37,13 @@ public:
     ReadoutOptions readoutOptions;
     MinuteOptions minuteOptions;
     UserProjection userProjection;
+
+    ChartView chartView;
+    ChartLayout chartLayout;
+    SearchLimits searchLimits;
+    DataFileSettings dataFileSettings;
+    PlanetSettings planetSettings;
+    OverlayColors overlayColors;
 
     ChartBitmap chartBitmap;
 };
