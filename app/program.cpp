@@ -2,7 +2,7 @@
 
 namespace nivora {
 
-Program::Program(std::filesystem::path folder) : folder(std::move(folder))
+Program::Program(std::filesystem::path folder) : ChartWindowRecords(std::move(folder))
 {
     // The start-up picture: the default layout of size 320 with 20-pixel margins and the
     // 240-pixel side strip.
