@@ -1,5 +1,6 @@
 #include "platform/chartbitmap.h"
 
+#include "platform/application.h"
 #include "platform/fonts.h"
 
 #include <QFont>

@@ -3,7 +3,7 @@
 // grows downward; whatever falls outside the bitmap is clipped. No antialiasing anywhere.
 #pragma once
 
-#include "platform/forms.h"
+#include "platform/ui_types.h"
 
 #include <QImage>
 

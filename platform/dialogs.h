@@ -2,10 +2,12 @@
 // A cancelled dialog gives std::nullopt and the caller does nothing.
 #pragma once
 
-#include "platform/forms.h"
+#include "platform/ui_types.h"
 
 #include <array>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>

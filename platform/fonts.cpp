@@ -1,5 +1,7 @@
 #include "platform/fonts.h"
 
+#include "platform/application.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QString>

@@ -1,7 +1,7 @@
 // The font families the program names, mapped once to installed families with the same metrics.
 #pragma once
 
-#include "platform/forms.h"
+#include "platform/ui_types.h"
 
 #include <string>
 #include <string_view>

@@ -16,6 +16,9 @@
 // action does and then fire the handler.
 #pragma once
 
+#include "platform/application.h"
+#include "platform/ui_types.h"
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -97,24 +100,6 @@ struct MenuSpec {
     std::string caption;
     bool checked = false;
     bool enabled = true;
-};
-
-struct Rgb {
-    int red = 0, green = 0, blue = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
-
-struct FontSpec {
-    std::string family;                    // a Windows family name: "Arial", "Courier New" ...
-    double points = 9;                     // shown as pixels at 96 dpi: points * 96 / 72
-    bool bold = false;
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
-};
-
-// Outer geometry of a window or geometry of a control in its form, pixels.
-struct Geometry {
-    int left = 0, top = 0, width = 0, height = 0;
-    friend bool operator==(const Geometry&, const Geometry&) = default;
 };
 
 class Form;
@@ -343,8 +328,5 @@ private:
 // A number through a picture format: each '#' a digit place, the number rounded to a whole
 // number and right-aligned in them (never cut), other characters as they are.
 std::string formatPicture(std::string_view picture, double value);
-
-// Creates the application object when none exists yet (tests, tools). Safe to call often.
-void ensureApplication();
 
 } // namespace nivora

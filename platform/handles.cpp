@@ -1,0 +1,384 @@
+#include "platform/handles.h"
+
+#include "platform/chartbitmap.h"
+#include "platform/fonts.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace nivora {
+
+using namespace detail;
+
+// ---------------------------------------------------------------------------------------------
+// Control
+
+const std::string& Control::name() const { return impl_->name; }
+ControlKind Control::kind() const { return impl_->kind; }
+
+std::string Control::text() const
+{
+    QWidget* w = impl_->widget;
+    switch (impl_->kind) {
+    case ControlKind::Edit: return s(static_cast<QLineEdit*>(w)->text());
+    case ControlKind::Combo: return s(static_cast<QComboBox*>(w)->currentText());
+    case ControlKind::List: {
+        auto* l = static_cast<QListWidget*>(w);
+        return l->currentItem() ? s(l->currentItem()->text()) : std::string();
+    }
+    default: return caption();
+    }
+}
+
+void Control::setText(std::string_view text)
+{
+    QWidget* w = impl_->widget;
+    switch (impl_->kind) {
+    case ControlKind::Edit: setEditText(static_cast<QLineEdit*>(w), q(text)); break;
+    case ControlKind::Combo: {
+        auto* cb = static_cast<QComboBox*>(w);
+        const int i = cb->findText(q(text));
+        if (i >= 0) cb->setCurrentIndex(i);
+        break;
+    }
+    case ControlKind::List: break;
+    default: setCaption(text);
+    }
+}
+
+std::string Control::caption() const
+{
+    QWidget* w = impl_->widget;
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) return s(b->text());
+    if (auto* l = qobject_cast<QLabel*>(w)) return s(l->text());
+    if (auto* g = qobject_cast<QGroupBox*>(w)) return s(g->title());
+    if (auto* e = qobject_cast<QLineEdit*>(w)) return s(e->text());
+    return {};
+}
+
+void Control::setCaption(std::string_view caption)
+{
+    QWidget* w = impl_->widget;
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(q(caption));
+    else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(q(caption));
+    else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(q(caption));
+    else if (impl_->kind == ControlKind::Edit) setText(caption);
+}
+
+int Control::value() const
+{
+    QWidget* w = impl_->widget;
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->isChecked() ? 1 : 0;
+    if (auto* sb = qobject_cast<QScrollBar*>(w)) return sb->value();
+    return 0;
+}
+
+void Control::setValue(int value)
+{
+    QWidget* w = impl_->widget;
+    if (impl_->kind == ControlKind::Check || impl_->kind == ControlKind::Radio)
+        static_cast<QAbstractButton*>(w)->setChecked(value != 0);
+    else if (auto* sb = qobject_cast<QScrollBar*>(w))
+        sb->setValue(value);
+}
+
+std::vector<std::string> Control::items() const
+{
+    std::vector<std::string> out;
+    if (auto* cb = qobject_cast<QComboBox*>(impl_->widget))
+        for (int i = 0; i < cb->count(); ++i) out.push_back(s(cb->itemText(i)));
+    else if (auto* l = qobject_cast<QListWidget*>(impl_->widget))
+        for (int i = 0; i < l->count(); ++i) out.push_back(s(l->item(i)->text()));
+    return out;
+}
+
+void Control::setItems(const std::vector<std::string>& items)
+{
+    clearItems();
+    for (const std::string& item : items) addItem(item);
+}
+
+void Control::addItem(std::string_view item)
+{
+    if (auto* cb = qobject_cast<QComboBox*>(impl_->widget)) {
+        const int before = cb->currentIndex();
+        cb->addItem(q(item));
+        cb->setCurrentIndex(before);   // Qt selects the first item added to an empty list
+    } else if (auto* l = qobject_cast<QListWidget*>(impl_->widget)) {
+        l->addItem(q(item));
+    }
+}
+
+void Control::clearItems()
+{
+    if (auto* cb = qobject_cast<QComboBox*>(impl_->widget)) cb->clear();
+    else if (auto* l = qobject_cast<QListWidget*>(impl_->widget)) l->clear();
+}
+
+int Control::itemCount() const
+{
+    if (auto* cb = qobject_cast<QComboBox*>(impl_->widget)) return cb->count();
+    if (auto* l = qobject_cast<QListWidget*>(impl_->widget)) return l->count();
+    return 0;
+}
+
+int Control::index() const
+{
+    if (auto* cb = qobject_cast<QComboBox*>(impl_->widget)) return cb->currentIndex();
+    if (auto* l = qobject_cast<QListWidget*>(impl_->widget)) return l->currentRow();
+    return -1;
+}
+
+void Control::setIndex(int index)
+{
+    if (index < -1 || index >= itemCount()) return;
+    if (auto* cb = qobject_cast<QComboBox*>(impl_->widget)) cb->setCurrentIndex(index);
+    else if (auto* l = qobject_cast<QListWidget*>(impl_->widget)) l->setCurrentRow(index);
+}
+
+bool Control::enabled() const { return impl_->widget->isEnabled(); }
+void Control::setEnabled(bool on) { impl_->widget->setEnabled(on); }
+bool Control::visible() const { return !impl_->widget->isHidden(); }
+void Control::setVisible(bool on) { impl_->widget->setVisible(on); }
+
+FontSpec Control::font() const { return storedFont(impl_->widget); }
+
+void Control::setFont(const FontSpec& font)
+{
+    impl_->widget->setFont(makeFont(font));
+    storeFont(impl_->widget, font);
+}
+
+Geometry Control::geometry() const
+{
+    QWidget* w = impl_->widget;
+    const QPoint at = w->mapTo(w->window(), QPoint(0, 0));
+    return {at.x(), at.y(), w->width(), w->height()};
+}
+
+void Control::setGeometry(const Geometry& g)
+{
+    // Layouts place the control; the size is taken as its fixed size.
+    if (g.width > 0) impl_->widget->setFixedWidth(g.width);
+    if (g.height > 0) impl_->widget->setFixedHeight(g.height);
+}
+
+int Control::minimum() const
+{
+    if (auto* sb = qobject_cast<QScrollBar*>(impl_->widget)) return sb->minimum();
+    return 0;
+}
+
+int Control::maximum() const
+{
+    if (auto* sb = qobject_cast<QScrollBar*>(impl_->widget)) return sb->maximum();
+    return 0;
+}
+
+void Control::setRange(int minimum, int maximum)
+{
+    if (auto* sb = qobject_cast<QScrollBar*>(impl_->widget)) {
+        sb->setRange(minimum, maximum);
+        sb->setPageStep(std::max(1, (maximum - minimum) / 10));
+    }
+}
+
+void Control::fill(Rgb colour)
+{
+    auto* p = dynamic_cast<PictureWidget*>(impl_->widget);
+    if (!p) return;
+    p->ensureImage();
+    p->image.fill(qcolour(colour));
+    p->update();
+}
+
+void Control::drawText(int x, int y, std::string_view text, Rgb colour)
+{
+    auto* p = dynamic_cast<PictureWidget*>(impl_->widget);
+    if (!p) return;
+    p->ensureImage();
+    QPainter painter(&p->image);
+    painter.setFont(p->font());
+    painter.setPen(qcolour(colour));
+    painter.drawText(x, y + QFontMetrics(p->font()).ascent(), q(text));
+    p->update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Form
+
+const std::string& Form::name() const { return impl_->name; }
+
+Control Form::control(std::string_view name) const
+{
+    auto it = impl_->byName.find(name);
+    if (it == impl_->byName.end())
+        throw std::out_of_range(impl_->name + " has no control " + std::string(name));
+    return Control(it->second);
+}
+
+bool Form::has(std::string_view name) const { return impl_->byName.count(name) != 0; }
+
+std::vector<std::string> Form::controlNames() const
+{
+    std::vector<std::string> out;
+    for (const auto& c : impl_->controls) out.push_back(c->name);
+    return out;
+}
+
+int Form::groupCode(std::string_view group) const
+{
+    auto it = impl_->groups.find(group);
+    if (it == impl_->groups.end())
+        throw std::out_of_range(impl_->name + " has no option group " + std::string(group));
+    int code = 0;
+    for (Control::Impl* c : it->second) code += c->position * Control(c).value();
+    return code;
+}
+
+void Form::setGroupCode(std::string_view group, int position)
+{
+    auto it = impl_->groups.find(group);
+    if (it == impl_->groups.end())
+        throw std::out_of_range(impl_->name + " has no option group " + std::string(group));
+    for (Control::Impl* c : it->second) Control(c).setValue(c->position == position ? 1 : 0);
+}
+
+std::string Form::title() const { return s(impl_->window->windowTitle()); }
+void Form::setTitle(std::string_view title) { impl_->window->setWindowTitle(q(title)); }
+
+void Form::show()
+{
+    impl_->window->show();
+    raise();
+}
+
+void Form::hide() { impl_->window->hide(); }
+bool Form::visible() const { return impl_->window->isVisible(); }
+
+Geometry Form::geometry() const
+{
+    const QRect r = impl_->window->frameGeometry();
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+void Form::setGeometry(const Geometry& g)
+{
+    move(g.left, g.top);
+    resize(g.width, g.height);
+}
+
+void Form::resize(int outerWidth, int outerHeight)
+{
+    FormWindow* w = impl_->window;
+    const QSize frame = w->frameGeometry().size() - w->geometry().size();
+    const QSize client(std::max(1, outerWidth - frame.width()),
+                       std::max(1, outerHeight - frame.height()));
+    impl_->codeSize = client;
+    w->resize(client);
+}
+
+void Form::move(int left, int top) { impl_->window->move(left, top); }
+void Form::raise()
+{
+    if (QGuiApplication::platformName() == "offscreen") return;   // nothing to stack there
+    impl_->window->raise();
+    impl_->window->activateWindow();
+}
+
+FontSpec Form::font() const { return storedFont(impl_->window); }
+
+void Form::setFont(const FontSpec& font)
+{
+    // The form's own font is what it prints; its controls keep theirs.
+    storeFont(impl_->window, font);
+    if (impl_->text) impl_->text->setFont(makeFont(font));
+    if (impl_->canvas) impl_->canvas->setFont(makeFont(font));
+}
+
+void Form::paintBitmap(const ChartBitmap& bitmap, int x, int y)
+{
+    if (!impl_->canvas) return;
+    impl_->canvas->bitmap = &bitmap;
+    impl_->canvas->offset = QPoint(x, y);
+    impl_->canvas->marks.clear();
+    impl_->canvas->update();
+}
+
+void Form::clearSurface()
+{
+    if (!impl_->canvas) return;
+    impl_->canvas->bitmap = nullptr;
+    impl_->canvas->marks.clear();
+    impl_->canvas->update();
+}
+
+void Form::drawWindowLine(int x1, int y1, int x2, int y2, Rgb colour)
+{
+    if (!impl_->canvas) return;
+    impl_->canvas->marks.push_back({QLine(x1, y1, x2, y2), qcolour(colour)});
+    impl_->canvas->update();
+}
+
+int Form::clickX() const { return impl_->canvas ? impl_->canvas->clickX : 0; }
+int Form::clickY() const { return impl_->canvas ? impl_->canvas->clickY : 0; }
+
+void Form::clearText()
+{
+    if (impl_->text) impl_->text->clear();
+}
+
+void Form::print(std::string_view text, bool endLine)
+{
+    if (impl_->text) impl_->text->print(text, endLine);
+}
+
+void Form::printFormatted(std::string_view picture, double value, bool endLine)
+{
+    print(formatPicture(picture, value), endLine);
+}
+
+std::string Form::surfaceText() const { return impl_->text ? impl_->text->text() : std::string(); }
+
+std::string formatPicture(std::string_view picture, double value)
+{
+    // The digit places form one field: the number right-aligned in it, never cut.
+    size_t first = picture.find('#');
+    if (first == std::string_view::npos) return std::string(picture);
+    size_t last = picture.find_last_of('#');
+    const size_t places = last - first + 1;
+    const double rounded = std::nearbyint(value);
+    std::string digits = std::to_string(static_cast<long long>(rounded));
+    if (digits.size() < places) digits.insert(0, places - digits.size(), ' ');
+    return std::string(picture.substr(0, first)) + digits + std::string(picture.substr(last + 1));
+}
+
+// ---------------------------------------------------------------------------------------------
+// MenuItem
+
+const std::string& MenuItem::name() const { return impl_->name; }
+bool MenuItem::checked() const { return impl_->action->isChecked(); }
+void MenuItem::setChecked(bool on)
+{
+    // Only a marked item is checkable, so unmarked items show no empty box.
+    impl_->action->setCheckable(on);
+    impl_->action->setChecked(on);
+}
+bool MenuItem::enabled() const { return impl_->action->isEnabled(); }
+void MenuItem::setEnabled(bool on) { impl_->action->setEnabled(on); }
+bool MenuItem::visible() const { return impl_->action->isVisible(); }
+void MenuItem::setVisible(bool on) { impl_->action->setVisible(on); }
+std::string MenuItem::caption() const { return s(impl_->action->text()); }
+void MenuItem::setCaption(std::string_view caption) { impl_->action->setText(q(caption)); }
+
+} // namespace nivora
