@@ -1,0 +1,65 @@
+// The main window's place, date and time, time zones and view fields, read by control name at
+// every call. Nothing is copied: an edit made between two reads is seen by the later one.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace nivora {
+
+class Ui;
+
+// Numbers are read from the start of a field's text (blanks skipped, a sign allowed, anything
+// else 0) and held in single precision, as the windows keep them. Needs the declared MAINFORM.
+class ObservationInput {
+public:
+    explicit ObservationInput(const Ui& ui) : ui_(ui) {}
+
+    // Place. In the map modes the first two are the map pole.
+    float longitude() const;       // EDIT2, degrees, east positive
+    float latitude() const;        // EDIT3, degrees, north positive
+    float altitudeMetres() const;  // EDIT43
+    float azimuthShift() const;    // EDIT42, degrees (map modes)
+
+    // The computer's clock zone; its minutes take the sign of EDIT4 when its text starts "-".
+    float clockZoneHours() const;    // EDIT4
+    float clockZoneMinutes() const;  // EDIT5
+    // The zone of the date and time fields; its minutes are negated when EDIT6 starts "-".
+    float zoneHours() const;         // EDIT6
+    float zoneMinutes() const;       // EDIT7
+
+    float year() const;       // EDIT8
+    int monthIndex() const;   // COMBO1 list index, 0 January ... 11 December
+    float day() const;        // EDIT9
+    float hour() const;       // EDIT10
+    float minute() const;     // EDIT11
+    std::string comment() const;   // EDIT19
+
+    // View.
+    float directionLongitude() const;  // EDIT12, degrees, in the frame of COMBO6
+    float directionLatitude() const;   // EDIT13
+    int directionFrame() const;        // COMBO6 list index (DirectionFrame 0-8)
+    float rotation() const;            // EDIT64, degrees clockwise
+    int displayFrame() const;          // COMBO5 list index (DisplayFrame 0-7)
+    int constellationIndex() const;    // COMBO2 list index, -1 when nothing is chosen
+    std::string constellationItem() const;   // COMBO2 chosen item's text, "" when none
+    int coloring() const;              // CHECK2
+    int centralizing() const;          // CHECK3
+
+    // Layout.
+    float imageSize() const;       // EDIT1, pixels
+    float magnification() const;   // EDIT75
+    int layout() const;            // 1 RADIO27 "Normal Size", 2 RADIO28 "half Height", 3 RADIO29 "Dual-Box"; 0 none
+    float scopeRadius() const;     // EDIT76, degrees
+    std::string timeStep() const;  // EDIT63
+
+    // The number of any named field, by the same rule.
+    float number(std::string_view control) const;
+    std::string text(std::string_view control) const;
+
+private:
+    float minutesSignedBy(std::string_view minutes, std::string_view hours) const;
+    const Ui& ui_;
+};
+
+} // namespace nivora
