@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include "chartwin/chart_window.h"
+
 namespace nivora {
 
 Program::Program(std::filesystem::path folder) : ChartWindowRecords(std::move(folder))
@@ -12,6 +14,8 @@ Program::Program(std::filesystem::path folder) : ChartWindowRecords(std::move(fo
 void Program::start(const std::function<void(Program&)>& declare)
 {
     if (declare) declare(*this);
+    if (ui.hasForm("FORM2") && ui.hasControl("BUTTON1"))
+        bindChartWindow(*this);
     if (!ui.hasForm("MAINFORM")) {
         ui.load({"MAINFORM", "Tellvane/planisphere", {}});
         ui.setMenu({{0, "FILE", "File"}, {1, "ENDING", "End"}});

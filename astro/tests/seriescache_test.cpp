@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "astro/datafile.h"
+#include "testfiles.h"
 
 using namespace nivora;
 
@@ -24,27 +25,15 @@ std::string constantSeries(const std::string& arcsec) {
     return "cache case\r\nmean," + zeros + arcsec + "\r\nlatitude\r\ndist\r\n1\r\nmean," + zeros + "1\r\nend\r\n";
 }
 
-class SeriesCacheFolder : public testing::Test {
+class SeriesCacheFolder : public TempFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() / ("nivora-series-cache-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::filesystem::path write(const std::string& name, const std::string& text) {
-        const auto file = folder_ / name;
-        std::ofstream(file, std::ios::binary) << text;
-        return file;
-    }
+    SeriesCacheFolder() : TempFolderTest("nivora-series-cache-") {}
 
     double longitudeDegrees(SeriesFileCache& cache, const std::filesystem::path& file) {
         double lon, lat, dist;
         PLTLOC0(StartupTables{}, SeriesFrames{}, cache, file, 1.5, 0, 0, lon, lat, dist);
         return lon * 180 / 3.1415926535898;
     }
-
-    std::filesystem::path folder_;
 };
 
 } // namespace

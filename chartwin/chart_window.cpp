@@ -1,0 +1,206 @@
+#include "chartwin/chart_window.h"
+
+#include <cmath>
+#include <string>
+
+#include "astro/fieldnumber.h"
+
+namespace nivora {
+
+namespace {
+
+// A computed number stored into an integer field: the nearest integer, a tie to the even one.
+std::int16_t roundToEven(double value) { return std::int16_t(std::nearbyint(value)); }
+
+// An explicit rounding: halves away from zero.
+int roundAway(double value) { return int(std::lround(value)); }
+
+// A number as a window holds it: single precision.
+double fieldNumber(const ChartWindowRecords& p, const char* control) {
+    return double(float(readFieldNumber(p.ui.control(control).text())));
+}
+
+struct Layout {
+    std::int16_t imageSize;
+    std::uint8_t dualBox;
+    std::uint8_t halfHeight;
+    friend bool operator==(const Layout&, const Layout&) = default;
+};
+
+Layout layoutOf(const ChartView& v) { return {v.imageSize, v.dualBox, v.halfHeight}; }
+
+void setLayout(ChartView& v, const Layout& l) {
+    v.imageSize = l.imageSize;
+    v.dualBox = l.dualBox;
+    v.halfHeight = l.halfHeight;
+}
+
+// The main window's size and layout fields. The size is kept as read, for the range test.
+struct FieldLayout {
+    double imageSize;
+    std::uint8_t dualBox;
+    std::uint8_t halfHeight;
+    bool matches(const Layout& l) const {
+        return imageSize == l.imageSize && dualBox == l.dualBox && halfHeight == l.halfHeight;
+    }
+};
+
+FieldLayout readLayout(const ChartWindowRecords& p) {
+    return {std::nearbyint(fieldNumber(p, "EDIT1")), std::uint8_t(p.ui.control("RADIO29").value()),
+            std::uint8_t(p.ui.control("RADIO28").value())};
+}
+
+bool readMagnification(ChartWindowRecords& p, double& magnification) {
+    magnification = fieldNumber(p, "EDIT75");
+    if (!(magnification > 0) || !std::isfinite(magnification)) {
+        p.ui.alert("Magnification must be a number above 0.");
+        return false;
+    }
+    return true;
+}
+
+// The bitmap for a size and layout, in floating point: an odd size in half height gives a half.
+double bitmapWidth(const ChartLayout& c, const Layout& l) {
+    return (double(l.imageSize) + c.marginLeft + c.marginRight) * (l.dualBox + 1) + c.sideStripWidth;
+}
+double bitmapHeight(const ChartLayout& c, const Layout& l) {
+    return double(l.imageSize) / (l.halfHeight + 1) + c.marginTop + c.marginBottom;
+}
+
+void setChartColours(ChartWindowRecords& p) {
+    const int white = p.chartOptions.whiteBackground;
+    p.chartBitmap.setColours((1 - white) * 7, white * 15, (1 - white) * 15);
+}
+
+Form chartWindow(ChartWindowRecords& p) { return p.ui.form("FORM2"); }
+
+} // namespace
+
+void repaintChartWindow(ChartWindowRecords& p) {
+    chartWindow(p).paintBitmap(p.chartBitmap, imageInset - p.chartView.scrollX,
+                               imageInset - p.chartView.scrollY);
+}
+
+void BUTTON1_ON(ChartWindowRecords& p) {
+    const FieldLayout fields = readLayout(p);
+    if (!(fields.imageSize >= 1 && fields.imageSize <= 9999)) {
+        p.ui.alert("Size of Image must be 1 to 9999.");
+        return;
+    }
+    double magnification;
+    if (!readMagnification(p, magnification))
+        return;
+    const Layout layout{std::int16_t(fields.imageSize), fields.dualBox, fields.halfHeight};
+    const double width = bitmapWidth(p.chartLayout, layout);
+    const double height = bitmapHeight(p.chartLayout, layout);
+    ChartBitmap bitmap(roundAway(width), roundAway(height));
+    if (bitmap.empty()) {
+        p.ui.alert("Size of Image is too large: no room for the picture.");
+        return;
+    }
+
+    Ui::DrawingScope drawing(p.ui);
+    Form window = chartWindow(p);
+    window.show();
+    window.clearSurface();
+    const Layout before = layoutOf(p.chartView);
+    setLayout(p.chartView, layout);
+    p.chartView.magnification = magnification;
+    p.chartBitmap = std::move(bitmap);
+    setChartColours(p);
+    const int background = p.chartOptions.whiteBackground * 15;
+    p.chartBitmap.fillRect(0, 0, p.chartBitmap.width() - 1, p.chartBitmap.height() - 1, background);
+    if (layout != before) {
+        p.chartView.scrollX = 0;
+        p.chartView.scrollY = 0;
+    }
+    RESIZECK(p, 1);
+}
+
+void BUTTON50_ON(ChartWindowRecords& p) {
+    Form window = chartWindow(p);
+    if (!window.visible())
+        return;
+    // The fields keep what the user typed; the chart's own values stay.
+    if (!readLayout(p).matches(layoutOf(p.chartView))) {
+        p.ui.alert("The Size of Image has Changed.");
+        return;
+    }
+    double magnification;
+    if (!readMagnification(p, magnification))
+        return;
+
+    Ui::DrawingScope drawing(p.ui);
+    p.chartView.magnification = magnification;
+    window.show();
+    window.clearSurface();
+    setChartColours(p);
+    repaintChartWindow(p);
+}
+
+void RESIZECK(ChartWindowRecords& p, std::int16_t repaint) {
+    ChartView& v = p.chartView;
+    const Layout layout = layoutOf(v);
+    const float neededWidth = float(bitmapWidth(p.chartLayout, layout) + 22);
+    const float neededHeight = float(bitmapHeight(p.chartLayout, layout) + 48);
+    bool windowChanged = false;
+    bool scrollChanged = false;
+
+    const auto fit = [&](float needed, std::int16_t& window, std::int16_t& scroll) {
+        if (needed < window) {
+            window = roundToEven(needed);
+            windowChanged = true;
+        }
+        if (needed - scroll < window) {
+            scroll = roundToEven(needed - window);
+            scrollChanged = true;
+        }
+    };
+    fit(neededWidth, v.chartWindowWidth, v.scrollX);
+    fit(neededHeight, v.chartWindowHeight, v.scrollY);
+
+    const auto bar = [&](const char* name, float needed, std::int16_t window, std::int16_t scroll) {
+        Control c = p.ui.control(name);
+        if (needed > window) {
+            c.setEnabled(true);
+            c.setRange(0, roundAway(needed - window));
+            c.setValue(scroll);
+        } else {
+            c.setEnabled(false);
+        }
+    };
+    bar("HSCROLL1", neededWidth, v.chartWindowWidth, v.scrollX);
+    bar("VSCROLL1", neededHeight, v.chartWindowHeight, v.scrollY);
+
+    if (windowChanged)
+        chartWindow(p).resize(v.chartWindowWidth, v.chartWindowHeight);
+    if (scrollChanged || repaint == 1)
+        repaintChartWindow(p);
+}
+
+void FORM2_RESIZE(ChartWindowRecords& p) {
+    const Geometry g = chartWindow(p).geometry();
+    p.chartView.chartWindowWidth = std::int16_t(g.width);
+    p.chartView.chartWindowHeight = std::int16_t(g.height);
+    RESIZECK(p, 0);
+}
+
+void HSCROLL1_CHANGE(ChartWindowRecords& p) {
+    p.chartView.scrollX = std::int16_t(p.ui.control("HSCROLL1").value());
+    repaintChartWindow(p);
+}
+
+void VSCROLL1_CHANGE(ChartWindowRecords& p) {
+    p.chartView.scrollY = std::int16_t(p.ui.control("VSCROLL1").value());
+    repaintChartWindow(p);
+}
+
+void bindChartWindow(ChartWindowRecords& p) {
+    p.ui.bind("BUTTON1_ON", [&p] { BUTTON1_ON(p); }, WhileDrawing::Refuse);
+    p.ui.bind("BUTTON50_ON", [&p] { BUTTON50_ON(p); }, WhileDrawing::Refuse);
+    p.ui.bind("FORM2_RESIZE", [&p] { FORM2_RESIZE(p); });
+    p.ui.bind("HSCROLL1_CHANGE", [&p] { HSCROLL1_CHANGE(p); });
+    p.ui.bind("VSCROLL1_CHANGE", [&p] { VSCROLL1_CHANGE(p); });
+}
+
+} // namespace nivora

@@ -1,0 +1,237 @@
+#include "chartwin/chart_window.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "chartwin/chartwin_forms.h"
+#include "platform/dialogs.h"
+
+namespace nivora {
+namespace {
+
+// The chart window with the main window's size, layout and magnification fields, in a fresh
+// temporary folder.
+class ChartWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() / ("nivora-chartwin-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        p_ = std::make_unique<ChartWindowRecords>(folder_);
+        ui().load({"MAINFORM", "Tellvane/planisphere",
+                   {{ControlKind::Edit, "EDIT1", "", "320", 4},
+                    {.kind = ControlKind::Radio, .name = "RADIO27", .group = "layout", .position = 1, .value = 1},
+                    {.kind = ControlKind::Radio, .name = "RADIO28", .group = "layout", .position = 2},
+                    {.kind = ControlKind::Radio, .name = "RADIO29", .group = "layout", .position = 3},
+                    {ControlKind::Edit, "EDIT75", "", "1", 7},
+                    {ControlKind::Button, "BUTTON1"},
+                    {ControlKind::Button, "BUTTON50"}}});
+        ui().load(chartWindowForm());
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs_ = scripted.get();
+        ui().setDialogs(std::move(scripted));
+        bindChartWindow(*p_);
+        p_->chartBitmap.create(600, 360);
+    }
+    void TearDown() override {
+        p_.reset();
+        std::filesystem::remove_all(folder_);
+    }
+
+    Ui& ui() { return p_->ui; }
+    ChartView& view() { return p_->chartView; }
+    std::vector<std::string> alerts() const { return dialogs_->alerts(); }
+    Control bar(const char* name) { return ui().control(name); }
+    void draw(const std::string& size, const char* layout = "RADIO27") {
+        ui().userType("EDIT1", size);
+        ui().userClick(layout);
+        ui().userClick("BUTTON1");
+    }
+
+    std::filesystem::path folder_;
+    std::unique_ptr<ChartWindowRecords> p_;
+    ScriptedDialogs* dialogs_ = nullptr;
+};
+
+// The bitmap and the window fitted to it: sizes, the rounding of an odd half height, the bars.
+TEST_F(ChartWindow, DrawMakesTheBitmapAndFitsTheWindow) {
+    struct Case {
+        const char* size;
+        const char* layout;
+        int bitmapWidth, bitmapHeight;
+        int windowWidth, windowHeight;   // from 366 x 428
+        bool hBar, vBar;
+        int hRange, vRange;
+    };
+    const Case cases[] = {
+        {"320", "RADIO27", 600, 360, 366, 408, true, false, 256, 0},
+        {"320", "RADIO29", 960, 360, 366, 408, true, false, 616, 0},
+        {"320", "RADIO28", 600, 200, 366, 248, true, false, 256, 0},
+        // H = 200.5: the bitmap rounds half away, the window's 248.5 to the even 248, and the
+        // half pixel left over gets a vertical bar of range 1.
+        {"321", "RADIO28", 601, 201, 366, 248, true, true, 257, 1},
+        {"100", "RADIO27", 380, 140, 366, 188, true, false, 36, 0},
+        {"1", "RADIO27", 281, 41, 303, 89, false, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.size << ' ' << c.layout);
+        view().chartWindowWidth = 366;
+        view().chartWindowHeight = 428;
+        draw(c.size, c.layout);
+        EXPECT_TRUE(alerts().empty());
+        EXPECT_TRUE(ui().form("FORM2").visible());
+        EXPECT_EQ(p_->chartBitmap.width(), c.bitmapWidth);
+        EXPECT_EQ(p_->chartBitmap.height(), c.bitmapHeight);
+        EXPECT_EQ(view().chartWindowWidth, c.windowWidth);
+        EXPECT_EQ(view().chartWindowHeight, c.windowHeight);
+        EXPECT_EQ(bar("HSCROLL1").enabled(), c.hBar);
+        EXPECT_EQ(bar("VSCROLL1").enabled(), c.vBar);
+        if (c.hBar)
+            EXPECT_EQ(bar("HSCROLL1").maximum(), c.hRange);
+        if (c.vBar)
+            EXPECT_EQ(bar("VSCROLL1").maximum(), c.vRange);
+    }
+}
+
+TEST_F(ChartWindow, DrawClearsToTheBackgroundColour) {
+    for (int white : {0, 1}) {
+        p_->chartOptions.whiteBackground = std::uint8_t(white);
+        p_->chartBitmap.plotDot(3, 3, 4);
+        draw("320");
+        EXPECT_EQ(p_->chartBitmap.pixel(3, 3), white * 15);
+        EXPECT_EQ(p_->chartBitmap.foregroundColour(), (1 - white) * 7);
+        EXPECT_EQ(p_->chartBitmap.backgroundColour(), white * 15);
+    }
+}
+
+// Nothing of the last chart changes: its bitmap, its size and layout, the window.
+TEST_F(ChartWindow, DrawRefusesASizeOrMagnificationItCannotDraw) {
+    struct Case {
+        const char* edit;
+        const char* text;
+        const char* alert;
+    };
+    const Case cases[] = {
+        {"EDIT1", "0", "Size of Image must be 1 to 9999."},
+        {"EDIT1", "abc", "Size of Image must be 1 to 9999."},
+        {"EDIT1", "-5", "Size of Image must be 1 to 9999."},
+        {"EDIT1", ".4", "Size of Image must be 1 to 9999."},
+        {"EDIT1", "", "Size of Image must be 1 to 9999."},
+        {"EDIT75", "0", "Magnification must be a number above 0."},
+        {"EDIT75", "-2", "Magnification must be a number above 0."},
+        {"EDIT75", "x", "Magnification must be a number above 0."},
+        {"EDIT75", "1e39", "Magnification must be a number above 0."},   // beyond single precision
+    };
+    draw("320");
+    p_->chartBitmap.plotDot(5, 5, 12);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.edit << " \"" << c.text << '"');
+        ui().userType("EDIT1", "100");
+        ui().userType("EDIT75", "2");
+        ui().userClick("RADIO29");
+        ui().control(c.edit).setText(c.text);
+        dialogs_->calls.clear();
+        ui().userClick("BUTTON1");
+        EXPECT_EQ(alerts(), std::vector<std::string>{c.alert});
+        EXPECT_EQ(p_->chartBitmap.width(), 600);
+        EXPECT_EQ(p_->chartBitmap.pixel(5, 5), 12);
+        EXPECT_EQ(view().imageSize, 320);
+        EXPECT_EQ(view().dualBox, 0);
+        EXPECT_EQ(view().magnification, 1);
+    }
+}
+
+TEST_F(ChartWindow, TheScrollPositionSurvivesADrawOfTheSameLayoutOnly) {
+    draw("320");
+    ui().userScroll("HSCROLL1", 200);
+    EXPECT_EQ(view().scrollX, 200);
+    draw("320");
+    EXPECT_EQ(view().scrollX, 200);
+    EXPECT_EQ(bar("HSCROLL1").value(), 200);
+    draw("320", "RADIO29");
+    EXPECT_EQ(view().scrollX, 0);
+    ui().userScroll("HSCROLL1", 600);
+    draw("100", "RADIO29");
+    EXPECT_EQ(view().scrollX, 0);
+}
+
+TEST_F(ChartWindow, TheWindowNeverGrowsAndScrollsOnlyWithinTheBitmap) {
+    draw("320");
+    ui().userScroll("HSCROLL1", 256);
+    // Dragged larger than needed: snaps back to the needed width, so nothing is left to scroll.
+    ui().userResize("FORM2", 900, 500);
+    EXPECT_EQ(view().chartWindowWidth, 622);
+    EXPECT_EQ(view().chartWindowHeight, 408);
+    EXPECT_EQ(view().scrollX, 0);
+    EXPECT_FALSE(bar("HSCROLL1").enabled());
+    EXPECT_EQ(ui().form("FORM2").geometry().width, 622);
+
+    // Made narrower while scrolled: the position drops to where the bitmap still fills it.
+    ui().userResize("FORM2", 400, 300);
+    ui().userScroll("HSCROLL1", 222);
+    ui().userScroll("VSCROLL1", 108);
+    ui().userResize("FORM2", 500, 350);
+    EXPECT_EQ(view().chartWindowWidth, 500);
+    EXPECT_EQ(view().scrollX, 122);
+    EXPECT_EQ(view().scrollY, 58);
+    EXPECT_EQ(bar("HSCROLL1").maximum(), 122);
+    EXPECT_EQ(bar("HSCROLL1").value(), 122);
+}
+
+TEST_F(ChartWindow, OverdrawKeepsThePictureAndRefusesAChangedLayout) {
+    ui().userClick("BUTTON50");   // before any DRAW: nothing at all
+    EXPECT_TRUE(alerts().empty());
+    EXPECT_FALSE(ui().form("FORM2").visible());
+
+    draw("320");
+    p_->chartBitmap.plotDot(1, 1, 12);
+    ui().userType("EDIT75", "3");
+    ui().userClick("BUTTON50");
+    EXPECT_TRUE(alerts().empty());
+    EXPECT_EQ(view().magnification, 3);
+    EXPECT_EQ(p_->chartBitmap.pixel(1, 1), 12);
+
+    for (const char* change : {"size", "layout"}) {
+        SCOPED_TRACE(change);
+        dialogs_->calls.clear();
+        if (std::string(change) == "size")
+            ui().userType("EDIT1", "321");
+        else
+            ui().userClick("RADIO28");
+        ui().userType("EDIT75", "5");
+        ui().userClick("BUTTON50");
+        EXPECT_EQ(alerts(), std::vector<std::string>{"The Size of Image has Changed."});
+        EXPECT_EQ(view().imageSize, 320);
+        EXPECT_EQ(view().halfHeight, 0);
+        EXPECT_EQ(view().magnification, 3);
+        EXPECT_EQ(ui().control("EDIT1").text(), change == std::string("size") ? "321" : "320");
+        ui().userType("EDIT1", "320");
+        ui().userClick("RADIO27");
+    }
+
+    ui().form("FORM2").hide();
+    ui().userClick("BUTTON50");
+    EXPECT_FALSE(ui().form("FORM2").visible());
+}
+
+TEST_F(ChartWindow, DrawAndOverdrawAreRefusedWhileADrawingRuns) {
+    draw("320");
+    p_->chartBitmap.plotDot(1, 1, 12);
+    ui().userType("EDIT1", "100");
+    {
+        Ui::DrawingScope drawing(ui());
+        ui().userClick("BUTTON1");
+        ui().userClick("BUTTON50");
+        ui().userScroll("HSCROLL1", 100);   // scrolling still runs
+    }
+    EXPECT_TRUE(alerts().empty());
+    EXPECT_EQ(p_->chartBitmap.width(), 600);
+    EXPECT_EQ(p_->chartBitmap.pixel(1, 1), 12);
+    EXPECT_EQ(view().scrollX, 100);
+}
+
+} // namespace
+} // namespace nivora
