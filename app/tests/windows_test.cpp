@@ -10,11 +10,10 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "app/program.h"
+#include "app/tests/test_folder.h"
 #include "platform/dialogs.h"
 
 namespace nivora {
@@ -81,17 +80,14 @@ const std::map<std::string, std::string>& namedControls() {
 // A start of the program with its windows, in a folder of its own.
 struct Windows : testing::Test {
     Windows()
-        : folder(std::filesystem::temp_directory_path() /
-                 ("nivora-windows-" + std::to_string(::getpid()))),
-          program((std::filesystem::create_directories(folder), folder)), ui(program.ui),
+        : folder("windows"), program((folder.copyStartupData(), folder.path)), ui(program.ui),
           chart(program.chartOptions), readout(program.readoutOptions) {}
     void SetUp() override {
         ui.setDialogs(std::make_unique<ScriptedDialogs>());
-        program.start([](Program& p) { loadWindows(p.ui, p.chartOptions, p.readoutOptions); });
+        ASSERT_TRUE(program.start());
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
 
-    std::filesystem::path folder;
+    TestFolder folder;
     Program program;
     Ui& ui;
     ChartOptions& chart;
@@ -325,7 +321,9 @@ TEST_F(Windows, ListsAndTheirStartChoice) {
     EXPECT_EQ(ui.control("COMBO4").text(), "ICRF Eqtr.");
     EXPECT_EQ(ui.control("COMBO7").text(), "Jan");
     EXPECT_EQ(ui.control("COMBO8").text(), "Jan");
-    EXPECT_EQ(ui.control("COMBO2").itemCount(), 0);
+    // The shipped list: 88 constellations, a separator and the 10 bodies; none chosen.
+    EXPECT_EQ(ui.control("COMBO2").itemCount(), 99);
+    EXPECT_EQ(ui.control("COMBO2").index(), -1);
 }
 
 // Buttons whose order on the screen is not the order of their codes.

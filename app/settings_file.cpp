@@ -1,0 +1,286 @@
+#include "app/settings_file.h"
+
+#include "astro/constants.h"
+#include "options/settings_lines.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace nivora {
+
+namespace {
+
+// First-run values that a file's out-of-scheme value falls back to.
+constexpr int firstRunMonth = 11;
+constexpr std::int16_t firstRunImageSize = 320;
+constexpr std::int16_t firstRunChartWindowWidth = 366;
+constexpr std::int16_t firstRunChartWindowHeight = 428;
+constexpr std::array<std::string_view, 4> firstRunEarthFiles = {"cities.txt", "zentend.txt",
+                                                                "nation.txt", "coast_bd.net"};
+
+std::string text(const ProgramRecords& p, std::string_view control)
+{
+    return p.ui.control(control).text();
+}
+
+void setText(ProgramRecords& p, std::string_view control, const std::string& value)
+{
+    p.ui.control(control).setText(value);
+}
+
+std::optional<SettingsLines> readSettings(ProgramRecords& p, const std::string& file, int required,
+                                          std::string_view what)
+{
+    const auto lines = readLines(p.file(file));
+    if (!lines) {
+        p.ui.alert(std::string(what) + " " + file + " cannot be read.");
+        return std::nullopt;
+    }
+    if (int(lines->size()) < required) {
+        p.ui.alert(std::string(what) + " " + file + " is too short.");
+        return std::nullopt;
+    }
+    return SettingsLines(*lines);
+}
+
+bool writeSettings(ProgramRecords& p, const std::string& file, const std::vector<std::string>& lines)
+{
+    FileReplacer out(p.file(file));
+    for (const std::string& line : lines) out.line(line);
+    if (out.commit()) return true;
+    p.ui.alert("The file " + file + " cannot be written.");
+    return false;
+}
+
+std::string position(int coordinate) { return settingsNumber(coordinate); }
+
+int nonNegative(double value) { return std::max(0, settingsInteger<int>(value)); }
+
+// A window size: a negative one becomes 0; one past any screen is the first-run size.
+std::int16_t windowSize(double value, std::int16_t firstRun)
+{
+    const int size = nonNegative(value);
+    return size > 9999 ? firstRun : std::int16_t(size);
+}
+
+void markWeighting(Ui& ui, int weighting)
+{
+    static constexpr std::array<std::string_view, 3> items = {"WEIGHTCS", "WEIGHTCL", "WEIGHTCM"};
+    if (weighting < 1 || weighting > 3) return;
+    for (int i = 0; i < 3; ++i) ui.check(items[size_t(i)], i + 1 == weighting);
+}
+
+// The scope radius as the field shows it: characters 2 to 7 of the number's text.
+std::string scopeRadiusText(double radius)
+{
+    return writeFieldNumber(float(radius)).substr(1, 6);
+}
+
+} // namespace
+
+bool INISAV(ProgramRecords& p, const std::string& file)
+{
+    const Geometry main = p.ui.mainForm().geometry();
+    const Geometry chart = p.ui.form("FORM2").geometry();
+    const Geometry pointing = p.ui.form("FORM6").geometry();
+    const auto& files = p.dataFileSettings.dataFiles;
+    const MinuteOptions& minute = p.minuteOptions;
+    const UserProjection& user = p.userProjection;
+
+    std::vector<std::string> lines = {
+        position(main.left), position(main.top), position(chart.left), position(chart.top),
+        settingsNumber(int(p.chartView.chartWindowWidth)),
+        settingsNumber(int(p.chartView.chartWindowHeight)),
+    };
+    for (std::string_view edit : {"EDIT1", "EDIT2", "EDIT3", "EDIT4", "EDIT5", "EDIT6", "EDIT7", "EDIT8"})
+        lines.push_back(text(p, edit));
+    lines.push_back(settingsNumber(p.ui.control("COMBO1").index()));
+    for (std::string_view edit : {"EDIT9", "EDIT10", "EDIT11", "EDIT19"}) lines.push_back(text(p, edit));
+    for (const std::string& name : files[0]) lines.push_back(name);
+    lines.push_back(settingsNumber(int(p.chartOptions.refractionOn)));
+    lines.push_back(text(p, "EDIT43"));
+    lines.push_back(position(pointing.left));
+    lines.push_back(position(pointing.top));
+    lines.push_back(settingsNumber(minute.starScaling));
+    lines.push_back(settingsNumber(minute.dotMagnitude));
+    lines.push_back(settingsNumber(int(minute.azElUnit)));
+    lines.push_back(settingsNumber(int(minute.raDecUnit)));
+    lines.push_back(settingsNumber(int(minute.angleUnit)));
+    lines.push_back(settingsNumber(int(p.chartOptions.diurnalAberrationOn)));
+    lines.push_back(text(p, "EDIT76"));
+    lines.push_back(settingsNumber(user.radiusDegrees));
+    lines.push_back(settingsNumber(user.aspectYX));
+    lines.push_back(settingsNumber(user.domainDegrees));
+    for (double c : user.coefficients) lines.push_back(settingsNumber(c));
+    lines.push_back(settingsNumber(int(p.dataFileSettings.fontKind)));
+    lines.push_back(settingsNumber(int(p.chartOptions.centralizeWeighting)));
+    for (const std::string& name : files[1]) lines.push_back(name);
+    lines.push_back("yoyaku");
+    lines.push_back("yoyaku");
+    for (size_t planet = 0; planet < 7; ++planet) {
+        lines.push_back(p.planetSettings.planetOrbitFile[planet]);
+        lines.push_back(settingsNumber(int(p.planetSettings.planetDisplayMode[planet])));
+    }
+    lines.push_back(settingsNumber(int(minute.sunDataFrame)));
+    return writeSettings(p, file, lines);
+}
+
+bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode)
+{
+    const auto read = readSettings(p, file, 23, "The settings file");
+    if (!read) return false;
+    const SettingsLines& in = *read;
+    const bool startUp = mode == loadAtStartUp;
+    const bool sky = mode == returnToSky;
+
+    if (startUp) {
+        p.ui.mainForm().move(nonNegative(in.number(1)), nonNegative(in.number(2)));
+        Form chart = p.ui.form("FORM2");
+        chart.move(nonNegative(in.number(3)), nonNegative(in.number(4)));
+        p.chartView.chartWindowWidth = windowSize(in.number(5), firstRunChartWindowWidth);
+        p.chartView.chartWindowHeight = windowSize(in.number(6), firstRunChartWindowHeight);
+        chart.resize(p.chartView.chartWindowWidth, p.chartView.chartWindowHeight);
+        const double size = in.number(7);
+        if (size >= 1 && size <= 9999) {
+            setText(p, "EDIT1", in.item(7));
+            p.chartView.imageSize = settingsInteger<std::int16_t>(size);
+        } else {
+            setText(p, "EDIT1", std::to_string(firstRunImageSize));
+            p.chartView.imageSize = firstRunImageSize;
+        }
+    }
+    setText(p, "EDIT2", in.item(8));
+    setText(p, "EDIT3", in.item(9));
+    if (startUp) {
+        setText(p, "EDIT4", in.item(10));
+        setText(p, "EDIT5", in.item(11));
+    }
+    setText(p, "EDIT6", in.item(12));
+    setText(p, "EDIT7", in.item(13));
+    if (startUp || sky) {
+        setText(p, "EDIT8", in.item(14));
+        p.ui.control("COMBO1").setIndex(in.code(15, 0, 11, firstRunMonth));
+        setText(p, "EDIT9", in.item(16));
+        setText(p, "EDIT10", in.item(17));
+        setText(p, "EDIT11", in.item(18));
+    }
+    setText(p, "EDIT19", in.whole(19));
+    if (startUp)
+        for (size_t kind = 0; kind < 4; ++kind)
+            p.dataFileSettings.dataFiles[0][kind] = in.whole(20 + int(kind));
+
+    ChartOptions& chart = p.chartOptions;
+    if (in.has(24)) chart.refractionOn = std::uint8_t(in.code(24, 0, 1, 1));
+    else if (startUp) chart.refractionOn = 1;
+    p.ui.check("REFRACT", chart.refractionOn == 1);
+    setText(p, "EDIT43", in.has(25) ? in.item(25) : "0");
+
+    MinuteOptions& minute = p.minuteOptions;
+    UserProjection& user = p.userProjection;
+    if (startUp) {
+        if (in.has(27)) p.ui.form("FORM6").move(nonNegative(in.number(26)), nonNegative(in.number(27)));
+        const MinuteOptions firstRun;
+        minute.starScaling = in.has(29) ? float(in.number(28)) : firstRun.starScaling;
+        minute.dotMagnitude = in.has(29) ? float(in.number(29)) : firstRun.dotMagnitude;
+        const bool units = in.has(32);
+        minute.azElUnit = std::uint8_t(units ? in.code(30, 1, 5, firstRun.azElUnit) : firstRun.azElUnit);
+        minute.raDecUnit = std::uint8_t(units ? in.code(31, 1, 5, firstRun.raDecUnit) : firstRun.raDecUnit);
+        minute.angleUnit = std::uint8_t(units ? in.code(32, 1, 2, firstRun.angleUnit) : firstRun.angleUnit);
+    }
+
+    if (in.has(33)) chart.diurnalAberrationOn = std::uint8_t(in.code(33, 0, 1, 1));
+    else if (startUp) chart.diurnalAberrationOn = 1;
+    p.ui.check("DABERRATION", chart.diurnalAberrationOn == 1);
+
+    if (startUp) {
+        const UserProjection firstRun;
+        const bool projection = in.has(47);
+        setText(p, "EDIT76", scopeRadiusText(projection ? in.number(34) : 90.0));
+        user.radiusDegrees = projection ? in.number(35) : firstRun.radiusDegrees;
+        user.aspectYX = projection ? in.number(36) : firstRun.aspectYX;
+        user.domainDegrees = projection ? in.number(37) : firstRun.domainDegrees;
+        for (size_t i = 0; i < user.coefficients.size(); ++i)
+            user.coefficients[i] = projection ? in.number(38 + int(i)) : firstRun.coefficients[i];
+
+        p.dataFileSettings.fontKind = std::uint8_t(in.has(48) ? in.code(48, 1, 2, 2) : 2);
+        chart.centralizeWeighting = std::uint8_t(in.has(49) ? in.code(49, 1, 3, 2) : 2);
+        markWeighting(p.ui, chart.centralizeWeighting);
+
+        for (size_t kind = 0; kind < 4; ++kind)
+            p.dataFileSettings.dataFiles[1][kind] =
+                in.has(53) ? in.whole(50 + int(kind)) : std::string(firstRunEarthFiles[kind]);
+
+        if (in.has(69)) {
+            for (size_t planet = 0; planet < 7; ++planet) {
+                const int line = 56 + 2 * int(planet);
+                p.planetSettings.planetOrbitFile[planet] = in.whole(line);
+                p.planetSettings.planetDisplayMode[planet] = std::int16_t(in.code(line + 1, 0, 2, 0));
+            }
+        }
+        minute.sunDataFrame = std::uint8_t(in.has(70) ? in.code(70, 1, 5, 1) : 1);
+    }
+    return true;
+}
+
+bool CRDSAV(ProgramRecords& p, const std::string& file)
+{
+    const Geometry main = p.ui.mainForm().geometry();
+    return writeSettings(p, file,
+                         {position(main.left), position(main.top), settingsNumber(0), settingsNumber(0),
+                          settingsNumber(600), settingsNumber(440), text(p, "EDIT1"), text(p, "EDIT2"),
+                          text(p, "EDIT3"), text(p, "EDIT42"), text(p, "EDIT19"),
+                          settingsNumber(p.ui.control("COMBO5").index())});
+}
+
+bool CRDLOAD(ProgramRecords& p, const std::string& file)
+{
+    const auto read = readSettings(p, file, 11, "The star map file");
+    if (!read) return false;
+    const SettingsLines& in = *read;
+    setText(p, "EDIT2", in.item(8));
+    setText(p, "EDIT3", in.item(9));
+    setText(p, "EDIT42", in.item(10));
+    setText(p, "EDIT19", in.item(11));
+    if (in.has(12)) p.ui.control("COMBO5").setIndex(in.code(12, 0, 7, 0));
+    return true;
+}
+
+void bindFileMenu(ProgramRecords& p)
+{
+    p.ui.bind("SAVELOC_ON", [&p] {
+        const bool starMap = p.ui.control("RADIO3").value() == 1;
+        const auto name = starMap
+            ? p.ui.dialogs().saveFile("Save Star Map Data", p.file("my_coord.crd").string(),
+                                      "Star Map Data(*.crd)", true)
+            : p.ui.dialogs().saveFile("Save Location Data", p.file("my_city.ini").string(),
+                                      "Location Data(*.ini)", true);
+        if (!name) return;
+        if (starMap) CRDSAV(p, *name);
+        else INISAV(p, *name);
+    });
+    p.ui.bind("LOADLOC_ON", [&p] {
+        const bool starMap = p.ui.control("RADIO3").value() == 1;
+        const auto name = starMap
+            ? p.ui.dialogs().openFile("Load Star Map Data", p.file("*.crd").string(),
+                                      "Star Map Data(*.crd)")
+            : p.ui.dialogs().openFile("Load Location Data", p.file("*.ini").string(),
+                                      "Location Data(*.ini)");
+        if (!name) return;
+        if (starMap) CRDLOAD(p, *name);
+        else INILOAD(p, *name, loadLocationData);
+    });
+    p.ui.bind("SAVEBITMAP_ON", [&p] {
+        const auto name = p.ui.dialogs().saveFile("Save as bitmap", p.file("planisph.bmp").string(),
+                                                  "Bitmap Image(*.bmp)", true);
+        if (!name) return;
+        if (!p.chartBitmap.saveBmp(p.file(*name).string()))
+            p.ui.alert("The bitmap " + *name + " cannot be written.");
+    });
+}
+
+} // namespace nivora

@@ -1,0 +1,40 @@
+// "nivora.ini" and the "Location Data" files, star-map presets (".crd"), and the File menu's
+// commands that save and load them and save the chart as a bitmap.
+#pragma once
+
+#include "render/program_records.h"
+
+#include <cstdint>
+#include <string>
+
+namespace nivora {
+
+// The modes of INILOAD.
+enum : std::int16_t {
+    loadLocationData = 0,   // "Load Location Data": the place, zone, comment, altitude, switches
+    returnToSky = 1,        // back to the sky mode: also the date and time
+    loadAtStartUp = 2,      // start-up: everything the file holds
+};
+
+inline constexpr const char* settingsFileName = "nivora.ini";
+
+// Writes the 70-line settings file from the fields and records. A bare name is taken from the
+// working folder. The old file is replaced only once the new one is complete; an "ALERT" names a
+// file that cannot be written, and false comes back.
+bool INISAV(ProgramRecords& p, const std::string& file);
+
+// Reads a settings file in one of the three modes. A file that cannot be read or has fewer than
+// 23 lines gets an "ALERT" naming it and changes nothing; false then. A file that ends inside a
+// later group is read as if it ended before that group. Values outside their scheme read as
+// their first-run values.
+bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode);
+
+// Star-map presets: the map's pole, shift, comment and display frame.
+bool CRDSAV(ProgramRecords& p, const std::string& file);
+// A preset of fewer than 11 lines, or one that cannot be read, gets an "ALERT"; nothing changes.
+bool CRDLOAD(ProgramRecords& p, const std::string& file);
+
+// Binds SAVELOC_ON, LOADLOC_ON and SAVEBITMAP_ON.
+void bindFileMenu(ProgramRecords& p);
+
+} // namespace nivora

@@ -1,0 +1,131 @@
+#include "app/data_files.h"
+#include "app/forms.h"
+#include "app/program.h"
+#include "app/settings_file.h"
+#include "astro/datafile.h"
+#include "chartwin/chart_window.h"
+#include "chartwin/overlay_format.h"
+#include "platform/files.h"
+
+#include <iostream>
+#include <string_view>
+
+namespace nivora {
+
+namespace {
+
+constexpr const char* overlayFormatFileName = "nivora.frm";
+
+// The values a first run starts from when there is no settings file to restore.
+void setFirstRunValues(Program& p)
+{
+    p.ui.control("COMBO1").setIndex(11);
+    p.ui.control("EDIT1").setText("320");
+    p.chartView.imageSize = 320;
+    p.chartView.chartWindowWidth = 366;
+    p.chartView.chartWindowHeight = 428;
+    p.dataFileSettings = DataFileSettings{};
+    p.planetSettings.planetOrbitFile = {};
+    p.planetSettings.planetDisplayMode = {};
+    p.chartOptions.refractionOn = 1;
+    p.chartOptions.diurnalAberrationOn = 1;
+    p.chartOptions.centralizeWeighting = 2;
+    const MinuteOptions minute;
+    p.minuteOptions.starScaling = minute.starScaling;
+    p.minuteOptions.dotMagnitude = minute.dotMagnitude;
+    p.minuteOptions.azElUnit = minute.azElUnit;
+    p.minuteOptions.raDecUnit = minute.raDecUnit;
+    p.minuteOptions.sunDataFrame = minute.sunDataFrame;
+    p.minuteOptions.angleUnit = minute.angleUnit;
+    p.userProjection = UserProjection{};
+    p.ui.form("FORM2").resize(p.chartView.chartWindowWidth, p.chartView.chartWindowHeight);
+}
+
+// The values every start shows: no settings file keeps them.
+void setEveryStartValues(Program& p)
+{
+    p.searchLimits = SearchLimits{};
+    p.chartLayout = ChartLayout{};
+    p.chartView.scrollX = 0;
+    p.chartView.scrollY = 0;
+    p.chartView.chartMode = skyChartMode;
+    p.chartView.dualBox = 0;
+    p.chartView.magnification = 1.0;
+    p.chartView.earthMap = 0;
+
+    ChartOptions chart;
+    chart.refractionOn = p.chartOptions.refractionOn;
+    chart.diurnalAberrationOn = p.chartOptions.diurnalAberrationOn;
+    chart.centralizeWeighting = p.chartOptions.centralizeWeighting;
+    p.chartOptions = chart;
+    p.minuteOptions.commentUnit = 3;
+    p.planetSettings.earthShadowDistanceMode = 1;
+    p.readoutOptions = ReadoutOptions{};
+
+    UserProjection& user = p.userProjection;
+    user.termCount = 9;
+    user.chartScale = float(p.chartView.imageSize * p.chartView.magnification);
+    user.edgeValue = userProjectionEdgeValue(user);
+}
+
+void chooseListEntries(Program& p)
+{
+    const std::pair<std::string_view, int> choices[] = {
+        {"COMBO4", 3}, {"COMBO5", 0}, {"COMBO6", 0}, {"COMBO7", 0}, {"COMBO8", 0},
+    };
+    for (const auto& [combo, index] : choices)
+        if (p.ui.hasControl(combo)) p.ui.control(combo).setIndex(index);
+}
+
+} // namespace
+
+bool Program::start()
+{
+    try {
+        tables = loadStartupTables(folder);
+    } catch (const DataFileError& e) {
+        std::cerr << "nivora: " << e.what() << '\n';
+        ui.alert(e.what());
+        return false;
+    }
+
+    loadWindows(ui, chartOptions, readoutOptions);
+    for (std::string_view bar : {"HSCROLL1", "VSCROLL1"}) {
+        Control scroll = ui.control(bar);
+        scroll.setValue(0);
+        scroll.setEnabled(false);
+    }
+
+    const bool restored =
+        fileExists(file(settingsFileName).string()) && INILOAD(*this, settingsFileName, loadAtStartUp);
+    if (!restored) setFirstRunValues(*this);
+    setEveryStartValues(*this);
+    chooseListEntries(*this);
+    SETF3(*this, 1);
+
+    setSwatchFonts(ui);
+    const auto overlayFile = file(overlayFormatFileName);
+    if (!fileExists(overlayFile.string()) || !FRMLOAD(ui, overlayColors, overlayFile, 0))
+        setOverlayDefaults(ui, overlayColors);
+
+    chartBitmap.create(chartView.imageSize + chartLayout.marginLeft + chartLayout.marginRight +
+                           chartLayout.sideStripWidth,
+                       chartView.imageSize + chartLayout.marginTop + chartLayout.marginBottom);
+
+    bindChartWindow(*this);
+    bindSettingFiles(*this);
+    bindFileMenu(*this);
+    ui.setShutdownSave([this] { saveAtShutDown(); });
+    ui.bind("ENDING_ON", [this] { ui.shutDown(); });
+    ui.bind("MAINFORM_QUERYCLOSE", [this] { ui.shutDown(); });
+    ui.mainForm().show();
+    return true;
+}
+
+void Program::saveAtShutDown()
+{
+    if (chartView.chartMode < mapChartMode && chartView.earthMap == 0) INISAV(*this, settingsFileName);
+    if (chartView.earthMap == 0) FRMSAV(ui, overlayColors, file(overlayFormatFileName));
+}
+
+} // namespace nivora
