@@ -1,9 +1,32 @@
 // The state one drawing leaves for the click, the overlay and the overdraws.
 #pragma once
 
+#include <cstdint>
+
+#include "render/bodytable.h"
+#include "render/geometry.h"
+#include "render/skyframes.h"
+
 namespace nivora {
 
+// Copies of the settings a chart was drawn with, taken at the head of the drawing; every other
+// option is read live where it is used.
+struct DrawnSettings {
+    std::uint8_t drawnChartMode = 0;
+    std::uint8_t drawnEarthMap = 0;
+    float drawnMagnitudeLimit = 0;
+    std::uint8_t drawnRefraction = 0;
+    std::uint8_t drawnDiurnalAberration = 0;
+    std::uint8_t drawnProjection = 0;
+    std::uint8_t displayFrameIndex = 0;     // COMBO5, after the geometry
+    std::uint8_t directionFrameIndex = 0;   // COMBO6, after the base matrices
+};
+
 struct DrawingState {
+    DrawnSettings settings;
+    SkyFrames sky;            // drawnSky
+    BodyTable bodies;
+    ChartGeometry geometry;
 };
 
 } // namespace nivora

@@ -9,6 +9,7 @@
 #include "options/settings_records.h"
 #include "platform/chartbitmap.h"
 #include "platform/forms.h"
+#include "render/drawing.h"
 #include "render/drawing_state.h"
 
 #include <filesystem>
@@ -52,6 +53,8 @@ struct ProgramRecords {
     ChartBitmap chartBitmap;
     // What the last drawing computed; only a drawing writes it.
     DrawingState drawn;
+    // The drawing's passes that higher rooms and later work install.
+    DrawingHooks drawingHooks;
 };
 
 } // namespace nivora

@@ -1,0 +1,50 @@
+// The picture geometry of one drawing: limits, box centres, placement of the chart centre, the
+// outline of every projection and the "Coordinates from the Center" scale.
+#pragma once
+
+#include "astro/vectors.h"
+
+namespace nivora {
+
+struct ChartLayout;
+struct ChartView;
+struct ProgramRecords;
+struct SkyFrames;
+
+// The chart scale (pixels per pi radians) is not kept here: it is the one value the projections
+// read, `chartScale` of the owner's userProjection, written by setChartGeometry.
+struct ChartGeometry {
+    float halfWidthLimit = 0;    // |X| above it is not drawn
+    float halfHeightLimit = 0;   // |Y - directionOffset| above it is not drawn
+    float boxHalfWidth = 0;
+    float boxHalfHeight = 0;
+    float starSizeFactor = 0;    // the size unit of star discs
+    double directionOffset = 0;  // pixels of the chart centre below the box centre (negative: above)
+};
+
+// Where the boxes lie in the bitmap. Every reader of a drawing (the passes, the click, the
+// overlay, the overdraws) takes them from this one function.
+struct BoxCentres {
+    double x1 = 0;               // first box
+    double x2 = 0;               // second box (Dual-Box)
+    double y = 0;                // both boxes
+    double secondBoxOffset = 0;  // x2 - x1
+    double panelLeft = 0;        // left edge of the side strip
+};
+BoxCentres boxCentres(const ChartView& view, const ChartLayout& layout, double directionOffset);
+
+// The first group of the geometry and the chart scale, from the image size and magnification.
+void setChartGeometry(ProgramRecords& records);
+
+// directionOffset by the place of the direction point (1 bottom, 2 centre, 3 horizon at the
+// bottom, 4 top). Placement 3 falls back to the centre (0) when the horizon point cannot be
+// projected.
+double directionOffsetFor(const ProgramRecords& records, const SkyFrames& sky);
+
+// The outline of the map for the projection in use, in both boxes with Dual-Box.
+void drawOutline(ProgramRecords& records, const BoxCentres& boxes);
+
+// The "Coordinates from the Center" axes, grids or circles, when chosen.
+void drawCenterCoordinates(ProgramRecords& records, const BoxCentres& boxes);
+
+} // namespace nivora

@@ -1,0 +1,111 @@
+#include "render/pipeline.h"
+
+#include <cmath>
+
+#include "astro/constants.h"
+#include "astro/corrections.h"
+#include "render/program_records.h"
+
+namespace nivora {
+
+namespace {
+
+void normalise(DirectionVector& w)
+{
+    const double length = std::sqrt(w[0] * w[0] + w[1] * w[1] + w[2] * w[2]);
+    if (length > 0)
+        for (double& c : w)
+            c /= length;
+}
+
+} // namespace
+
+bool annualAberrationApplies(int bodyIndex) { return bodyIndex != moonBody; }
+
+DirectionVector catalogueVector(double alphaDegrees, double deltaDegrees)
+{
+    return unitVector(alphaDegrees / degreesPerRadian, deltaDegrees / degreesPerRadian);
+}
+
+PointPipeline::PointPipeline(const ProgramRecords& records, PipelineTests tests)
+    : records_(records), tests_(tests)
+{
+    const ChartOptions& options = records.chartOptions;
+    const SkyFrames& sky = records.drawn.sky;
+    chartMode_ = records.chartView.chartMode;
+    const bool skyChart = chartMode_ == skyChartMode;
+    catalogueAnnual_ = chartMode_ < mapChartMode || records.drawn.settings.displayFrameIndex % 4 == 0;
+    diurnal_ = chartMode_ < mapChartMode && options.diurnalAberrationOn == 1;
+    bodyDiurnal_ = skyChart && options.diurnalAberrationOn == 1;
+    refraction_ = tests.refraction && skyChart && options.refractionOn == 1;
+    horizonLimit_ = -sky.horizonDipSine - double(options.underHorizonDepth);
+    tests_.horizonCut = tests.horizonCut && skyChart;
+    dualBox_ = records.chartView.dualBox == 1;
+    projection_ = options.projectionKind;
+    boxes_ = boxCentres(records.chartView, records.chartLayout, records.drawn.geometry.directionOffset);
+}
+
+DirectionVector PointPipeline::catalogueToBase(const RotationMatrix& toBase, const DirectionVector& u) const
+{
+    DirectionVector w = rotate(toBase, u);
+    if (catalogueAnnual_) {
+        const SkyFrames& sky = records_.drawn.sky;
+        for (int i = 0; i < 3; ++i)
+            w[i] += sky.annualAberration[i];
+        if (diurnal_)
+            w[1] += sky.diurnalAberration[1];
+        normalise(w);
+    }
+    return w;
+}
+
+DirectionVector PointPipeline::bodyToBase(int bodyIndex, const DirectionVector& u) const
+{
+    const SkyFrames& sky = records_.drawn.sky;
+    DirectionVector e = u;
+    if (annualAberrationApplies(bodyIndex)) {
+        for (int i = 0; i < 3; ++i)
+            e[i] += sky.annualAberrationEcliptic[i];
+        normalise(e);
+    }
+    DirectionVector w = rotate(sky.trueEclipticToBase, e);
+    if (bodyDiurnal_) {
+        w[1] += sky.diurnalAberration[1];
+        normalise(w);
+    }
+    return w;
+}
+
+DirectionVector PointPipeline::bodyToBase(int bodyIndex) const
+{
+    const auto& entry = records_.drawn.bodies.bodyPositions[bodyIndex];
+    return bodyToBase(bodyIndex, {entry[0], entry[1], entry[2]});
+}
+
+std::optional<ChartPixel> PointPipeline::place(DirectionVector w) const
+{
+    const SkyFrames& sky = records_.drawn.sky;
+    if (refraction_)
+        w[2] += REFRACTCUL(w[2], sky.horizonDipSine);
+    if (tests_.horizonCut && w[2] < horizonLimit_)
+        return std::nullopt;
+    DirectionVector v = rotate(sky.baseToChart, w);
+    int box = 0;
+    if (dualBox_ && v[2] < tests_.secondBoxBelow) {
+        v[1] = -v[1];
+        v[2] = -v[2];
+        box = 1;
+    }
+    ChartPixel p;
+    DISPXY(v[0], v[1], v[2], projection_, p.X, p.Y, records_.userProjection);
+    const ChartGeometry& g = records_.drawn.geometry;
+    if (tests_.limitCut &&
+        (std::fabs(p.X) > g.halfWidthLimit || std::fabs(p.Y - g.directionOffset) > g.halfHeightLimit))
+        return std::nullopt;
+    p.box = box;
+    p.x = float(boxes_.x1 + box * boxes_.secondBoxOffset + p.X);
+    p.y = float(boxes_.y - p.Y);
+    return p;
+}
+
+} // namespace nivora

@@ -1,0 +1,79 @@
+// The point pipeline: every direction reaches the chart through it, from its source frame to a
+// pixel of the chart bitmap (aberration, refraction, horizon cut, orientation, second box,
+// projection, picture limits, box centre).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "astro/projection.h"
+#include "astro/vectors.h"
+#include "render/geometry.h"
+
+namespace nivora {
+
+struct ProgramRecords;
+
+// Whether a body's direction gets the annual aberration: the Sun, the planets and the antisolar
+// point do; the Moon, which moves with the Earth, does not. The one rule for every pass, the
+// readout and the click.
+bool annualAberrationApplies(int bodyIndex);
+
+// Unit vector of a right ascension and declination (or longitude and latitude) in degrees.
+DirectionVector catalogueVector(double alphaDegrees, double deltaDegrees);
+
+// Where a point lands.
+struct ChartPixel {
+    float x = 0;      // bitmap pixel
+    float y = 0;
+    int box = 0;      // 0 first box, 1 second box
+    double X = 0;     // projection offsets from the box centre, pixels, Y upward
+    double Y = 0;
+};
+
+// The optional tests of a pass; the defaults are the pipeline as every pass runs it.
+struct PipelineTests {
+    bool refraction = true;        // step 4, when the options ask for it
+    bool horizonCut = true;        // step 5
+    double secondBoxBelow = 0;     // chart z below which Dual-Box puts the point in the second box
+    bool limitCut = true;          // step 9
+};
+
+// The pipeline of one pass. It reads the options, the drawing's frames and geometry when it is
+// made, so a menu used between two passes takes effect from the next pass on; make one per pass.
+class PointPipeline {
+public:
+    explicit PointPipeline(const ProgramRecords& records, PipelineTests tests = {});
+
+    // Steps 2-3 for a catalogue point or grid node: the base matrix of its frame, then the
+    // annual and diurnal aberration where the chart mode and the display frame ask for them.
+    DirectionVector catalogueToBase(const RotationMatrix& toBase, const DirectionVector& u) const;
+    // Steps 1-3 for a body of the body table (true ecliptic of date, its own aberration rule).
+    DirectionVector bodyToBase(int bodyIndex, const DirectionVector& u) const;
+    DirectionVector bodyToBase(int bodyIndex) const;   // from the body table's direction
+
+    // Steps 4-10 for a base-frame vector; nothing when a test removes the point.
+    std::optional<ChartPixel> place(DirectionVector w) const;
+
+    std::optional<ChartPixel> placeCatalogue(const RotationMatrix& toBase, const DirectionVector& u) const
+    {
+        return place(catalogueToBase(toBase, u));
+    }
+
+    const BoxCentres& boxes() const { return boxes_; }
+
+private:
+    const ProgramRecords& records_;
+    PipelineTests tests_;
+    BoxCentres boxes_;
+    std::uint8_t chartMode_;
+    bool catalogueAnnual_;
+    bool diurnal_;
+    bool bodyDiurnal_;
+    bool refraction_;
+    double horizonLimit_;
+    bool dualBox_;
+    ProjectionKind projection_;
+};
+
+} // namespace nivora
