@@ -13,10 +13,21 @@ namespace {
 
 std::string describe(const std::filesystem::path& file, int line, const std::string& expected) {
     std::ostringstream text;
-    text << '"' << file.string() << '"';
+    text << '"' << escapeControls(file.string()) << '"';
     if (line > 0) text << ", line " << line;
     text << ": expected " << expected;
     return text.str();
+}
+
+// Why a path is no plain file, or empty when it is one.
+std::string notAPlainFile(const std::filesystem::path& file) {
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (status.type() == std::filesystem::file_type::not_found) return "an existing data file";
+    if (error) return "a readable data file (" + error.message() + ")";
+    if (status.type() == std::filesystem::file_type::directory) return "a data file, not a folder";
+    if (status.type() != std::filesystem::file_type::regular) return "a plain data file, not a device or pipe";
+    return {};
 }
 
 // The position after the line end at pos: CR LF, LF or a lone CR.
@@ -47,24 +58,61 @@ bool parseNumber(std::string_view token, double& value) {
 } // namespace
 
 DataFileError::DataFileError(std::filesystem::path file, int line, std::string expected)
-    : std::runtime_error(describe(file, line, expected)), file_(std::move(file)), line_(line),
-      expected_(std::move(expected)) {}
+    : std::runtime_error(describe(file, line, escapeControls(expected))), file_(std::move(file)),
+      line_(line), expected_(escapeControls(expected)) {}
+
+std::string_view withoutByteOrderMark(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return text;
+}
+
+std::string escapeControls(std::string_view text) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 32 || code == 127) {
+            out += "\\x";
+            out += hex[code >> 4];
+            out += hex[code & 15];
+        } else {
+            if (c == '\\') out += '\\';
+            out += c;
+        }
+    }
+    return out;
+}
+
+void requireFiniteResult(bool finite, const std::filesystem::path& file, double dayNumber, std::string_view what) {
+    if (finite) return;
+    std::ostringstream text;
+    text << what << " that stay finite at day number " << dayNumber;
+    throw DataFileError(file, 0, text.str());
+}
 
 std::string readWholeFile(const std::filesystem::path& file) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) throw DataFileError(file, 0, "an existing data file");
+    if (std::string why = notAPlainFile(file); !why.empty()) throw DataFileError(file, 0, why);
     std::ifstream in(file, std::ios::binary);
     if (!in) throw DataFileError(file, 0, "a readable data file");
-    // In blocks, into a string of the file's size: a character at a time is ten times slower.
-    std::string text;
+    std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (!error && size < (std::uintmax_t{1} << 30))
-        text.reserve(static_cast<std::size_t>(size));
-    char block[1 << 15];
-    while (in.read(block, sizeof block), in.gcount() > 0)
-        text.append(block, static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) throw DataFileError(file, 0, "a readable data file");
-    return text;
+    const std::string tooLarge = "a data file of at most " + std::to_string(maxDataFileBytes >> 20) + " MB";
+    if (!error && size > maxDataFileBytes) throw DataFileError(file, 0, tooLarge);
+    return withinMemory(file, [&] {
+        // In blocks, into a string of the file's size: a character at a time is ten times slower.
+        std::string text;
+        if (!error) text.reserve(static_cast<std::size_t>(size));
+        char block[1 << 15];
+        while (in.read(block, sizeof block), in.gcount() > 0) {
+            text.append(block, static_cast<std::size_t>(in.gcount()));
+            // The size on disk may have lied (a file still growing).
+            if (text.size() > maxDataFileBytes) throw DataFileError(file, 0, tooLarge);
+        }
+        if (in.bad()) throw DataFileError(file, 0, "a readable data file (reading failed)");
+        if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+        return text;
+    });
 }
 
 bool LineReader::next(std::string_view& line) {
@@ -79,7 +127,9 @@ bool LineReader::next(std::string_view& line) {
 }
 
 ItemReader::ItemReader(std::string text, std::filesystem::path file)
-    : text_(std::move(text)), file_(std::move(file)) {}
+    : text_(std::move(text)), file_(std::move(file)) {
+    if (text_.starts_with("\xEF\xBB\xBF")) text_.erase(0, 3);
+}
 
 ItemReader ItemReader::open(const std::filesystem::path& file) {
     return ItemReader(readWholeFile(file), file);

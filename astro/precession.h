@@ -15,6 +15,8 @@ namespace nivora {
 //   j2000EclipticToMeanEcliptic = P.j2000EclipticToIcrf
 //   meanEclipticToMeanEquator   = E = R1(-a3)
 //   eps = a3, the mean obliquity in radians.
+// Throws DataFileError naming tables.precessionFile when a finite d gives a matrix or an eps
+// that is not finite.
 void PRECMT(const StartupTables& tables, DayNumber d, RotationMatrix& icrfToMeanEquator,
             RotationMatrix& j2000EclipticToMeanEcliptic, RotationMatrix& meanEclipticToMeanEquator,
             double& eps);
@@ -25,7 +27,8 @@ inline constexpr std::string_view nutationFileName = "nutation.txt";
 // below 2 pi) and in obliquity (radians, not reduced) for a dynamical-time day number, summed
 // from the nutation series file, read anew at every call. The program reads "nutation.txt" from
 // its working folder; `file` may name another file or a folder that holds "nutation.txt". Throws
-// DataFileError when the file is missing or malformed.
+// DataFileError when the file is missing or malformed, or when a finite d gives a result that is
+// not finite.
 void NUTATION2(const StartupTables& tables, DayNumber d, double& dpsi, double& deps,
                const std::filesystem::path& file = nutationFileName);
 

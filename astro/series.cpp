@@ -37,16 +37,43 @@ bool readTerm(ItemReader& reader, const std::string& opener, SeriesTerm& term) {
     return true;
 }
 
+bool isNumber(const std::string& item) {
+    try {
+        ItemReader(item, {}).readNumber();
+        return true;
+    } catch (const DataFileError&) {
+        return false;
+    }
+}
+
 // Reads terms until an item for which `isEnd` holds, and returns that item.
 template <class IsEnd>
 std::string readSection(ItemReader& reader, SeriesSection& section, IsEnd isEnd, std::string_view endName) {
+    // A misspelt keyword is skipped like any other word; when the end never comes, that word is
+    // the likeliest fault, so the error points there rather than at the last line.
+    std::string firstSkippedWord;
+    int firstSkippedLine = 0;
     for (;;) {
-        std::string item = reader.readText(endName);
+        std::string item;
+        try {
+            item = reader.readText(endName);
+        } catch (const DataFileError&) {
+            if (firstSkippedWord.empty()) throw;
+            throw DataFileError(reader.file(), firstSkippedLine,
+                                std::string(endName) + " before the end of the file, found \"" +
+                                    firstSkippedWord.substr(0, 40) + '"');
+        }
         if (isEnd(item)) return item;
         SeriesTerm term;
-        if (readTerm(reader, item, term)) section.terms.push_back(term);
+        if (readTerm(reader, item, term)) {
+            section.terms.push_back(term);
+        } else if (firstSkippedWord.empty() && !item.empty() && !isNumber(item)) {
+            firstSkippedWord = item;
+            firstSkippedLine = reader.itemLineNumber();
+        }
     }
 }
+
 
 bool isLatitude(const std::string& item) {
     return item == "latitude";
@@ -78,12 +105,15 @@ void PLTPARAM2(const StartupTables& tables, DayNumber d, std::int16_t c, SeriesA
                 power *= t;
             }
             v[4 + 3 * i + j] = MD360(sum / 3600 + c * row[0]);
+            if (std::isfinite(d))
+                requireFiniteResult(std::isfinite(v[4 + 3 * i + j]), tables.meanElementsFile, d, "mean elements");
         }
 }
 
 SeriesFile parseSeriesText(std::string text, const std::filesystem::path& file) {
     ItemReader reader(std::move(text), file);
     SeriesFile series;
+    series.file = file;
     reader.readText("the first item");
     readSection(reader, series.longitude, isLatitude, "the item \"latitude\"");
     const std::string header = readSection(
@@ -99,8 +129,9 @@ SeriesFile parseSeriesText(std::string text, const std::filesystem::path& file) 
         "the item \"ascending-node\" or \"end\"");
     while (item != "end") {
         NodeBlock block;
+        const std::string what = "\"end\" or the 7 coefficients of the node after \"" + item.substr(0, 40) + '"';
         for (double& p : block.node)
-            p = reader.readNumber("7 coefficients of the node");
+            p = reader.readNumber(what);
         reader.readText("the label of the inclination");
         for (double& q : block.inclination)
             q = reader.readNumber("7 coefficients of the inclination");
@@ -111,7 +142,7 @@ SeriesFile parseSeriesText(std::string text, const std::filesystem::path& file) 
 }
 
 SeriesFile parseSeriesFile(const std::filesystem::path& file) {
-    return parseSeriesText(readWholeFile(file), file);
+    return withinMemory(file, [&] { return parseSeriesText(readWholeFile(file), file); });
 }
 
 NutationSeriesFile parseNutationText(std::string text, const std::filesystem::path& file) {
@@ -126,7 +157,7 @@ NutationSeriesFile parseNutationText(std::string text, const std::filesystem::pa
 }
 
 NutationSeriesFile parseNutationFile(const std::filesystem::path& file) {
-    return parseNutationText(readWholeFile(file), file);
+    return withinMemory(file, [&] { return parseNutationText(readWholeFile(file), file); });
 }
 
 double sumSeriesSection(const SeriesSection& section, const SeriesArguments& v, bool angleSection) {
@@ -192,6 +223,8 @@ void locateFromSeries(const StartupTables& tables, const SeriesFrames& frames, c
             u[i] = u[i] / dist + frames.annualAberrationEcliptic[i];
     double r;
     ZENITH(u[0], u[1], u[2], lon, lat, r);
+    if (std::isfinite(d))
+        requireFiniteResult(std::isfinite(lon) && std::isfinite(lat) && std::isfinite(dist), series.file, d, "terms");
 }
 
 void PLTLOC0(const StartupTables& tables, const SeriesFrames& frames, const std::filesystem::path& file,

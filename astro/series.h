@@ -24,6 +24,8 @@ double polynomial(const std::array<double, 7>& c, double t);
 
 // The series argument vector of a dynamical-time day number. c = 1 includes the constant terms
 // of the mean elements (nutation), c = 0 leaves them out (positions, whose phases carry them).
+// Throws DataFileError naming the mean-elements file when a finite d gives an argument that is
+// not finite (absurd numbers in the file).
 void PLTPARAM2(const StartupTables& tables, DayNumber d, std::int16_t c, SeriesArguments& v);
 
 // One term of a series section, as the file holds it.
@@ -64,6 +66,7 @@ struct SeriesFile {
     bool logarithmicDistance = false; // "dist-exp": the distance is 10 to the section's value
     double divisor = 1;
     std::vector<NodeBlock> nodeBlocks;
+    std::filesystem::path file; // named when a position from it is not finite
 };
 
 // A parsed nutation file ("nutation.txt"): the same terms, two sections, no distance, no nodes.
@@ -76,7 +79,9 @@ struct NutationSeriesFile {
 // an item beginning "dist" ("dist-exp" selects the logarithmic form); the divisor; distance terms
 // up to "ascending-node" or "end"; node blocks up to "end". In a section, "mean", "MEAN" and any
 // item beginning "#" open a term; every other item is skipped. Throws DataFileError for a missing
-// file, one that ends before "end", a text where a number belongs, or a divisor of 0.
+// file, one that ends before "end", a text where a number belongs, or a divisor of 0. When a
+// keyword is never found, the error points at the first skipped word before the end (most likely
+// the keyword misspelt), not at the file's last line.
 SeriesFile parseSeriesFile(const std::filesystem::path& file);
 SeriesFile parseSeriesText(std::string text, const std::filesystem::path& file);
 
@@ -103,7 +108,8 @@ struct SeriesFrames {
 // file's unit) of a body from a parsed series file at a dynamical-time day number. geo = 1 adds
 // the Sun vector (heliocentric to geocentric); aber = 1 adds the annual aberration to the
 // direction, except for a position of zero length, which has no direction to shift. Any other
-// value of geo or aber is off.
+// value of geo or aber is off. Throws DataFileError naming series.file when a finite d gives a
+// position that is not finite (absurd terms, divisor or exponent in the file).
 void locateFromSeries(const StartupTables& tables, const SeriesFrames& frames, const SeriesFile& series,
                       DayNumber d, std::int16_t geo, std::int16_t aber, double& lon, double& lat,
                       double& dist);

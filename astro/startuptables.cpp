@@ -39,6 +39,8 @@ DeltaTTable parseDeltaTTable(std::string_view text, const std::filesystem::path&
         if (std::fabs(date) > std::numeric_limits<float>::max() ||
             std::fabs(seconds) > std::numeric_limits<float>::max())
             throw DataFileError(file, lines.lineNumber(), "numbers within single precision");
+        if (table.rowCount > 0 && !(float(date) > table.rows[table.rowCount - 1][0]))
+            throw DataFileError(file, lines.lineNumber(), "a date after the row before");
         auto& row = table.rows[table.rowCount++];
         row[0] = float(date);
         row[1] = float(seconds);
@@ -51,7 +53,7 @@ DeltaTTable loadDeltaTTable(const std::filesystem::path& file) {
 }
 
 MeanElements loadMeanElements(const std::filesystem::path& file) {
-    return parseMeanElements(readWholeFile(file), file);
+    return withinMemory(file, [&] { return parseMeanElements(readWholeFile(file), file); });
 }
 
 MeanElements parseMeanElements(std::string text, const std::filesystem::path& file) {
@@ -67,7 +69,7 @@ MeanElements parseMeanElements(std::string text, const std::filesystem::path& fi
 }
 
 PrecessionPolynomials loadPrecessionPolynomials(const std::filesystem::path& file) {
-    return parsePrecessionPolynomials(readWholeFile(file), file);
+    return withinMemory(file, [&] { return parsePrecessionPolynomials(readWholeFile(file), file); });
 }
 
 PrecessionPolynomials parsePrecessionPolynomials(std::string text, const std::filesystem::path& file) {
@@ -96,8 +98,10 @@ RotationMatrix precessionMatrix(double a0, double a1, double a2) {
 StartupTables loadStartupTables(const std::filesystem::path& folder) {
     StartupTables tables;
     tables.deltaTTable = loadDeltaTTable(folder / deltaTFileName);
-    tables.meanElements = loadMeanElements(folder / meanElementsFileName);
-    tables.precessionPolynomials = loadPrecessionPolynomials(folder / precessionFileName);
+    tables.meanElementsFile = folder / meanElementsFileName;
+    tables.meanElements = loadMeanElements(tables.meanElementsFile);
+    tables.precessionFile = folder / precessionFileName;
+    tables.precessionPolynomials = loadPrecessionPolynomials(tables.precessionFile);
     const auto& p = tables.precessionPolynomials;
     tables.icrfToJ2000Ecliptic = precessionMatrix(p[0][0], p[1][0], p[2][0]);
     INVMAT(tables.icrfToJ2000Ecliptic, tables.j2000EclipticToIcrf);

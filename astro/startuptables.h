@@ -28,6 +28,10 @@ using MeanElements = std::array<std::array<std::array<double, 7>, 4>, 10>;
 // obliquity of the ecliptic.
 using PrecessionPolynomials = std::array<std::array<double, 7>, 4>;
 
+inline constexpr std::string_view deltaTFileName = "ET-UTC.txt";
+inline constexpr std::string_view meanElementsFileName = "prmmean2.plt";
+inline constexpr std::string_view precessionFileName = "prmprc.txt";
+
 // Everything the start-up loads, held by the program's owner object and passed to ET2UTC,
 // PLTPARAM2, PRECMT, NUTATION2 and PLTLOC0.
 struct StartupTables {
@@ -36,16 +40,17 @@ struct StartupTables {
     PrecessionPolynomials precessionPolynomials{};
     RotationMatrix icrfToJ2000Ecliptic = identityMatrix();
     RotationMatrix j2000EclipticToIcrf = identityMatrix();
+    // Where the mean elements and the precession polynomials came from, named when a computation
+    // from them gives no finite result.
+    std::filesystem::path meanElementsFile{meanElementsFileName};
+    std::filesystem::path precessionFile{precessionFileName};
 };
-
-inline constexpr std::string_view deltaTFileName = "ET-UTC.txt";
-inline constexpr std::string_view meanElementsFileName = "prmmean2.plt";
-inline constexpr std::string_view precessionFileName = "prmprc.txt";
 
 // Reads "ET-UTC.txt": a line beginning "#-" ends the table, other lines beginning "#" are
 // comments, every other line is a row with the day number in characters 1..7 and Delta-T in
 // characters 9..15 (a blank line is the row (0, 0)). Throws DataFileError for a missing file,
-// a missing end line, a 501st row, or a table without rows; never writes past the 500 rows.
+// a missing end line, a 501st row, a row whose date is not after the row before (ET2UTC could
+// never reach the rows past it), or a table without rows; never writes past the 500 rows.
 DeltaTTable loadDeltaTTable(const std::filesystem::path& file);
 // The same over a file's text; `file` only names it in errors.
 DeltaTTable parseDeltaTTable(std::string_view text, const std::filesystem::path& file);

@@ -96,6 +96,9 @@ bool isLeapYear(int year) {
 
 DayNumber dayNumberOfDate(int year, int monthIndex, int day, double dayFraction) {
     const auto floorDiv = [](int a, int b) { return int(std::floor(double(a) / b)); };
+    // A month index from a field or a list may lie outside the table: whole years carry over.
+    year += floorDiv(monthIndex, 12);
+    monthIndex -= 12 * floorDiv(monthIndex, 12);
     double d = (year - 2000) * 365.0 + monthStartDays[monthIndex] + day + floorDiv(year - 1997, 4) -
                floorDiv(year - 1901, 100) + floorDiv(year - 1601, 400);
     if (isLeapYear(year) && monthIndex >= 2)

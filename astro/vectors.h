@@ -49,7 +49,8 @@ double MD360(double degrees);
 bool isLeapYear(int year);
 
 // Day number of a Gregorian date (month index 0 = January, day of month from 1) plus the time of
-// day in universal time as a fraction of a day. The Gregorian rules serve every year.
+// day in universal time as a fraction of a day. The Gregorian rules serve every year. A month
+// index outside 0..11 counts on into the years around (12 is January of the next year).
 DayNumber dayNumberOfDate(int year, int monthIndex, int day, double dayFraction = 0);
 
 // Moves a calendar date, held in single precision as the main window keeps it (year, month index

@@ -173,3 +173,43 @@ TEST(ItemReader, FuzzedInputOnlyEverThrowsDataFileError) {
         }
     }
 }
+
+TEST(DataFileMessages, QuoteControlCharactersVisibly) {
+    struct Case {
+        std::string text, shown;
+    };
+    const Case cases[] = {
+        {"plain text", "plain text"},
+        {std::string("a\0b", 3), "a\\x00b"},
+        {"tab\there", "tab\\x09here"},
+        {"two\r\nlines", "two\\x0D\\x0Alines"},
+        {"\x7f", "\\x7F"},
+        {"C:\\x00", "C:\\\\x00"},   // a backslash of the text is told apart from an escape
+        {"\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"},   // UTF-8 letters stay
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(escapeControls(c.text), c.shown);
+
+    const DataFileError error(std::string("od\nd.txt"), 3, std::string("a number, found \"1") + '\0' + "2\"");
+    EXPECT_STREQ(error.what(), "\"od\\x0Ad.txt\", line 3: expected a number, found \"1\\x002\"");
+}
+
+TEST(DataFileMessages, RunningOutOfMemoryNamesTheFile) {
+    try {
+        withinMemory("big.plt", []() -> int { throw std::bad_alloc(); });
+        FAIL() << "no error";
+    } catch (const DataFileError& error) {
+        EXPECT_EQ(error.file(), "big.plt");
+        EXPECT_EQ(error.expected(), outOfMemoryText);
+    }
+}
+
+TEST(ByteOrderMark, OnlyALeadingMarkIsSkipped) {
+    EXPECT_EQ(withoutByteOrderMark("\xEF\xBB\xBFtext"), "text");
+    EXPECT_EQ(withoutByteOrderMark("text\xEF\xBB\xBF"), "text\xEF\xBB\xBF");
+    EXPECT_EQ(withoutByteOrderMark("\xEF\xBB"), "\xEF\xBB");
+    std::string_view line;
+    LineReader lines("\xEF\xBB\xBF#-\r");
+    ASSERT_TRUE(lines.next(line));
+    EXPECT_EQ(line, "#-");
+}

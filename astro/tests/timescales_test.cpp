@@ -30,14 +30,16 @@ TEST(DeltaTTableFile, ReadsRowsCommentsAndStopsAtTheEndLine) {
 
 TEST(DeltaTTableFile, ColumnsAndBlankLines) {
     // Character 8 is never read; a blank line is the row (0, 0); text reads as 0.
-    const DeltaTTable table = parseDeltaTTable("  12.5X9  34.25\r\n\r\nabcdefgh  7\r\n#-\r\n", "t.txt");
+    const DeltaTTable table = parseDeltaTTable(" -12.5X9  34.25\r\n\r\n     10   7\r\n#-\r\n", "t.txt");
     ASSERT_EQ(table.rowCount, 3);
-    EXPECT_EQ(table.rows[0][0], 12.5f);
+    EXPECT_EQ(table.rows[0][0], -12.5f);
     EXPECT_EQ(table.rows[0][1], 34.25f);
     EXPECT_EQ(table.rows[1][0], 0.0f);
     EXPECT_EQ(table.rows[1][1], 0.0f);
-    EXPECT_EQ(table.rows[2][0], 0.0f);
+    EXPECT_EQ(table.rows[2][0], 10.0f);
     EXPECT_EQ(table.rows[2][1], 7.0f);
+    const DeltaTTable text = parseDeltaTTable("abcdefgh  7\r\n#-\r\n", "t.txt");
+    EXPECT_EQ(text.rows[0][0], 0.0f);
 }
 
 TEST(DeltaTTableFile, FaultsAreDataFileErrors) {
@@ -70,10 +72,10 @@ TEST(DeltaTTableFile, RefusesValuesBeyondSinglePrecision) {
 TEST(DeltaTTableFile, HoldsAtMost500Rows) {
     std::string text;
     for (int i = 0; i < 500; ++i)
-        text += "    100   60.0\r\n";
+        text += std::to_string(1000000 + i) + "   60.0\r\n";
     EXPECT_EQ(parseDeltaTTable(text + "#-\r\n", "full.txt").rowCount, 500);
     try {
-        parseDeltaTTable(text + "    101   61.0\r\n#-\r\n", "over.txt");
+        parseDeltaTTable(text + "1000500   61.0\r\n#-\r\n", "over.txt");
         FAIL() << "no error";
     } catch (const DataFileError& error) {
         EXPECT_EQ(error.line(), 501);

@@ -127,6 +127,10 @@ TEST(Calendar, DayNumberOfGregorianDates) {
         EXPECT_EQ(dayNumberOfDate(c.y, c.m, c.d), c.dayNumber);
     }
     EXPECT_EQ(dayNumberOfDate(2000, 0, 1, 0.5), 1.5); // J2000.0
+    // A month index outside the table counts on into the next or the previous years.
+    EXPECT_EQ(dayNumberOfDate(2000, 12, 1), dayNumberOfDate(2001, 0, 1));
+    EXPECT_EQ(dayNumberOfDate(2000, -1, 31), dayNumberOfDate(1999, 11, 31));
+    EXPECT_EQ(dayNumberOfDate(2000, -25, 1), dayNumberOfDate(1997, 11, 1));
     // Consecutive days stay consecutive across centuries and leap days.
     for (int y = 1590; y < 2410; ++y)
         EXPECT_EQ(dayNumberOfDate(y + 1, 0, 1) - dayNumberOfDate(y, 0, 1), isLeapYear(y) ? 366 : 365) << y;
