@@ -48,11 +48,13 @@ std::shared_ptr<const void> FileParseKeeper::get(const std::filesystem::path& fi
         }
     }
     entries_.erase(key);
-    std::string text = readWholeFile(file);
-    std::string kept = recent ? text : std::string();
-    auto parsed = parseText(std::move(text), file);
-    entries_[key] = Entry{size, modified, parsed, std::move(kept), recent};
-    return parsed;
+    return withinMemory(file, [&] {
+        std::string text = readWholeFile(file);
+        std::string kept = recent ? text : std::string();
+        auto parsed = parseText(std::move(text), file);
+        entries_[key] = Entry{size, modified, parsed, std::move(kept), recent};
+        return parsed;
+    });
 }
 
 } // namespace nivora

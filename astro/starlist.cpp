@@ -60,7 +60,7 @@ StarList parseStarListText(std::string text, const std::filesystem::path& file) 
 }
 
 StarList readStarList(const std::filesystem::path& file) {
-    return parseStarListText(readWholeFile(file), file);
+    return withinMemory(file, [&] { return parseStarListText(readWholeFile(file), file); });
 }
 
 } // namespace nivora
