@@ -1,9 +1,146 @@
 #include "app/program.h"
 
+#include "app/settings_file.h"
+#include "app/tests/started_program.h"
+#include "astro/constants.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace nivora {
 namespace {
+
+struct StartAndEnd : StartedProgram {
+    StartAndEnd() : StartedProgram("start") {}
+};
+
+TEST_F(StartAndEnd, AFirstRunShowsTheFormsTextsAndTheFirstRunValues)
+{
+    Program& p = start();
+    EXPECT_TRUE(p.ui.mainForm().visible());
+    EXPECT_EQ(text("EDIT2"), "+135.0");
+    EXPECT_EQ(text("EDIT3"), "+35.0");
+    EXPECT_EQ(text("EDIT6"), "+9");
+    EXPECT_EQ(text("EDIT8"), "2008");
+    EXPECT_EQ(p.ui.control("COMBO1").text(), "Dec");
+    EXPECT_EQ(text("EDIT11"), "59");
+    EXPECT_EQ(p.chartBitmap.width(), 600);
+    EXPECT_EQ(p.chartBitmap.height(), 360);
+    EXPECT_EQ(p.dataFileSettings.dataFiles[1][2], "nation.txt");
+    EXPECT_EQ(text("EDIT95"), "nation.txt");
+    EXPECT_EQ(p.ui.control("COMBO2").itemCount(), 99);
+    EXPECT_NEAR(p.userProjection.edgeValue, 1.0, 1e-14);
+    EXPECT_EQ(p.userProjection.chartScale, 320.0f);
+    EXPECT_EQ(p.planetSettings.earthShadowDistanceMode, 1);
+    EXPECT_EQ(p.ui.control("COMBO4").text(), "ICRF Eqtr.");
+    EXPECT_EQ(text("EDIT54"), "tokyo10828.txt");
+    EXPECT_EQ(p.overlayColors.markColor, 0x00FF00);
+    EXPECT_EQ(p.ui.control("PICTURE1").font(), (FontSpec{"Arial", 12}));
+    EXPECT_FALSE(p.ui.control("HSCROLL1").enabled());
+    EXPECT_TRUE(alerts().empty());
+}
+
+TEST_F(StartAndEnd, ASettingsFileOfTwentyThreeLinesStartsWithTheGroupsDefaults)
+{
+    Program& first = start();
+    first.chartOptions.refractionOn = 0;
+    first.ui.control("EDIT1").setText("500");
+    ASSERT_TRUE(INISAV(first, "nivora.ini"));
+    auto file = lines("nivora.ini");
+    file.resize(23);
+    write("nivora.ini", file);
+
+    Program& p = start();
+    EXPECT_EQ(p.chartView.imageSize, 500);
+    EXPECT_EQ(p.chartBitmap.width(), 780);
+    EXPECT_EQ(p.chartBitmap.height(), 540);
+    EXPECT_EQ(p.userProjection.chartScale, 500.0f);
+    EXPECT_EQ(p.chartOptions.refractionOn, 1);
+    EXPECT_EQ(p.chartOptions.diurnalAberrationOn, 1);
+    EXPECT_TRUE(p.ui.menu("REFRACT").checked());
+    EXPECT_EQ(text("EDIT43"), "0");
+    EXPECT_EQ(text("EDIT76"), "90");
+    EXPECT_EQ(p.chartOptions.centralizeWeighting, 2);
+    EXPECT_TRUE(p.ui.menu("WEIGHTCL").checked());
+    EXPECT_FALSE(p.ui.menu("WEIGHTCS").checked());
+    EXPECT_EQ(p.dataFileSettings.dataFiles[1][0], "cities.txt");
+    EXPECT_EQ(p.dataFileSettings.dataFiles[1][3], "coast_bd.net");
+    EXPECT_EQ(p.planetSettings.planetOrbitFile[0], "");
+    EXPECT_EQ(p.minuteOptions.sunDataFrame, 1);
+    EXPECT_NEAR(p.userProjection.edgeValue, 1.0, 1e-14);
+}
+
+TEST_F(StartAndEnd, AShortSettingsFileIsNamedAndCountsAsAbsent)
+{
+    write("nivora.ini", {"0", "0", "0", "0", "-5", "0", "777"});
+    Program& p = start();
+    ASSERT_EQ(alerts().size(), 1u);
+    EXPECT_NE(alerts()[0].find("nivora.ini"), std::string::npos);
+    EXPECT_EQ(p.chartView.imageSize, 320);
+    EXPECT_EQ(p.chartView.chartWindowWidth, 366);
+}
+
+TEST_F(StartAndEnd, SettingsAndTheOverlayLayoutSurviveARestart)
+{
+    Program& first = start();
+    set("EDIT2", "+2.35");
+    set("EDIT19", "Paris, roof");
+    set("EDIT54", "my.txt");
+    first.ui.control("COMBO3").setIndex(7);
+    first.ui.userMenu("ENDING");
+    EXPECT_EQ(exitCode, 0);
+    ASSERT_TRUE(folder.has("nivora.ini"));
+    ASSERT_TRUE(folder.has("nivora.frm"));
+
+    Program& second = start();
+    EXPECT_EQ(text("EDIT2"), "+2.35");
+    EXPECT_EQ(text("EDIT19"), "Paris, roof");
+    EXPECT_EQ(text("EDIT54"), "my.txt");
+    EXPECT_EQ(second.ui.control("COMBO3").index(), 7);
+}
+
+TEST_F(StartAndEnd, EndingSavesOnlyWhatItsModeOwns)
+{
+    const struct {
+        std::uint8_t chartMode, earthMap;
+        bool ini, frm;
+    } modes[] = {{skyChartMode, 0, true, true}, {mapChartMode, 0, false, true}, {mapChartMode, 1, false, false}};
+    for (const auto& m : modes) {
+        std::filesystem::remove(folder.path / "nivora.ini");
+        std::filesystem::remove(folder.path / "nivora.frm");
+        Program& p = start();
+        p.chartView.chartMode = m.chartMode;
+        p.chartView.earthMap = m.earthMap;
+        p.ui.userClose("MAINFORM");
+        p.ui.userMenu("ENDING");   // a second ending does nothing
+        EXPECT_EQ(folder.has("nivora.ini"), m.ini) << int(m.chartMode) << int(m.earthMap);
+        EXPECT_EQ(folder.has("nivora.frm"), m.frm) << int(m.chartMode) << int(m.earthMap);
+    }
+}
+
+TEST_F(StartAndEnd, ABadStartUpTableEndsTheStartNamingFileAndLine)
+{
+    write("ET-UTC.txt", {"# no end line", "  -15.5   63.8"});
+    program = std::make_unique<Program>(folder.path);
+    auto scripted = std::make_unique<ScriptedDialogs>();
+    dialogs = scripted.get();
+    program->ui.setDialogs(std::move(scripted));
+    EXPECT_FALSE(program->start());
+    ASSERT_EQ(alerts().size(), 1u);
+    EXPECT_NE(alerts()[0].find("ET-UTC.txt"), std::string::npos);
+    EXPECT_NE(alerts()[0].find("line"), std::string::npos) << alerts()[0];
+    EXPECT_FALSE(program->ui.shutDownStarted());
+    program.reset();
+    EXPECT_FALSE(folder.has("nivora.ini"));
+    EXPECT_FALSE(folder.has("nivora.frm"));
+
+    std::filesystem::remove(folder.path / "prmprc.txt");
+    folder.copyData({"ET-UTC.txt"});
+    program = std::make_unique<Program>(folder.path);
+    program->ui.setDialogs(std::make_unique<ScriptedDialogs>());
+    EXPECT_FALSE(program->start());
+}
 
 } // namespace
 } // namespace nivora
