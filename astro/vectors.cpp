@@ -1,5 +1,6 @@
 #include "astro/vectors.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "astro/constants.h"
@@ -107,11 +108,67 @@ DayNumber dayNumberOfDate(int year, int monthIndex, int day, double dayFraction)
 }
 
 namespace {
+// The leap rule on a whole year held in a double, which may lie beyond any integer type; fmod
+// keeps the sign of the year.
+bool leapYear(double year) {
+    const double r = std::fmod(year, 400);
+    return std::fmod(year, 4) == 0 && r != 100 && r != 200 && r != 300;
+}
+
 float monthLength(int monthIndex, double year) {
     float length = float(monthStartDays[monthIndex + 1] - monthStartDays[monthIndex]);
-    if (monthIndex == 1 && isLeapYear(int(std::lround(year))))
+    if (monthIndex == 1 && leapYear(std::round(year)))
         length += 1;
     return length;
+}
+
+// Days from 0000-01-01 to the first of a month of a whole year. With remainders that take the
+// sign of the year, every fourth year below 0 is a leap year: 1461 days per 4 years there,
+// against 146097 per 400 from year 0 on.
+double daysToMonth(double year, int monthIndex) {
+    double days = year >= 0 ? 365 * year + std::ceil(year / 4) - std::ceil(year / 100) + std::ceil(year / 400)
+                            : 365 * year - std::floor(-year / 4);
+    days += monthStartDays[monthIndex];
+    if (monthIndex >= 2 && leapYear(year))
+        days += 1;
+    return days;
+}
+
+double residue(double x, double period) {
+    const double r = std::fmod(x, period);
+    return r < 0 ? r + period : r;
+}
+
+// A date moved by a long step, through the day count from 0000-01-01. The count is kept as its
+// remainder in the calendar cycle of its side of year 0, summed from exact remainders, so that
+// steps and days far beyond a float's whole days still end on the right month and day.
+void moveFar(double& year, int& monthIndex, double& day, double n) {
+    const double wholeYear = std::round(year), yearFraction = year - wholeYear;
+    const double count = daysToMonth(wholeYear, monthIndex) + (day - 1) + n;
+    const bool below = count < 0;
+    const double cycleDays = below ? 1461 : 146097, cycleYears = below ? 4 : 400;
+    // Whole 400 cycles of years (4 cycles below 0) shift the month's first day by whole
+    // cycles of days of either side.
+    const double sameYear = std::fmod(wholeYear, wholeYear >= 0 ? 400 * cycleDays : 4 * cycleDays);
+    double rest = residue(daysToMonth(sameYear, monthIndex) + residue(day, cycleDays) - 1 +
+                              residue(n, cycleDays),
+                          cycleDays);
+    const double cycles = std::round((count - rest) / cycleDays);
+    // Both sides' cycles start with the years 0 to 3 of the same lengths.
+    double k = std::clamp(std::floor(rest / 365.2425), 0.0, cycleYears - 1);
+    while (k > 0 && daysToMonth(k, 0) > rest)
+        k -= 1;
+    while (k + 1 < cycleYears && daysToMonth(k + 1, 0) <= rest)
+        k += 1;
+    rest -= daysToMonth(k, 0);
+    int m = 0;
+    while (m < 11 && rest >= monthLength(m, k)) {
+        rest -= monthLength(m, k);
+        m += 1;
+    }
+    year = cycles * cycleYears + k + yearFraction;
+    monthIndex = m;
+    day = rest + 1;
 }
 } // namespace
 
@@ -119,29 +176,19 @@ void DATECUL(float& year, float& monthIndex, float& day, float n) {
     if (n == 0 || !(monthIndex >= 0 && monthIndex <= 11) || !std::isfinite(n) || !std::isfinite(day))
         return;
     int m = int(monthIndex);
+    // A float far beyond whole days no longer changes by a month's length, and a walk of months
+    // would not end: a step beyond 400 years goes through the day count instead.
+    constexpr double farDays = 146097;
+    if ((n > 0 && double(day) + n > farDays) || (n < 0 && double(day) + n < -farDays)) {
+        double y = year, d = day;
+        moveFar(y, m, d, n);
+        year = float(y);
+        monthIndex = float(m);
+        day = float(d);
+        return;
+    }
     double y = year;
     float d = day + n;
-    // The Gregorian calendar repeats every 400 years (146097 days). Whole cycles of a long walk
-    // are counted apart and join the year at the end: a float far beyond whole days or years no
-    // longer changes by a month's length or by one year, and the walk would not end or would
-    // lose the leap years.
-    constexpr double cycleDays = 146097;
-    double cycles = 0;
-    if ((n > 0 && double(day) + n > cycleDays) || (n < 0 && double(day) + n < -cycleDays)) {
-        // Each remainder is exact, so neither a huge day nor a huge step swallows the other.
-        const double dayRest = std::fmod(double(day), cycleDays), stepRest = std::fmod(double(n), cycleDays);
-        cycles = (double(day) - dayRest) / cycleDays + (double(n) - stepRest) / cycleDays;
-        double rest = dayRest + stepRest;
-        // The forward walk takes a day above 0, the backward walk one below 1.
-        if (n > 0 && rest <= 0) {
-            rest += cycleDays;
-            cycles -= 1;
-        } else if (n < 0 && rest > 0) {
-            rest -= cycleDays;
-            cycles += 1;
-        }
-        d = float(rest);
-    }
     if (n < 0) {
         while (d < 1) {
             d += monthStartDays[m];
@@ -152,7 +199,7 @@ void DATECUL(float& year, float& monthIndex, float& day, float n) {
                 d += 365;
             }
             d -= monthStartDays[m];
-            if (m == 1 && isLeapYear(int(std::lround(y))))
+            if (m == 1 && leapYear(std::round(y)))
                 d += 1;
         }
     } else {
@@ -165,7 +212,7 @@ void DATECUL(float& year, float& monthIndex, float& day, float n) {
             }
         }
     }
-    year = float(y + 400 * cycles);
+    year = float(y);
     monthIndex = float(m);
     day = d;
 }

@@ -56,6 +56,7 @@ DayNumber dayNumberOfDate(int year, int monthIndex, int day, double dayFraction 
 // Moves a calendar date, held in single precision as the main window keeps it (year, month index
 // 0..11, day of month), by n whole days. n = 0 leaves the date untouched, even an invalid one.
 // A month index outside 0..11 or a day that is not finite leaves the date untouched as well.
+// The leap rule holds on both sides of year 0: below it every fourth year is a leap year.
 void DATECUL(float& year, float& monthIndex, float& day, float n);
 
 } // namespace nivora

@@ -175,32 +175,70 @@ TEST(Calendar, DatecolAgreesWithDayNumbers) {
 }
 
 // Steps and days far beyond a float's whole days still end, on the month and day of the exact
-// day count: the calendar repeats every 400 years (146097 days).
+// day count. From year 0 on the calendar repeats every 400 years (146097 days), below it every 4
+// years (1461 days).
 TEST(Calendar, DatecolHugeStepsAndDays) {
     struct Case {
-        float day, n;
+        float year, day, n;
     };
     const Case cases[] = {
-        {1, 3e10f},             // 30000001024 days, 4753 past whole cycles
-        {1, -1.00411342e16f},   // a float step that once stepped back for ever
-        {1099511627776.0f, 1},  // day 2^40 of January: a month's length no longer changes it
-        {1, 3.4e38f},
-        {1, -3.4e38f},
+        {2000, 1, 3e10f},             // 30000001024 days, 4753 past whole cycles
+        {0, 1, -1.00411342e16f},      // a float step that once stepped back for ever
+        {2000, 1099511627776.0f, 1},  // day 2^40 of January: a month's length no longer changes it
+        {2000, 1, 3.4e38f},
+        {0, 1, -3.4e38f},
+        {0, 1, -1461.0f * 1073741824}, // 2^30 four-year cycles: exactly year -2^32
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "day " << c.day << " + " << c.n);
-        const double offset = double(c.day) - 1 + double(c.n); // days after 2000-01-01
-        double rest = std::fmod(offset, 146097.0);
+        SCOPED_TRACE(testing::Message() << c.year << " day " << c.day << " + " << c.n);
+        const double offset = double(c.day) - 1 + double(c.n); // days after January 1 of c.year
+        const double cycleDays = offset < 0 ? 1461 : 146097, cycleYears = offset < 0 ? 4 : 400;
+        double rest = std::fmod(offset, cycleDays);
         if (rest < 0)
-            rest += 146097;
-        float y0 = 2000, m0 = 0, d0 = 1;
+            rest += cycleDays;
+        float y0 = c.year, m0 = 0, d0 = 1;
         DATECUL(y0, m0, d0, float(rest));
-        float y = 2000, m = 0, d = c.day;
+        float y = c.year, m = 0, d = c.day;
         DATECUL(y, m, d, c.n);
         EXPECT_EQ(m, m0);
         EXPECT_EQ(d, d0);
-        EXPECT_FLOAT_EQ(y, float(y0 + 400 * ((offset - rest) / 146097)));
+        EXPECT_FLOAT_EQ(y, float(y0 + cycleYears * ((offset - rest) / cycleDays)));
     }
+}
+
+// A long step lands where as many one-day steps land, on either side of year 0 and across it.
+// Below 0 the remainders take the year's sign, so -100, -200 and -300 are leap years too.
+TEST(Calendar, DatecolLongStepsAcrossYearZero) {
+    struct Case {
+        float y, m, d, n;
+    };
+    const Case cases[] = {
+        {0, 0, 1, -146100},    // 400 years below 0: exactly year -400, January 1
+        {0, 0, 1, -146097},
+        {0, 0, 1, -200000},
+        {100, 2, 1, -200000},
+        {-300, 5, 15, 300000},
+        {-1, 11, 31, 146098},
+        {2000, 1, 29, -800000},
+        {-500, 1, 29, 400000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.y << '-' << c.m << '-' << c.d << " + " << c.n);
+        float y = c.y, m = c.m, d = c.d;
+        DATECUL(y, m, d, c.n);
+        float y1 = c.y, m1 = c.m, d1 = c.d;
+        const float unit = c.n < 0 ? -1.0f : 1.0f;
+        for (int i = 0; i < int(std::fabs(c.n)); ++i)
+            DATECUL(y1, m1, d1, unit);
+        EXPECT_EQ(y, y1);
+        EXPECT_EQ(m, m1);
+        EXPECT_EQ(d, d1);
+    }
+    float y = 0, m = 0, d = 1;
+    DATECUL(y, m, d, -146100);
+    EXPECT_EQ(y, -400);
+    EXPECT_EQ(m, 0);
+    EXPECT_EQ(d, 1);
 }
 
 TEST(Calendar, DatecolRejectsABadMonthIndex) {
