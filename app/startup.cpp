@@ -1,5 +1,6 @@
 #include "app/data_files.h"
 #include "app/forms.h"
+#include "app/mainwindow.h"
 #include "app/program.h"
 #include "app/settings_file.h"
 #include "astro/datafile.h"
@@ -115,6 +116,7 @@ bool Program::start()
     bindChartWindow(*this);
     bindSettingFiles(*this);
     bindFileMenu(*this);
+    bindMainWindow(*this);
     ui.setShutdownSave([this] { saveAtShutDown(); });
     ui.bind("ENDING_ON", [this] { ui.shutDown(); });
     ui.bind("MAINFORM_QUERYCLOSE", [this] { ui.shutDown(); });

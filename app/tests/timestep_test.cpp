@@ -1,0 +1,167 @@
+#include "app/timestep.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "app/forms.h"
+#include "platform/forms.h"
+
+namespace nivora {
+namespace {
+
+// The fields as the window shows them: year text, month index, day, hour, minute texts.
+struct Shown {
+    std::string year;
+    int month;
+    std::string day, hour, minute;
+    friend bool operator==(const Shown&, const Shown&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const Shown& s) {
+        return out << s.year << '/' << s.month << '/' << s.day << ' ' << s.hour << ':' << s.minute;
+    }
+};
+
+class MainWindowTime : public testing::Test {
+protected:
+    MainWindowTime() {
+        ensureApplication();
+        ui.load(mainWindowForm());
+        bindTimeStepping(ui);
+    }
+    void show(const Shown& s) {
+        ui.control("EDIT8").setText(s.year);
+        ui.control("COMBO1").setIndex(s.month);
+        ui.control("EDIT9").setText(s.day);
+        ui.control("EDIT10").setText(s.hour);
+        ui.control("EDIT11").setText(s.minute);
+    }
+    Shown shown() const {
+        return {ui.control("EDIT8").text(), ui.control("COMBO1").index(), ui.control("EDIT9").text(),
+                ui.control("EDIT10").text(), ui.control("EDIT11").text()};
+    }
+    Ui ui;
+};
+
+TEST_F(MainWindowTime, BeforeAndAfterStepByTheTypedInterval) {
+    struct Case {
+        Shown from;
+        const char* step;
+        const char* button; // BUTTON31 "before", BUTTON32 "after"
+        Shown to;
+    };
+    const Case cases[] = {
+        {{"2008", 11, "31", "23", "59"}, "20m", "BUTTON32", {"2009", 0, "01", "00", "19"}},
+        {{"2009", 0, "01", "00", "19"}, "20m", "BUTTON31", {"2008", 11, "31", "23", "59"}},
+        {{"2008", 11, "31", "23", "59"}, "-20m", "BUTTON32", {"2008", 11, "31", "23", "39"}},
+        {{"2008", 5, "10", "01", "30"}, "2h", "BUTTON31", {"2008", 5, "09", "23", "30"}},
+        {{"2008", 1, "29", "12", "00"}, "1y", "BUTTON32", {"2009", 1, "29", "12", "00"}}, // not clamped
+        {{"2008", 1, "27", "12", "00"}, "3d", "BUTTON32", {"2008", 2, "01", "12", "00"}},
+        {{"2008", 1, "27", "12", "00"}, "1W", "BUTTON32", {"2008", 2, "05", "12", "00"}},
+        {{"2008", 1, "27", "12", "00"}, "30", "BUTTON32", {"2008", 1, "27", "12", "30"}},
+        {{"2008", 1, "27", "12", "00"}, "15x", "BUTTON32", {"2008", 1, "27", "12", "15"}},
+        {{"2009", 0, "01", "00", "30"}, "90M", "BUTTON31", {"2008", 11, "31", "23", "00"}},
+        {{"2009", 2, "01", "05", "00"}, "1D", "BUTTON31", {"2009", 1, "28", "05", "00"}},
+        {{"2000", 0, "01", "00", "00"}, "1y", "BUTTON31", {"1999", 0, "01", "00", "00"}},
+        {{"1", 0, "01", "00", "00"}, "2y", "BUTTON31", {"-1", 0, "01", "00", "00"}},
+        {{"2008", 1, "27", "12", "00"}, "48H", "BUTTON32", {"2008", 1, "29", "12", "00"}},
+        // Counts that are not whole step by whole minutes, and years by whole years.
+        {{"2008", 0, "01", "10", "00"}, "1.5h", "BUTTON32", {"2008", 0, "01", "11", "30"}},
+        {{"2008", 0, "01", "12", "00"}, "0.5d", "BUTTON32", {"2008", 0, "02", "00", "00"}},
+        {{"2008", 0, "01", "12", "00"}, "1.5w", "BUTTON31", {"2007", 11, "22", "00", "00"}},
+        {{"2008", 0, "01", "12", "00"}, "0.5m", "BUTTON32", {"2008", 0, "01", "12", "01"}},
+        {{"2008", 0, "01", "12", "00"}, "0.5m", "BUTTON31", {"2008", 0, "01", "11", "59"}},
+        {{"2008", 0, "01", "12", "00"}, "0.2", "BUTTON32", {"2008", 0, "01", "12", "00"}},
+        {{"2008", 0, "01", "12", "00"}, "2.5y", "BUTTON32", {"2011", 0, "01", "12", "00"}},
+        {{"2008", 0, "01", "12", "00"}, "2.5y", "BUTTON31", {"2005", 0, "01", "12", "00"}},
+        // A unit alone steps by 0 and writes the fields back in their two-digit form.
+        {{"2008", 3, "5", "7", "9"}, "d", "BUTTON32", {"2008", 3, "05", "07", "09"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << ' ' << c.button << ' ' << c.step);
+        show(c.from);
+        ui.control("EDIT63").setText(c.step);
+        ui.userClick(c.button);
+        EXPECT_EQ(shown(), c.to);
+    }
+}
+
+TEST_F(MainWindowTime, AnEmptyStepChangesNothing) {
+    show({"2008", 3, "5", "7", "75"});
+    ui.control("EDIT63").setText("");
+    ui.userClick("BUTTON32");
+    ui.userClick("BUTTON31");
+    EXPECT_EQ(shown(), (Shown{"2008", 3, "5", "7", "75"}));
+}
+
+TEST_F(MainWindowTime, TheNowIsTheClockInTheActualZone) {
+    struct Case {
+        LocalDateTime clock;
+        const char *clockHours, *clockMinutes, *zoneHours, *zoneMinutes;
+        Shown to;
+    };
+    const Case cases[] = {
+        {{2010, 3, 1, 7, 10, 42}, "+9", "00", "+9", "00", {"2010", 2, "01", "07", "10"}},
+        {{2010, 3, 1, 7, 10, 0}, "+9", "00", "+0", "00", {"2010", 1, "28", "22", "10"}},
+        // Minutes take the sign of their hours' text.
+        {{2010, 3, 1, 12, 0, 0}, "+5", "30", "-3", "30", {"2010", 2, "01", "03", "00"}},
+        {{2010, 3, 1, 20, 0, 0}, "-9", "30", "0", "00", {"2010", 2, "02", "05", "30"}},
+        {{2010, 12, 31, 23, 0, 0}, "0", "00", "+14", "00", {"2011", 0, "01", "13", "00"}},
+        // Beyond one correction: 23:00 at UTC-12 is 01:00 two days on at UTC+14.
+        {{2010, 1, 1, 23, 0, 0}, "-12", "00", "+14", "00", {"2010", 0, "03", "01", "00"}},
+        {{2010, 1, 1, 1, 0, 0}, "+14", "00", "-12", "00", {"2009", 11, "30", "23", "00"}},
+        // The clock's year is read as two digits.
+        {{1999, 6, 15, 8, 5, 0}, "+9", "00", "+9", "00", {"2099", 5, "15", "08", "05"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.clockHours << ':' << c.clockMinutes << " to " << c.zoneHours
+                                        << ':' << c.zoneMinutes << " at " << c.clock.hour);
+        const ClockOverride clock([&] { return c.clock; });
+        ui.control("EDIT4").setText(c.clockHours);
+        ui.control("EDIT5").setText(c.clockMinutes);
+        ui.control("EDIT6").setText(c.zoneHours);
+        ui.control("EDIT7").setText(c.zoneMinutes);
+        ui.userClick("BUTTON45");
+        EXPECT_EQ(shown(), c.to);
+    }
+}
+
+TEST(TimeStep, ParsesTheCountAndTheUnit) {
+    struct Case {
+        const char* text;
+        float count;
+        char unit;
+    };
+    const Case cases[] = {
+        {"20m", 20, 'm'}, {"-3D", -3, 'D'}, {"30", 30, '0'}, {"15x", 15, 'x'},
+        {"y", 0, 'y'},    {"2.5h", 2.5f, 'h'}, {"1e3m", 1000, 'm'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto step = parseTimeStep(c.text);
+        ASSERT_TRUE(step);
+        EXPECT_EQ(step->count, c.count);
+        EXPECT_EQ(step->unit, c.unit);
+    }
+    EXPECT_FALSE(parseTimeStep(""));
+}
+
+// Far steps still leave the hour and minute whole and in range.
+TEST(TimeStep, LongStepsKeepTheClockFieldsInRange) {
+    for (const char* text : {"99999999", "-9999999", "1e30m", "-1e30h", "9999999w"}) {
+        SCOPED_TRACE(text);
+        DateTimeFields f{2008, 11, 31, 23, 59};
+        const auto step = parseTimeStep(text);
+        stepDateTime(f, step->count, step->unit);
+        EXPECT_GE(f.minute, 0);
+        EXPECT_LT(f.minute, 60);
+        EXPECT_GE(f.hour, 0);
+        EXPECT_LT(f.hour, 24);
+        EXPECT_GE(f.day, 1);
+        EXPECT_LE(f.day, 31);
+        EXPECT_EQ(f.minute, std::floor(f.minute));
+    }
+}
+
+} // namespace
+} // namespace nivora
