@@ -5,21 +5,12 @@
 
 #include "astro/fieldnumber.h"
 #include "astro/vectors.h"
+#include "options/observation_input.h"
 #include "platform/forms.h"
 
 namespace nivora {
 
 namespace {
-
-float fieldNumber(const Ui& ui, std::string_view name) {
-    return float(readFieldNumber(ui.control(name).text()));
-}
-
-// A zone's minutes take the sign of its hours when the hours' text begins with "-".
-float zoneMinutes(const Ui& ui, std::string_view minutes, std::string_view hours) {
-    const float value = fieldNumber(ui, minutes);
-    return ui.control(hours).text().starts_with('-') ? -value : value;
-}
 
 double minutesPerUnit(char unit) {
     switch (unit) {
@@ -114,8 +105,8 @@ std::string twoDigitFieldText(float value) {
 }
 
 DateTimeFields readDateTimeFields(const Ui& ui) {
-    return {fieldNumber(ui, "EDIT8"), float(ui.control("COMBO1").index()), fieldNumber(ui, "EDIT9"),
-            fieldNumber(ui, "EDIT10"), fieldNumber(ui, "EDIT11")};
+    const ObservationInput in(ui);
+    return {in.year(), float(in.monthIndex()), in.day(), in.hour(), in.minute()};
 }
 
 void writeDateTimeFields(Ui& ui, const DateTimeFields& f) {
@@ -134,7 +125,7 @@ void STEPTIME(Ui& ui, float n, char unit) {
 
 namespace {
 void stepByField(Ui& ui, float sign) {
-    const std::optional<TimeStep> step = parseTimeStep(ui.control("EDIT63").text());
+    const std::optional<TimeStep> step = parseTimeStep(ObservationInput(ui).timeStep());
     if (step)
         STEPTIME(ui, sign * step->count, step->unit);
 }
@@ -144,8 +135,9 @@ void BUTTON31_ON(Ui& ui) { stepByField(ui, -1); }
 void BUTTON32_ON(Ui& ui) { stepByField(ui, 1); }
 
 void BUTTON45_ON(Ui& ui) {
-    writeDateTimeFields(ui, timeInZone(localNow(), fieldNumber(ui, "EDIT4"), zoneMinutes(ui, "EDIT5", "EDIT4"),
-                                       fieldNumber(ui, "EDIT6"), zoneMinutes(ui, "EDIT7", "EDIT6")));
+    const ObservationInput in(ui);
+    writeDateTimeFields(ui, timeInZone(localNow(), in.clockZoneHours(), in.clockZoneMinutes(), in.zoneHours(),
+                                       in.zoneMinutes()));
 }
 
 void bindTimeStepping(Ui& ui) {

@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "astro/fieldnumber.h"
+#include "options/observation_input.h"
 #include "options/option_menu_bar.h"
 
 namespace nivora {
@@ -51,10 +52,6 @@ void normalLayout(Ui& ui) {
     ui.control("RADIO27").setValue(1);
     ui.control("RADIO28").setValue(0);
     ui.control("RADIO29").setValue(0);
-}
-
-float fieldNumber(const Ui& ui, std::string_view name) {
-    return float(readFieldNumber(ui.control(name).text()));
 }
 
 } // namespace
@@ -142,14 +139,15 @@ void RADIO29_ON(Program& program) {
 }
 
 void BUTTON47_ON(Ui& ui) {
-    ui.control("EDIT75").setText(magnificationText(magnificationUp(fieldNumber(ui, "EDIT75"))));
+    ui.control("EDIT75").setText(magnificationText(magnificationUp(ObservationInput(ui).magnification())));
 }
 
 void BUTTON48_ON(Ui& ui) {
-    ui.control("EDIT75").setText(magnificationText(magnificationDown(fieldNumber(ui, "EDIT75"))));
+    ui.control("EDIT75").setText(magnificationText(magnificationDown(ObservationInput(ui).magnification())));
 }
 
 void BUTTON46_ON(Program& program) {
+    // The radius is read in double precision, unlike the other fields.
     const std::optional<double> m = scopeMagnification(readFieldNumber(program.ui.control("EDIT76").text()),
                                                        program.chartOptions.projectionKind, program.userProjection);
     if (m)
