@@ -1,0 +1,138 @@
+#include "render/pipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "render/drawing.h"
+#include "render/tests/render_fixture.h"
+
+namespace nivora {
+namespace {
+
+using testing_support::TestRecords;
+
+double angle(const DirectionVector& a, const DirectionVector& b)
+{
+    const DirectionVector c = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+    return std::atan2(std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]), a[0] * b[0] + a[1] * b[1] + a[2] * b[2]);
+}
+
+constexpr double arcsec = 1 / 206264.806;
+
+TEST(Pipeline, CatalogueAberrationByChartModeAndDisplayFrame)
+{
+    struct Case { int mode, display, diurnal; bool annual; };
+    const Case cases[] = {
+        {2, 0, 0, true}, {2, 0, 1, true},
+        {3, 0, 1, true}, {3, 4, 1, true},      // apparent frames of the map
+        {3, 1, 1, false}, {3, 2, 1, false}, {3, 3, 1, false}, {3, 5, 1, false}, {3, 7, 1, false},
+    };
+    const DirectionVector u = catalogueVector(101.287155, -16.716116);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " display " << c.display << " diurnal " << c.diurnal);
+        TestRecords r;
+        r.chartView.chartMode = std::uint8_t(c.mode);
+        r.chartOptions.diurnalAberrationOn = std::uint8_t(c.diurnal);
+        r.ui.control("COMBO5").setIndex(c.display);
+        ASSERT_TRUE(DRAWINGIMG(r));
+        const PointPipeline pipeline(r);
+        const DirectionVector plain = rotate(r.drawn.sky.icrfToBase, u);
+        const DirectionVector w = pipeline.catalogueToBase(r.drawn.sky.icrfToBase, u);
+        if (!c.annual) {
+            EXPECT_EQ(w, plain);
+            continue;
+        }
+        DirectionVector expected = plain;
+        for (int i = 0; i < 3; ++i)
+            expected[i] += r.drawn.sky.annualAberration[i];
+        if (c.mode == 2 && c.diurnal)
+            expected[1] += r.drawn.sky.diurnalAberration[1];
+        const double length = std::sqrt(expected[0] * expected[0] + expected[1] * expected[1] + expected[2] * expected[2]);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(w[i], expected[i] / length, 1e-15);
+        EXPECT_GT(angle(w, plain), 5 * arcsec);
+        EXPECT_LT(angle(w, plain), 21.5 * arcsec);
+    }
+}
+
+TEST(Pipeline, TheMoonMovesWithTheEarthAndGetsNoAnnualAberration)
+{
+    TestRecords r;
+    r.chartOptions.diurnalAberrationOn = 0;
+    ASSERT_TRUE(DRAWINGIMG(r));
+    const PointPipeline pipeline(r);
+    const SkyFrames& sky = r.drawn.sky;
+    for (int body : {sunBody, moonBody, marsBody, antisunBody}) {
+        SCOPED_TRACE(body);
+        const DirectionVector u = {0.6, 0.64, 0.48};
+        const double shift = angle(pipeline.bodyToBase(body, u), rotate(sky.trueEclipticToBase, u));
+        if (body == moonBody) {
+            EXPECT_LT(shift, 1e-12);
+            EXPECT_FALSE(annualAberrationApplies(body));
+        } else {
+            EXPECT_GT(shift, 5 * arcsec);
+            EXPECT_TRUE(annualAberrationApplies(body));
+        }
+    }
+}
+
+TEST(Pipeline, RefractionAndTheHorizonCutBelongToTheSkyChart)
+{
+    // A point half a degree above the horizon, due south, on a chart centred there.
+    struct Case { int mode, refraction; float depth; double altitudeDegrees; bool drawn; bool raised; };
+    const Case cases[] = {
+        {2, 1, 0, 0.5, true, true},
+        {2, 0, 0, 0.5, true, false},
+        {3, 1, 0, 0.5, true, false},
+        {2, 0, 0, -0.5, false, false},
+        {2, 0, 0.01745f, -0.5, true, false},   // one degree drawn under the horizon
+        {2, 1, 0, -0.5, true, true},           // lifted above by refraction
+        {3, 0, 0, -5, true, false},            // the map has no horizon
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " refraction " << c.refraction << " alt " << c.altitudeDegrees);
+        TestRecords r;
+        r.chartView.chartMode = std::uint8_t(c.mode);
+        r.chartOptions.refractionOn = std::uint8_t(c.refraction);
+        r.chartOptions.underHorizonDepth = c.depth;
+        r.chartOptions.projectionKind = 11;
+        r.chartView.magnification = 4;
+        r.set("EDIT13", "+0");
+        ASSERT_TRUE(DRAWINGIMG(r));
+        const double a = c.altitudeDegrees / 57.29577951308232;
+        const auto p = PointPipeline(r).place({-std::cos(a), 0, std::sin(a)});
+        ASSERT_EQ(p.has_value(), c.drawn);
+        if (!p)
+            continue;
+        const double S = 320 * 4;
+        const double unrefracted = 180 - S * a / 3.1415926535898;
+        if (c.raised)
+            EXPECT_LT(p->y, unrefracted - 0.3 * S / 180);   // more than 0.3 degrees higher
+        else
+            EXPECT_NEAR(p->y, unrefracted, 0.01);
+    }
+}
+
+TEST(Pipeline, PointsBeyondThePictureLimitsAreNotDrawn)
+{
+    TestRecords r;
+    r.chartView.halfHeight = 1;
+    r.chartOptions.projectionKind = 11;
+    r.chartView.chartMode = mapChartMode;
+    ASSERT_TRUE(DRAWINGIMG(r));
+    const PointPipeline pipeline(r);
+    // Equirectangular, S = 320: 0.6 W = 192 pixels across is 108 degrees; half that upward.
+    auto at = [&](double rightDegrees, double upDegrees) {
+        const double l = rightDegrees / 57.29577951308232, b = upDegrees / 57.29577951308232;
+        return pipeline.place(rotate(r.drawn.sky.chartToBase, {std::sin(b), std::cos(b) * std::sin(l), std::cos(b) * std::cos(l)}));
+    };
+    EXPECT_TRUE(at(107, 0));
+    EXPECT_FALSE(at(109, 0));
+    EXPECT_TRUE(at(0, 53));
+    EXPECT_FALSE(at(0, 55));
+    EXPECT_FALSE(PointPipeline(r, {.limitCut = false}).place(rotate(r.drawn.sky.chartToBase, {0, 0, 1})) == std::nullopt);
+}
+
+} // namespace
+} // namespace nivora
