@@ -4,6 +4,7 @@
 #include <string>
 
 #include "astro/fieldnumber.h"
+#include "render/drawing.h"
 
 namespace nivora {
 
@@ -110,6 +111,7 @@ void BUTTON1_ON(ChartWindowRecords& p) {
     setChartColours(p);
     const int background = p.chartOptions.whiteBackground * 15;
     p.chartBitmap.fillRect(0, 0, p.chartBitmap.width() - 1, p.chartBitmap.height() - 1, background);
+    DRAWINGIMG(p);
     if (layout != before) {
         p.chartView.scrollX = 0;
         p.chartView.scrollY = 0;
@@ -135,6 +137,7 @@ void BUTTON50_ON(ChartWindowRecords& p) {
     window.show();
     window.clearSurface();
     setChartColours(p);
+    DRAWINGIMG(p);
     repaintChartWindow(p);
 }
 

@@ -6,6 +6,7 @@
 #include "astro/datafile.h"
 #include "options/observation_input.h"
 #include "render/program_records.h"
+#include "render/stars.h"
 
 namespace nivora {
 
@@ -128,6 +129,7 @@ void drawChart(ProgramRecords& records)
     ui.pumpEvents();
 
     // 18. Stars of the two star lists and the added star.
+    drawStars(records, work.choice);
 }
 
 } // namespace

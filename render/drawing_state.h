@@ -6,6 +6,7 @@
 #include "render/bodytable.h"
 #include "render/geometry.h"
 #include "render/skyframes.h"
+#include "render/visibility_grid.h"
 
 namespace nivora {
 
@@ -27,6 +28,7 @@ struct DrawingState {
     SkyFrames sky;            // drawnSky
     BodyTable bodies;
     ChartGeometry geometry;
+    VisibilityGrid visibility;   // all zero (nothing hidden) until its fill is drawn
 };
 
 } // namespace nivora

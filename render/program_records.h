@@ -4,6 +4,7 @@
 #pragma once
 
 #include "astro/seriescache.h"
+#include "astro/starlist.h"
 #include "astro/startuptables.h"
 #include "options/option_records.h"
 #include "options/settings_records.h"
@@ -48,6 +49,8 @@ struct ProgramRecords {
 
     // Parsed series files, kept while they stay unchanged on disk.
     SeriesFileCache seriesCache;
+    // Parsed star lists, kept the same way.
+    StarListCache starLists;
 
     // The whole chart; every drawing, overdraw, mark and comment goes into it.
     ChartBitmap chartBitmap;

@@ -1,44 +1,34 @@
 #include "chartwin/chart_window.h"
 
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "chartwin/chartwin_forms.h"
 #include "platform/dialogs.h"
+#include "render/tests/render_fixture.h"
 
 namespace nivora {
 namespace {
 
-// The chart window with the main window's size, layout and magnification fields, in a fresh
-// temporary folder.
+// The chart window beside the main window's fields, drawing from the shipped data folder.
 class ChartWindow : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() / ("nivora-chartwin-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
-        p_ = std::make_unique<ChartWindowRecords>(folder_);
-        ui().load({"MAINFORM", "Tellvane/planisphere",
-                   {{ControlKind::Edit, "EDIT1", "", "320", 4},
-                    {.kind = ControlKind::Radio, .name = "RADIO27", .group = "layout", .position = 1, .value = 1},
-                    {.kind = ControlKind::Radio, .name = "RADIO28", .group = "layout", .position = 2},
-                    {.kind = ControlKind::Radio, .name = "RADIO29", .group = "layout", .position = 3},
-                    {ControlKind::Edit, "EDIT75", "", "1", 7},
-                    {ControlKind::Button, "BUTTON1"},
-                    {ControlKind::Button, "BUTTON50"}}});
+        p_ = std::make_unique<ChartWindowRecords>(NIVORA_DATA_DIR);
+        ensureApplication();
+        p_->tables = loadStartupTables(NIVORA_DATA_DIR);
+        FormSpec main = testing_support::observationFields();
+        main.controls.push_back({ControlKind::Button, "BUTTON1"});
+        main.controls.push_back({ControlKind::Button, "BUTTON50"});
+        ui().load(main);
         ui().load(chartWindowForm());
         auto scripted = std::make_unique<ScriptedDialogs>();
         dialogs_ = scripted.get();
         ui().setDialogs(std::move(scripted));
         bindChartWindow(*p_);
         p_->chartBitmap.create(600, 360);
-    }
-    void TearDown() override {
-        p_.reset();
-        std::filesystem::remove_all(folder_);
     }
 
     Ui& ui() { return p_->ui; }
@@ -51,7 +41,6 @@ protected:
         ui().userClick("BUTTON1");
     }
 
-    std::filesystem::path folder_;
     std::unique_ptr<ChartWindowRecords> p_;
     ScriptedDialogs* dialogs_ = nullptr;
 };
