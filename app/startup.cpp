@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/program.h"
 #include "app/settings_file.h"
+#include "app/viewpresets.h"
 #include "astro/datafile.h"
 #include "chartwin/chart_window.h"
 #include "chartwin/overlay_format.h"
@@ -102,6 +103,7 @@ bool Program::start()
     if (!restored) setFirstRunValues(*this);
     setEveryStartValues(*this);
     chooseListEntries(*this);
+    relabelDirectionFrame(ui);
     SETF3(*this, 1);
 
     setSwatchFonts(ui);

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <string_view>
 
+#include "app/mainwindow.h"
 #include "app/program.h"
 #include "astro/fieldnumber.h"
 #include "options/observation_input.h"
-#include "options/option_menu_bar.h"
 
 namespace nivora {
 
@@ -42,17 +42,6 @@ constexpr std::string_view frameCaptions[3][4] = {
     {"Right Ascension", "Declination", "R.A.", "Dec."},
     {"Celestial-Lng.", "Celestial-Lat.", "Lng.", "Lat."},
 };
-
-void choose(Program& program, std::string_view item) {
-    UiMenuMarks marks(program.ui);
-    chooseOptionItem(item, program.chartOptions, program.readoutOptions, marks);
-}
-
-void normalLayout(Ui& ui) {
-    ui.control("RADIO27").setValue(1);
-    ui.control("RADIO28").setValue(0);
-    ui.control("RADIO29").setValue(0);
-}
 
 } // namespace
 
@@ -102,8 +91,9 @@ std::string magnificationText(double v) { return writeFieldNumber(v).substr(1, 7
 void relabelDirectionFrame(Ui& ui) {
     const int frame = ui.control("COMBO6").index();
     for (const CompassCaption& c : compassCaptions)
-        ui.control(c.button).setCaption(frame == 0 ? c.zenithal : c.other);
-    const auto& captions = frameCaptions[frame <= 0 ? 0 : frame <= 4 ? 1 : 2];
+        ui.control(c.button).setCaption(frame == zenithalDirection ? c.zenithal : c.other);
+    const auto& captions =
+        frameCaptions[frame <= zenithalDirection ? 0 : frame <= icrfEquatorialDirection ? 1 : 2];
     const std::string_view labels[] = {"TEXT18", "TEXT19", "TEXT27", "TEXT131"};
     for (int i = 0; i < 4; ++i)
         ui.control(labels[i]).setCaption(captions[i]);
@@ -119,23 +109,23 @@ void BUTTON26_ON(Program& program) {
     ui.control("EDIT64").setText("+00.00");
     ui.control("COMBO6").setIndex(0);
     relabelDirectionFrame(ui);
-    normalLayout(ui);
-    choose(program, "IMGCENTER");
-    choose(program, "UND0");
-    choose(program, "MAG4");
-    choose(program, "CONST1");
+    setNormalLayout(ui);
+    chooseOption(program, "IMGCENTER");
+    chooseOption(program, "UND0");
+    chooseOption(program, "MAG4");
+    chooseOption(program, "CONST1");
 }
 
-void RADIO27_ON(Program& program) { choose(program, "IMGCENTER"); }
+void RADIO27_ON(Program& program) { chooseOption(program, "IMGCENTER"); }
 
 // The horizon on the bottom edge of the half-height box; the centre of the bottom would cut the
 // sky off at the centre direction.
-void RADIO28_ON(Program& program) { choose(program, "IMGHLZNT"); }
+void RADIO28_ON(Program& program) { chooseOption(program, "IMGHLZNT"); }
 
 void RADIO29_ON(Program& program) {
     program.ui.control("EDIT75").setText("1");
-    choose(program, "IMGCENTER");
-    choose(program, "UNDA");
+    chooseOption(program, "IMGCENTER");
+    chooseOption(program, "UNDA");
 }
 
 void BUTTON47_ON(Ui& ui) {

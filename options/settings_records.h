@@ -12,6 +12,19 @@ namespace nivora {
 // ChartMode codes of ChartView::chartMode.
 enum : std::uint8_t { skyChartMode = 2, mapChartMode = 3 };
 
+// DirectionFrame: the COMBO6 list index, the frame of the direction fields EDIT12 and EDIT13.
+enum : std::uint8_t {
+    zenithalDirection = 0,
+    apparentEquatorialDirection, trueEquatorialDirection, meanEquatorialDirection, icrfEquatorialDirection,
+    apparentEclipticDirection, trueEclipticDirection, meanEclipticDirection, j2000EclipticDirection,
+};
+
+// DisplayFrame: the COMBO5 list index, the frame of the map modes.
+enum : std::uint8_t {
+    apparentEquatorDisplay = 0, trueEquatorDisplay, meanEquatorDisplay, icrfEquatorDisplay,
+    apparentEclipticDisplay, trueEclipticDisplay, meanEclipticDisplay, j2000EclipticDisplay,
+};
+
 // The view and layout state.
 struct ChartView {
     std::uint8_t chartMode = skyChartMode; // 2 sky of an assigned local time, 3 map
