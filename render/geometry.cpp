@@ -69,15 +69,14 @@ void stepCurve(float from, float to, float step, F visit)
     }
 }
 
-// The text of a scale interval: " 30am" below a degree, " 2dg" from a degree on.
+} // namespace
+
 std::string intervalLabel(float g)
 {
     if (g < 60)
         return writeFieldNumber(g) + "am";
     return writeFieldNumber(int(std::nearbyint(g / 60))) + "dg";
 }
-
-} // namespace
 
 BoxCentres boxCentres(const ChartView& view, const ChartLayout& layout, double directionOffset)
 {
@@ -320,7 +319,8 @@ void drawCenterCoordinates(ProgramRecords& records, const BoxCentres& boxes)
         double X1 = 0;
         for (float b = g; b < Lx && std::fabs(X1) < B; b += g) {
             double X = 0, Y = 0;
-            for (float a = s; a < Ly && std::fabs(Y) < W;) {
+            long n = 0;
+            for (float a = s; a < Ly && std::fabs(Y) < W && n < maxCurveSteps; ++n) {
                 point(a, b, X, Y);
                 if (a == s) X1 = X;
                 dots(X, Y);
@@ -332,7 +332,8 @@ void drawCenterCoordinates(ProgramRecords& records, const BoxCentres& boxes)
         double Y1 = 0;
         for (float a = g; a < Ly && std::fabs(Y1) < W; a += g) {
             double X = 0, Y = 0;
-            for (float b = s; b < Lx && std::fabs(X) < B;) {
+            long n = 0;
+            for (float b = s; b < Lx && std::fabs(X) < B && n < maxCurveSteps; ++n) {
                 point(a, b, X, Y);
                 if (b == s) {
                     Y1 = Y;
@@ -351,7 +352,8 @@ void drawCenterCoordinates(ProgramRecords& records, const BoxCentres& boxes)
             const float s = (12800 / S) / float(std::sin(radians(a)));
             if (!(s > 0))
                 continue;
-            for (float b = s; b <= 21600;) {
+            long n = 0;
+            for (float b = s; b <= 21600 && n < maxCurveSteps; ++n) {
                 double X;
                 const double ra = radians(a), rb = radians(b);
                 project(std::cos(rb) * std::sin(ra), std::sin(rb) * std::sin(ra), std::cos(ra), X, Y);

@@ -2,6 +2,8 @@
 // outline of every projection and the "Coordinates from the Center" scale.
 #pragma once
 
+#include <string>
+
 #include "astro/vectors.h"
 
 namespace nivora {
@@ -43,6 +45,9 @@ double directionOffsetFor(const ProgramRecords& records, const SkyFrames& sky);
 
 // The outline of the map for the projection in use, in both boxes with Dual-Box.
 void drawOutline(ProgramRecords& records, const BoxCentres& boxes);
+
+// The label of a scale interval g in arc minutes: " 30am" below a degree, " 2dg" from one on.
+std::string intervalLabel(float g);
 
 // The "Coordinates from the Center" axes, grids or circles, when chosen.
 void drawCenterCoordinates(ProgramRecords& records, const BoxCentres& boxes);

@@ -153,20 +153,48 @@ TEST(Geometry, OutlineTakesTheDarkPartnerOnWhite)
     EXPECT_EQ(r.chartBitmap.pixel(20, 180), 8);
 }
 
-TEST(Geometry, CoordinatesFromTheCenterLabelTheInterval)
+TEST(Geometry, ScaleIntervalLabels)
 {
-    // At W = 320 the interval is 30 degrees ("2dg" from 120 minutes needs S in 3600..6480).
-    struct Case { int W; double magnification; };
-    for (const Case c : {Case{320, 1}, Case{320, 15}}) {
-        SCOPED_TRACE(c.magnification);
+    EXPECT_EQ(intervalLabel(30), " 30am");
+    EXPECT_EQ(intervalLabel(4), " 4am");
+    EXPECT_EQ(intervalLabel(120), " 2dg");
+    EXPECT_EQ(intervalLabel(5400), " 90dg");
+}
+
+TEST(Geometry, CoordinatesFromTheCenterDrawInTheirColourAndEnd)
+{
+    // Every mode, in both layouts, up to magnifications whose steps are far below a pixel of arc.
+    for (int mode : {1, 2, 3, 4})
+        for (int dual : {0, 1})
+            for (double magnification : {1.0, 15.0, 1e7}) {
+                SCOPED_TRACE(testing::Message() << "mode " << mode << " dual " << dual << " mag " << magnification);
+                TestRecords r;
+                r.chartView.magnification = magnification;
+                r.chartView.dualBox = std::uint8_t(dual);
+                r.chartOptions.centerCoordsMode = std::uint8_t(mode);
+                r.chartOptions.whiteBackground = 1;
+                r.makeBitmap();
+                r.chartBitmap.clear(15);
+                ASSERT_TRUE(DRAWINGIMG(r));
+                // The axes through the centre, in colour 9 on white.
+                EXPECT_EQ(r.chartBitmap.pixel(30, 180), 9);
+                EXPECT_EQ(r.chartBitmap.pixel(180, 30), 9);
+                if (dual)
+                    EXPECT_EQ(r.chartBitmap.pixel(540, 30), 9);
+            }
+}
+
+TEST(Geometry, OutlinesEndAtHugeMagnifications)
+{
+    for (int projection : {1, 9, 13}) {
+        SCOPED_TRACE(projection);
         TestRecords r;
-        r.chartView.magnification = c.magnification;
-        r.chartOptions.centerCoordsMode = 1;
+        r.chartView.chartMode = mapChartMode;
+        r.chartView.magnification = 1e7;
+        r.chartView.dualBox = projection == 13;
+        r.chartOptions.projectionKind = std::uint8_t(projection);
         r.makeBitmap();
-        ASSERT_TRUE(DRAWINGIMG(r));
-        // The axes through the centre, in colour 8 on black.
-        EXPECT_EQ(r.chartBitmap.pixel(30, 180), 8);
-        EXPECT_EQ(r.chartBitmap.pixel(180, 30), 8);
+        EXPECT_TRUE(DRAWINGIMG(r));
     }
 }
 
