@@ -70,13 +70,17 @@ void observedOf(const Place& p, const Vec& gcrs, double& azimuth, double& altitu
     altitude = ERFA_DPI / 2 - zob;
 }
 
-// The same for a catalogue place (ICRS, no proper motion, no parallax).
-void observedOfStar(const Place& p, double raDegrees, double decDegrees, double& azimuth, double& altitude)
+// The same for a catalogue place (ICRS at J2000.0, no parallax), with its proper motions in
+// milliarcseconds a year, the one in right ascension times cos(dec).
+void observedOfStar(const Place& p, double raDegrees, double decDegrees, double& azimuth, double& altitude,
+                    double pmRaMas = 0, double pmDecMas = 0)
 {
     double utc1, utc2;
     utcOf(p, utc1, utc2);
     double aob, zob, hob, dob, rob, eo;
-    ASSERT_GE(eraAtco13(raDegrees * ERFA_DD2R, decDegrees * ERFA_DD2R, 0, 0, 0, 0, utc1, utc2, 0,
+    const double masToRadians = ERFA_DAS2R / 1000;
+    const double pr = pmRaMas / std::cos(decDegrees * ERFA_DD2R) * masToRadians, pd = pmDecMas * masToRadians;
+    ASSERT_GE(eraAtco13(raDegrees * ERFA_DD2R, decDegrees * ERFA_DD2R, pr, pd, 0, 0, utc1, utc2, 0,
                         p.longitude * ERFA_DD2R, p.latitude * ERFA_DD2R, p.altitudeMetres, 0, 0, 0, 15,
                         0.5, 0.55, &aob, &zob, &hob, &dob, &rob, &eo),
               0);
@@ -229,27 +233,51 @@ const Place sydney = {"Sydney", 151.2093, -33.8688, 58, 10, 0, 2015, 3, 20, 21, 
 const Place newYork = {"New York", -74.006, 40.7128, 500, -5, 30, 2031, 10, 10, 20, 45};
 const Place quito = {"Quito", -78.4678, -0.1807, 2850, -5, 0, 1995, 1, 15, 4, 10};
 
+// As the bright star list gives them: ICRS degrees at J2000.0, proper motions in mas a year.
 struct Star {
     const char* name;
-    double ra, dec;   // ICRS, degrees
+    double ra, dec, pmRa, pmDec;
 };
+
+// The middle of the star's disc (colour 15 on black) within a few pixels of a point.
+bool discCentre(const ChartBitmap& b, double x, double y, double& cx, double& cy)
+{
+    double sx = 0, sy = 0;
+    int n = 0;
+    for (int j = int(y) - 6; j <= int(y) + 6; ++j)
+        for (int i = int(x) - 6; i <= int(x) + 6; ++i)
+            if (b.pixel(i, j) == 15) {
+                sx += i;
+                sy += j;
+                ++n;
+            }
+    if (n == 0)
+        return false;
+    cx = sx / n;
+    cy = sy / n;
+    return true;
+}
 
 TEST(RealSky, AStarIsDrawnWhereErfaPutsIt)
 {
+    const Star sirius = {"Sirius", 101.2872, -16.7161, -546.0, -1223};
+    const Star vega = {"Vega", 279.2347, 38.7837, 200.9, 286.2};
+    const Star canopus = {"Canopus", 95.9880, -52.6957, 19.9, 23.2};
+    const Star betelgeuse = {"Betelgeuse", 88.7929, 7.4071, 27.5, 11.3};
     // The star by place: one that stands above that place's horizon at that time.
     struct StarCase { Star star; Case c; };
     const StarCase cases[] = {
-        {{"Sirius", 101.287155, -16.716116}, {tokyo, 1, 1, {0, 0}, 20, 10, 0}},
-        {{"Sirius", 101.287155, -16.716116}, {tokyo, 3, 10, {0, 0}, -3, 2, 30}},
-        {{"Sirius", 101.287155, -16.716116}, {tokyo, 2, 50, {1, 0}, 1, -0.5, -45}},
-        {{"Vega", 279.234735, 38.783689}, {london, 8, 1.5, {0, 0}, 25, -20, 0}},
-        {{"Vega", 279.234735, 38.783689}, {london, 11, 20, {0, 1}, 2, 1, 10}},
-        {{"Canopus", 95.987958, -52.695661}, {sydney, 4, 5, {0, 0}, -4, 3, 0}},
-        {{"Canopus", 95.987958, -52.695661}, {sydney, 9, 2, {1, 0}, 10, 5, 90}},
-        {{"Vega", 279.234735, 38.783689}, {newYork, 1, 30, {0, 0}, 1.5, 1, 0}},
-        {{"Vega", 279.234735, 38.783689}, {newYork, 1, 1, {0, 1}, 150, -60, 0}},   // second box
-        {{"Betelgeuse", 88.792939, 7.407064}, {quito, 3, 1, {0, 1}, 40, 30, 15}},
-        {{"Betelgeuse", 88.792939, 7.407064}, {quito, 2, 100, {0, 0}, 0.2, 0.1, 0}},
+        {sirius, {tokyo, 1, 1, {0, 0}, 20, 10, 0}},
+        {sirius, {tokyo, 3, 10, {0, 0}, -3, 2, 30}},
+        {sirius, {tokyo, 2, 50, {1, 0}, 1, -0.5, -45}},
+        {vega, {london, 8, 1.5, {0, 0}, 25, -20, 0}},
+        {vega, {london, 11, 20, {0, 1}, 2, 1, 10}},
+        {canopus, {sydney, 4, 5, {0, 0}, -4, 3, 0}},
+        {canopus, {sydney, 9, 2, {1, 0}, 10, 5, 90}},
+        {vega, {newYork, 1, 30, {0, 0}, 1.5, 1, 0}},
+        {vega, {newYork, 1, 1, {0, 1}, 150, -60, 0}},   // second box
+        {betelgeuse, {quito, 3, 1, {0, 1}, 40, 30, 15}},
+        {betelgeuse, {quito, 2, 100, {0, 0}, 0.2, 0.1, 0}},
     };
     int inSecondBox = 0;
     for (const StarCase& sc : cases) {
@@ -257,16 +285,31 @@ TEST(RealSky, AStarIsDrawnWhereErfaPutsIt)
         SCOPED_TRACE(testing::Message() << sc.star.name << " from " << c.place.name << " prj " << c.projection
                                         << " mag " << c.magnification);
         double azimuth, altitude;
-        observedOfStar(c.place, sc.star.ra, sc.star.dec, azimuth, altitude);
+        observedOfStar(c.place, sc.star.ra, sc.star.dec, azimuth, altitude, sc.star.pmRa, sc.star.pmDec);
         ASSERT_GT(altitude, 0);
         const View view = viewNear(azimuth, altitude, c);
         TestRecords r;
         setUp(r, c, view);
+        r.chartOptions.magnitudeLimit = 2.5f;   // the brightest stars only, each alone near its place
         ASSERT_TRUE(DRAWINGIMG(r));
+        // The drawn disc, around where ERFA and the projection put the star.
+        double X, Y, x, y;
+        int box;
+        const double S = float(320 * c.magnification);
+        const Vec target = {std::cos(altitude) * std::cos(azimuth), -std::cos(altitude) * std::sin(azimuth),
+                            std::sin(altitude)};
+        ASSERT_TRUE(projected(c.projection, target, view, S, X, Y, box, c.layout.dualBox == 1));
+        const double ex = 180 + box * 360 + X, ey = 160.0 / (c.layout.halfHeight + 1) + 20 - Y;
+        ASSERT_TRUE(discCentre(r.chartBitmap, ex, ey, x, y));
+        EXPECT_NEAR(x, ex, 1.0);
+        EXPECT_NEAR(y, ey, 1.0);
+        inSecondBox += box;
+
+        // The pipeline alone, for the catalogue direction without its proper motion.
+        observedOfStar(c.place, sc.star.ra, sc.star.dec, azimuth, altitude);
         const PointPipeline pipeline(r);
-        const auto drawnAt = pipeline.placeCatalogue(r.drawn.sky.icrfToBase, catalogueVector(sc.star.ra, sc.star.dec));
-        expectPixel(r, c, view, drawnAt, azimuth, altitude);
-        inSecondBox += drawnAt && drawnAt->box == 1;
+        expectPixel(r, c, view, pipeline.placeCatalogue(r.drawn.sky.icrfToBase, catalogueVector(sc.star.ra, sc.star.dec)),
+                    azimuth, altitude);
     }
     EXPECT_GT(inSecondBox, 0);
 }
