@@ -5,8 +5,10 @@
 
 #include "astro/datafile.h"
 #include "options/observation_input.h"
+#include "render/lines.h"
 #include "render/program_records.h"
 #include "render/stars.h"
+#include "render/visibility_fill.h"
 
 namespace nivora {
 
@@ -115,9 +117,15 @@ void drawChart(ProgramRecords& records)
     ui.pumpEvents();
 
     // 10. Visibility tables.
+    visibilityGridFill(records);
+    ui.pumpEvents();
+
     // 11. Earth longitude and latitude lines, the Moon's path.
     // 12. Grids with their numbering, compass points and the visible horizon.
     // 13. Constellation lines, or coast and boundary lines of the Earth map.
+    constellationLinePass(records, work.choice);
+    ui.pumpEvents();
+
     // 14. Information panel.
     // 15. The object of the orbital elements.
     // 16. Sky chart only: planets, the readout body's location, the Sun's disc, the antisolar

@@ -28,7 +28,7 @@ struct DrawingState {
     SkyFrames sky;            // drawnSky
     BodyTable bodies;
     ChartGeometry geometry;
-    VisibilityGrid visibility;   // all zero (nothing hidden) until its fill is drawn
+    VisibilityGrid visibility;
 };
 
 } // namespace nivora

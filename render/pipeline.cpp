@@ -82,14 +82,43 @@ DirectionVector PointPipeline::bodyToBase(int bodyIndex) const
     return bodyToBase(bodyIndex, {entry[0], entry[1], entry[2]});
 }
 
+DirectionVector PointPipeline::refract(DirectionVector w) const
+{
+    if (refraction_)
+        w[2] += REFRACTCUL(w[2], records_.drawn.sky.horizonDipSine);
+    return w;
+}
+
+bool PointPipeline::belowHorizon(const DirectionVector& w, double margin) const
+{
+    return tests_.horizonCut && w[2] < horizonLimit_ - margin;
+}
+
+DirectionVector PointPipeline::toChart(const DirectionVector& w) const
+{
+    return rotate(records_.drawn.sky.baseToChart, w);
+}
+
+void PointPipeline::project(const DirectionVector& v, double& X, double& Y) const
+{
+    DISPXY(v[0], v[1], v[2], projection_, X, Y, records_.userProjection);
+}
+
+bool PointPipeline::withinLimits(double X, double Y, bool strict) const
+{
+    const ChartGeometry& g = records_.drawn.geometry;
+    const double x = std::fabs(X), y = std::fabs(Y - g.directionOffset);
+    if (strict)
+        return x < g.halfWidthLimit && y < g.halfHeightLimit;
+    return x <= g.halfWidthLimit && y <= g.halfHeightLimit;
+}
+
 std::optional<ChartPixel> PointPipeline::place(DirectionVector w) const
 {
-    const SkyFrames& sky = records_.drawn.sky;
-    if (refraction_)
-        w[2] += REFRACTCUL(w[2], sky.horizonDipSine);
-    if (tests_.horizonCut && w[2] < horizonLimit_)
+    w = refract(w);
+    if (belowHorizon(w))
         return std::nullopt;
-    DirectionVector v = rotate(sky.baseToChart, w);
+    DirectionVector v = toChart(w);
     int box = 0;
     if (dualBox_ && v[2] < tests_.secondBoxBelow) {
         v[1] = -v[1];
@@ -97,14 +126,12 @@ std::optional<ChartPixel> PointPipeline::place(DirectionVector w) const
         box = 1;
     }
     ChartPixel p;
-    DISPXY(v[0], v[1], v[2], projection_, p.X, p.Y, records_.userProjection);
-    const ChartGeometry& g = records_.drawn.geometry;
-    if (tests_.limitCut &&
-        (std::fabs(p.X) > g.halfWidthLimit || std::fabs(p.Y - g.directionOffset) > g.halfHeightLimit))
+    project(v, p.X, p.Y);
+    if (tests_.limitCut && !withinLimits(p.X, p.Y))
         return std::nullopt;
     p.box = box;
-    p.x = float(boxes_.x1 + box * boxes_.secondBoxOffset + p.X);
-    p.y = float(boxes_.y - p.Y);
+    p.x = pixelX(p.X, box);
+    p.y = pixelY(p.Y);
     return p;
 }
 

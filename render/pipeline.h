@@ -60,6 +60,23 @@ public:
         return place(catalogueToBase(toBase, u));
     }
 
+    // The steps of place() one by one, for passes that act between them (the grids number
+    // points under the horizon; the lines test the chart-frame vector before projecting).
+    // Step 4: z raised by refraction where the options ask for it, not renormalised.
+    DirectionVector refract(DirectionVector w) const;
+    // Step 5's test, widened by `margin`: under the horizon allowance (sky chart only).
+    bool belowHorizon(const DirectionVector& w, double margin = 0) const;
+    // Step 6: the chart frame.
+    DirectionVector toChart(const DirectionVector& w) const;
+    // DISPXY of a chart-frame vector in the pass's projection.
+    void project(const DirectionVector& v, double& X, double& Y) const;
+    // Step 9's test; the dotted curves keep a point only strictly inside the limits.
+    bool withinLimits(double X, double Y, bool strict = false) const;
+    // Step 10: the bitmap pixel of projection offsets in a box (0 first, 1 second).
+    float pixelX(double X, int box = 0) const { return float(boxes_.x1 + box * boxes_.secondBoxOffset + X); }
+    float pixelY(double Y) const { return float(boxes_.y - Y); }
+    bool dualBox() const { return dualBox_; }
+
     const BoxCentres& boxes() const { return boxes_; }
 
 private:

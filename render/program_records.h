@@ -3,6 +3,7 @@
 // drawing takes the one owner without knowing the rooms above it.
 #pragma once
 
+#include "astro/linefile.h"
 #include "astro/seriescache.h"
 #include "astro/starlist.h"
 #include "astro/startuptables.h"
@@ -51,6 +52,8 @@ struct ProgramRecords {
     SeriesFileCache seriesCache;
     // Parsed star lists, kept the same way.
     StarListCache starLists;
+    // Parsed constellation-line files, kept likewise.
+    LineFileCache lineFiles;
 
     // The whole chart; every drawing, overdraw, mark and comment goes into it.
     ChartBitmap chartBitmap;
@@ -58,6 +61,9 @@ struct ProgramRecords {
     DrawingState drawn;
     // The drawing's passes that higher rooms and later work install.
     DrawingHooks drawingHooks;
+    // Tests only: every pass draws as if the visibility tables hid nothing (the tables are still
+    // filled, and the grid numbering still reads them).
+    bool visibilitySkipsOff = false;
 };
 
 } // namespace nivora
