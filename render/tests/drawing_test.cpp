@@ -32,7 +32,7 @@ struct FolderWithout {
     {
         folder = std::filesystem::temp_directory_path() / ("nivora-render-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder);
-        for (const char* name : {"nutation.txt", "prmsun2.plt", "prmmon2.plt", "mars.plt", "ALLSTAR5.txt"})
+        for (const char* name : {"nutation.txt", "prmsun2.plt", "prmmon2.plt", "mars.plt", "ALLSTAR5.txt", "velkanet.net"})
             if (std::find_if(missing.begin(), missing.end(), [&](const char* m) { return std::string(m) == name; }) ==
                 missing.end())
                 std::filesystem::copy_file(std::filesystem::path(NIVORA_DATA_DIR) / name, folder / name,
