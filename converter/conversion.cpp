@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <unordered_map>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,40 +32,86 @@ bool startsWith(std::string_view line, std::string_view prefix) {
     return line.substr(0, prefix.size()) == prefix;
 }
 
-const StarEntry* findStar(const std::vector<StarEntry>& stars, std::string_view number) {
-    if (number.empty()) return nullptr;
-    for (const StarEntry& star : stars)   // the earlier of two equal numbers wins
-        if (star.number == number) return &star;
-    return nullptr;
-}
+// The star table indexed by number. Looking up 100,000 pairs by scanning 4,999 stars froze the
+// window for seconds. The first of two equal numbers is the one indexed, as a scan from the top
+// would find it; an empty number finds nothing.
+class StarIndex {
+public:
+    explicit StarIndex(const std::vector<StarEntry>& stars) {
+        index_.reserve(stars.size());
+        for (const StarEntry& star : stars)
+            if (!star.number.empty()) index_.emplace(star.number, &star);   // keeps the first
+    }
+    const StarEntry* find(std::string_view number) const {
+        const auto found = index_.find(number);
+        return found == index_.end() ? nullptr : found->second;
+    }
+
+private:
+    std::unordered_map<std::string_view, const StarEntry*> index_;
+};
 
 const char* const marker = "#--------\r\n";
 
+// A field copied into the line file must hold no control character: a CR or LF there would
+// split a record, and a false "#-" line could end a section early.
+void refuseControls(std::string_view field, std::size_t lineIndex, const char* what) {
+    for (char c : field) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 32 || code == 127)
+            throw ConversionError("line " + std::to_string(lineIndex + 1) + ": the " + what +
+                                  " holds the control character " + escapeControls(std::string(1, c)) + ".");
+    }
+}
+
 } // namespace
 
+std::string escapeControls(std::string_view text) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 32 || code == 127) {
+            out += "\\x";
+            out += hex[code >> 4];
+            out += hex[code & 15];
+        } else {
+            if (c == '\\') out += '\\';
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::vector<std::string_view> splitLines(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     std::vector<std::string_view> lines;
     while (!text.empty()) {
-        std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
+        const std::size_t end = text.find_first_of("\r\n");
+        lines.push_back(text.substr(0, end));
         if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
+        const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        text.remove_prefix(end + (crLf ? 2 : 1));
     }
     return lines;
 }
 
 std::vector<StarEntry> readStarTable(std::string_view starPositions) {
     std::vector<StarEntry> stars;
-    for (std::string_view line : splitLines(starPositions)) {
+    const std::vector<std::string_view> lines = splitLines(starPositions);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
         if (startsWith(line, "#-")) return stars;
         if (startsWith(line, "#")) continue;
         if (static_cast<int>(stars.size()) == maxStars)
             throw ConversionError("the list holds more than " + std::to_string(maxStars) +
                                   " stars before its \"#-\" line.");
-        stars.push_back({std::string(columns(line, 1, 7)), std::string(columns(line, 9, 10)),
-                         std::string(columns(line, 20, 10))});
+        StarEntry star{std::string(columns(line, 1, 7)), std::string(columns(line, 9, 10)),
+                       std::string(columns(line, 20, 10))};
+        refuseControls(star.number, i, "star number");
+        refuseControls(star.ra, i, "right ascension");
+        refuseControls(star.dec, i, "declination");
+        stars.push_back(std::move(star));
     }
     throw ConversionError("the list ends without its \"#-\" line.");
 }
@@ -72,15 +119,19 @@ std::vector<StarEntry> readStarTable(std::string_view starPositions) {
 Conversion convertPairs(const std::vector<StarEntry>& stars, std::string_view starPairs) {
     Conversion result;
     int markers = 0;
-    for (std::string_view line : splitLines(starPairs)) {
+    const StarIndex index(stars);
+    const std::vector<std::string_view> lines = splitLines(starPairs);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
         if (startsWith(line, "#-")) {
             result.lineFile += marker;
             if (++markers == 2) return result;
             continue;
         }
         if (startsWith(line, "#")) continue;
-        const StarEntry* first = findStar(stars, columns(line, 10, 7));
-        const StarEntry* second = findStar(stars, columns(line, 18, 7));
+        refuseControls(columns(line, 1, 9), i, "label");
+        const StarEntry* first = index.find(columns(line, 10, 7));
+        const StarEntry* second = index.find(columns(line, 18, 7));
         if (!first || !second) {
             ++result.dropped;
             continue;
@@ -101,19 +152,42 @@ Conversion convertConstellationLines(std::string_view starPositions, std::string
 namespace {
 
 std::string displayName(const std::filesystem::path& path) {
-    return "\"" + path.string() + "\"";
+    return "\"" + escapeControls(path.string()) + "\"";
 }
 
+// The whole file, or a ConversionError that names it and says why not.
 std::string readWhole(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        throw ConversionError("Cannot read " + displayName(path) + ": no such file.");
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in && !in.eof())
-        throw ConversionError("Cannot read " + displayName(path) + ".");
-    return text.str();
+    const auto cannot = [&](const std::string& why) {
+        return ConversionError("Cannot read " + displayName(path) + ": " + why + ".");
+    };
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) throw cannot(std::strerror(errno));
+    struct stat status{};
+    std::string text;
+    try {
+        // Checked on the open file, so a FIFO can neither block the window nor change in between.
+        if (::fstat(fd, &status) != 0) throw cannot(std::strerror(errno));
+        if (S_ISDIR(status.st_mode)) throw cannot("it is a folder");
+        if (!S_ISREG(status.st_mode)) throw cannot("it is not a plain file");
+        if (std::uintmax_t(status.st_size) > maxInputBytes)
+            throw cannot("it is larger than " + std::to_string(maxInputBytes >> 20) + " MB");
+        text.reserve(static_cast<std::size_t>(status.st_size));
+        char block[1 << 16];
+        for (;;) {
+            const ssize_t n = ::read(fd, block, sizeof block);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) throw cannot(std::strerror(errno));
+            if (n == 0) break;
+            if (text.size() + std::size_t(n) > maxInputBytes)
+                throw cannot("it is larger than " + std::to_string(maxInputBytes >> 20) + " MB");
+            text.append(block, static_cast<std::size_t>(n));
+        }
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    ::close(fd);
+    return text;
 }
 
 // The path with every link and "." / ".." resolved, also for a file that does not exist yet.
@@ -160,9 +234,17 @@ void replaceFile(const std::filesystem::path& target, const std::string& text) {
     try {
         writeAll(fd, text);
         if (::fsync(fd) != 0) throw std::system_error(errno, std::generic_category());
-        const mode_t mask = ::umask(0);   // mkstemp makes the file private; give it the usual mode
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
+        // mkstemp makes the file private: keep the old file's mode, or give a new one the usual.
+        struct stat old{};
+        mode_t mode;
+        if (::stat(final.c_str(), &old) == 0) {
+            mode = old.st_mode & 07777;
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        if (::fchmod(fd, mode) != 0) throw std::system_error(errno, std::generic_category());
         if (::close(fd) != 0) {
             fd = -1;
             throw std::system_error(errno, std::generic_category());
@@ -178,9 +260,7 @@ void replaceFile(const std::filesystem::path& target, const std::string& text) {
     }
 }
 
-} // namespace
-
-Conversion convertFiles(const ConversionFiles& files) {
+Conversion convertFilesInMemory(const ConversionFiles& files) {
     // A pattern is never a file name here: "*.*" stays what it is, a name nobody meant.
     if (files.output.filename().string().find_first_of("*?") != std::string::npos)
         throw ConversionError("The output file name must not hold \"*\" or \"?\".");
@@ -202,6 +282,17 @@ Conversion convertFiles(const ConversionFiles& files) {
     }
     replaceFile(files.output, result.lineFile);
     return result;
+}
+
+} // namespace
+
+Conversion convertFiles(const ConversionFiles& files) {
+    try {
+        return convertFilesInMemory(files);
+    } catch (const std::bad_alloc&) {
+        throw ConversionError("Not enough memory to convert " + displayName(files.starPositions) + " and " +
+                              displayName(files.starPairs) + "; nothing was written.");
+    }
 }
 
 } // namespace tarvex

@@ -2,6 +2,7 @@
 // with the right ascension and declination of both ends. Standard library only, no window.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -32,16 +33,26 @@ struct Conversion {
     int dropped = 0;        // pair records dropped because a star number was not found
 };
 
-// Splits a text into lines, accepting CR LF and LF; a final line without an end is kept.
+// The largest input file read: eight times the largest star list shipped.
+inline constexpr std::uintmax_t maxInputBytes = std::uintmax_t{64} << 20;
+
+// Splits a text into lines, accepting CR LF, LF and a lone CR; a final line without an end is
+// kept. A UTF-8 byte-order mark at the start is skipped.
 std::vector<std::string_view> splitLines(std::string_view text);
 
+// The text with every control character (codes 0-31 and 127) written as \xNN and a backslash
+// doubled, for quoting in a one-line message.
+std::string escapeControls(std::string_view text);
+
 // Reads a star-positions file up to its "#-" line. Throws ConversionError when the line is
-// missing or the list reaches the table's limit.
+// missing, the list reaches the table's limit, or a copied field (columns 1-29) holds a control
+// character (the error names the line).
 std::vector<StarEntry> readStarTable(std::string_view starPositions);
 
 // Converts a star-pair file with the given star table. Each copied field is padded to its
 // width (label 9, coordinates 10), so a short star line cannot shift the columns.
-// Throws ConversionError when the pair file lacks one of its two "#-" lines.
+// Throws ConversionError when the pair file lacks one of its two "#-" lines, or when a record's
+// label holds a control character (the error names the line).
 Conversion convertPairs(const std::vector<StarEntry>& stars, std::string_view starPairs);
 
 // The whole conversion on texts: readStarTable, then convertPairs.
@@ -55,8 +66,11 @@ struct ConversionFiles {
 
 // Reads both inputs, converts, and writes the output through a temporary file in the output's
 // folder that is renamed into place only when complete, so no truncated output ever exists.
-// Refuses an output that is one of the inputs or whose name holds a wildcard. On any failure nothing is written and the
-// existing output, if any, is left as it was.
+// The temporary file is created exclusively and synced before the rename; an output that is a
+// link is written through it; an existing output keeps its permissions. Refuses an output that
+// is one of the inputs or whose name holds a wildcard, and an input that is a folder, not a plain
+// file or larger than maxInputBytes. On any failure, running out of memory included, it throws
+// ConversionError naming the file, nothing is written and the existing output is left as it was.
 Conversion convertFiles(const ConversionFiles& files);
 
 } // namespace tarvex

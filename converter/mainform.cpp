@@ -104,6 +104,10 @@ void MainForm::BUTTON4_ON() {
     } catch (const ConversionError& e) {
         dialogs_.alert(QString::fromStdString(e.what()));
         return;
+    } catch (const std::exception& e) {
+        // Nothing may leave a handler through Qt's signal code; the window stays for another try.
+        dialogs_.alert(QString("The conversion failed (%1); nothing was written.").arg(e.what()));
+        return;
     }
     dialogs_.inform(QString("%1 segments written, %2 pairs dropped for a missing star.")
                         .arg(result.segments)

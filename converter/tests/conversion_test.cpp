@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tarvex {
 namespace {
 
@@ -164,6 +169,70 @@ TEST(Conversion, ArbitraryInputNeverBreaksTheColumns) {
     }
 }
 
+// "@" stands for a NUL, which a string literal cannot hold.
+std::string withNul(std::string text) {
+    for (char& c : text)
+        if (c == '@') c = '\0';
+    return text;
+}
+
+TEST(Conversion, ControlCharactersInCopiedFieldsAreRefusedByLine) {
+    const std::string pairs = "UMa      UMa0001 UMa0002\n#-\n#-\n";
+    struct Case {
+        std::string stars, pairs, says;
+    };
+    const Case cases[] = {
+        {withNul("UMa0001  165.9@196   61.75103\nUMa0002  1 2\n#-\n"), pairs,
+         "line 1: the right ascension holds the control character \\x00."},
+        {"#\nUMa0001  165.93196   61.75103\nUMa\x1b" "002  1 2\n#-\n", pairs,
+         "line 3: the star number holds the control character \\x1B."},
+        {"UMa0001  1          \t2\n#-\n", pairs, "line 1: the declination holds the control character \\x09."},
+        {stars, "#\nUM\x7f      UMa0001 UMa0002\n#-\n#-\n", "line 2: the label holds the control character \\x7F."},
+        {stars, withNul("UMa@     UMa9999 UMa0002\n#-\n#-\n"), "line 1: the label"},   // even when dropped
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.says);
+        try {
+            convertConstellationLines(c.stars, c.pairs);
+            ADD_FAILURE() << "no error";
+        } catch (const ConversionError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+        }
+    }
+    // Past column 29 of a star line and column 24 of a pair line nothing is copied or refused.
+    EXPECT_EQ(convertConstellationLines(withNul("UMa0001  165.93196   61.75103\tBig@Dipper\n#-\n"),
+                                        "UMa      UMa0001 UMa0001\t\x01\n#-\n#-\n")
+                  .segments,
+              1);
+}
+
+TEST(Conversion, EveryLineEndAndAByteOrderMarkReadAlike) {
+    const std::string pairs = "UMa      UMa0001 UMa0002\n#-\nUMa      UMa0002 UMa0003\n#-\n";
+    const Conversion plain = convertConstellationLines(stars, pairs);
+    const auto withEnds = [](std::string text, const std::string& end) {
+        std::string out;
+        for (char c : text) out += c == '\n' ? end : std::string(1, c);
+        return out;
+    };
+    for (const std::string end : {"\r\n", "\r"}) {
+        SCOPED_TRACE(end.size());
+        EXPECT_EQ(convertConstellationLines(withEnds(stars, end), withEnds(pairs, end)).lineFile, plain.lineFile);
+        EXPECT_EQ(convertConstellationLines("\xEF\xBB\xBF" + withEnds(stars, end), "\xEF\xBB\xBF" + withEnds(pairs, end))
+                      .lineFile,
+                  plain.lineFile);
+    }
+}
+
+TEST(Conversion, TheIndexKeepsTheFirstOfEqualNumbersOverAFullTable) {
+    std::string table;
+    for (int i = 0; i < maxStars - 1; ++i) table += "S" + std::to_string(1000000 + i).substr(1) + " " +
+                                                      std::to_string(i) + "\n";
+    table += "S000007 second\n#-\n";   // the same number again, last in the list
+    const Conversion c = convertConstellationLines(table, "Xyz      S000007 S004997\n#-\n#-\n");
+    EXPECT_EQ(c.lineFile.substr(9, 10), "7         ");
+    EXPECT_EQ(c.lineFile.substr(31, 10), "4997      ");
+}
+
 class ConversionFilesTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -235,6 +304,77 @@ TEST_F(ConversionFilesTest, AFailureLeavesTheOldOutput) {
         EXPECT_EQ(read("out.net"), "old");
     }
     EXPECT_EQ(entries(), 5);
+}
+
+TEST_F(ConversionFilesTest, InputsThatAreNoPlainFileSayWhy) {
+    std::filesystem::create_directories(folder / "sub");
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0644), 0);
+    std::filesystem::create_symlink("loop", folder / "loop");
+    const std::filesystem::path huge = folder / "huge.txt";
+    std::ofstream(huge).close();
+    std::filesystem::resize_file(huge, maxInputBytes + 1);   // sparse: costs no disk
+    struct Case {
+        std::filesystem::path input;
+        const char* says;
+    };
+    const Case cases[] = {
+        {folder / "sub", ": it is a folder."},
+        {folder / "fifo", ": it is not a plain file."},   // and opening it does not wait for a writer
+        {"/dev/null", ": it is not a plain file."},
+        {folder / "loop", ": Too many levels of symbolic links."},
+        {folder / "missing.txt", ": No such file or directory."},
+        {huge, ": it is larger than 64 MB."},
+        {"/proc/self/mem", ": Input/output error."},   // a plain file whose reading fails, even for root
+        {folder / "odd\nname", "odd\\x0Aname\": No such file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input.string());
+        for (const ConversionFiles& f : {ConversionFiles{c.input, folder / "pairs.txt", folder / "out.net"},
+                                         ConversionFiles{folder / "stars.txt", c.input, folder / "out.net"}}) {
+            try {
+                convertFiles(f);
+                ADD_FAILURE() << "no error";
+            } catch (const ConversionError& e) {
+                EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+            }
+            EXPECT_FALSE(std::filesystem::exists(folder / "out.net"));
+        }
+    }
+}
+
+TEST_F(ConversionFilesTest, TheOutputKeepsItsModeAndItsLink) {
+    write("real.net", "old");
+    std::filesystem::permissions(folder / "real.net", std::filesystem::perms(0640));
+    std::filesystem::create_symlink("real.net", folder / "out.net");
+    const Conversion c = convertFiles(files(folder / "out.net"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "out.net"));
+    EXPECT_EQ(read("real.net"), c.lineFile);
+    EXPECT_EQ(std::filesystem::status(folder / "real.net").permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(entries(), 4);
+}
+
+TEST_F(ConversionFilesTest, AFullDiskKeepsTheOldOutputAndLeavesNoTemporaryFile) {
+    write("out.net", "old");
+    std::string many = "UMa      UMa0001 UMa0002\n";
+    for (int i = 0; i < 12; ++i) many += many;
+    write("pairs.txt", many + "#-\n#-\n");
+    // Files may grow to 4 KB only, as on a disk that is full; the signal would end the test.
+    struct rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    try {
+        convertFiles(files(folder / "out.net"));
+        ADD_FAILURE() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_NE(std::string(e.what()).find("out.net\": File too large."), std::string::npos) << e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(read("out.net"), "old");
+    EXPECT_EQ(entries(), 3);
 }
 
 TEST_F(ConversionFilesTest, UnwritableOutputIsReported) {

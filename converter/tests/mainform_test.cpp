@@ -1,6 +1,8 @@
 #include "converter/mainform.h"
 
+#include <cstdlib>
 #include <deque>
+#include <new>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,6 +14,30 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+// While set, every allocation of a megabyte or more fails, as when the memory runs out.
+static bool failLargeAllocations = false;
+
+void* operator new(std::size_t size) {
+    if (failLargeAllocations && size >= (1u << 20)) throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace tarvex {
 namespace {
@@ -166,6 +192,22 @@ TEST_F(MainFormTest, FailuresAlertAndKeepTheWindow) {
         EXPECT_FALSE(std::filesystem::exists(folder / "out.net"));
     }
     EXPECT_TRUE(dialogs.reports.isEmpty());
+}
+
+TEST_F(MainFormTest, RunningOutOfMemoryAlertsAndKeepsTheWindow) {
+    std::string big;
+    for (int i = 0; i < 4000; ++i) big += "A000001  10.0       20.0" + std::string(300, ' ') + "\n";
+    std::ofstream(folder / "stars.txt") << big << "A000002  11.0       21.0\n#-\n";
+    chooseAll("out.net");
+    failLargeAllocations = true;
+    click("BUTTON4");
+    failLargeAllocations = false;
+    ASSERT_EQ(dialogs.alerts.size(), 1);
+    EXPECT_TRUE(dialogs.alerts[0].startsWith("Not enough memory")) << dialogs.alerts[0].toStdString();
+    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "out.net"));
+    click("BUTTON4");   // the same files convert once the memory is there
+    EXPECT_EQ(ended, 1);
 }
 
 TEST_F(MainFormTest, CancelEndsWithoutWriting) {
