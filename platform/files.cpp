@@ -1,10 +1,16 @@
 #include "platform/files.h"
 
-#include <cstdio>
-#include <fstream>
+#include <cerrno>
+#include <cstring>
+#include <new>
 #include <system_error>
 
+#include <QFile>
+#include <QSaveFile>
+
 #include <unistd.h>
+
+#include "astro/datafile.h"
 
 namespace nivora {
 
@@ -27,17 +33,20 @@ bool fileExists(std::string_view name)
     return false;
 }
 
-std::optional<std::vector<std::string>> readLines(const fs::path& path)
+std::optional<std::vector<std::string>> readLines(const fs::path& path, std::string* whyNot)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
+    try {
+        const std::string text = readWholeFile(path);
+        std::vector<std::string> lines;
+        LineReader reader(text);
+        for (std::string_view line; reader.next(line);) lines.emplace_back(line);
+        return lines;
+    } catch (const DataFileError& error) {
+        if (whyNot) *whyNot = error.what();
+    } catch (const std::bad_alloc&) {
+        if (whyNot) *whyNot = DataFileError(path, 0, std::string(outOfMemoryText)).what();
     }
-    return lines;
+    return std::nullopt;
 }
 
 void FileReplacer::line(std::string_view text)
@@ -50,27 +59,30 @@ void FileReplacer::raw(std::string_view text) { content_ += text; }
 
 bool FileReplacer::commit()
 {
-    fs::path temp = path_;
-    temp += ".new~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(content_.data(), std::streamsize(content_.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, path_, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
+    error_.clear();
+    const auto fail = [&](const QString& why) {
+        error_ = "Cannot write \"" + escapeControls(path_.string()) + "\": " + escapeControls(why.toStdString());
         return false;
+    };
+    // QSaveFile writes a uniquely named temporary file beside the target (created exclusively,
+    // so no stale link is followed), writes through a link to its target, keeps the target's
+    // permissions, and removes the temporary file on any failure.
+    QSaveFile file(QFile::decodeName(path_.c_str()));
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+    if (file.write(content_.data(), qint64(content_.size())) != qint64(content_.size()) || !file.flush()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return fail(why);
     }
+    // QSaveFile syncs before its rename but ignores a failing sync; a disk that fails here
+    // must keep the old file.
+    if (::fsync(file.handle()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        file.cancelWriting();
+        return fail(why);
+    }
+    if (!file.commit()) return fail(file.errorString());
     return true;
 }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/tests/full_disk.h"
+
 #include <cmath>
 #include <filesystem>
 
@@ -273,10 +275,11 @@ TEST_F(SettingsFile, AShortOrUnreadableFileChangesNothing)
 TEST_F(SettingsFile, AFailedWriteKeepsTheOldFile)
 {
     const auto before = saved();
-    // The new text goes to a file beside the old one first; a folder in its place stops it.
-    std::filesystem::create_directory(path("saved.ini.new~"));
     set("EDIT2", "+1.0");
-    EXPECT_FALSE(INISAV(*program, "saved.ini"));
+    {
+        const FullDisk full;
+        EXPECT_FALSE(INISAV(*program, "saved.ini"));
+    }
     EXPECT_EQ(lines("saved.ini"), before);
     ASSERT_EQ(alerts().size(), 1u);
     EXPECT_NE(alerts()[0].find("saved.ini"), std::string::npos);

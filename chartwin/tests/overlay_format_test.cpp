@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/tests/full_disk.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -278,10 +280,11 @@ TEST_F(OverlayFormat, AFailedWriteKeepsTheOldFileAndSaysSo)
 {
     save();
     const auto before = fs::file_size(file);
-    // The new text goes to a file beside the old one first; a folder in its place stops it.
-    fs::create_directory(fs::path(file.string() + ".new~"));
     ui.control("EDIT54").setText("a much longer name than the one saved before.txt");
-    EXPECT_FALSE(FRMSAV(ui, colors, file));
+    {
+        const FullDisk full;
+        EXPECT_FALSE(FRMSAV(ui, colors, file));
+    }
     EXPECT_EQ(fs::file_size(file), before);
     ASSERT_EQ(dialogs->alerts().size(), 1u);
     EXPECT_NE(dialogs->alerts()[0].find("form_1.frm"), std::string::npos);

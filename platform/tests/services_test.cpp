@@ -2,6 +2,8 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
+#include "platform/tests/full_disk.h"
+#include "astro/datafile.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace nivora {
 namespace {
@@ -109,6 +112,86 @@ TEST_F(TempFolder, AFileIsReplacedOnlyWhenTheNewOneIsComplete)
     nowhere.line("a");
     EXPECT_FALSE(nowhere.commit());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+TEST_F(TempFolder, ReplacingKeepsLinksModesAndNeverFollowsAStaleTemporaryName)
+{
+    const std::string victim = write("victim.txt", "keep me");
+    write("real.ini", "old\r\n");
+    fs::permissions(folder / "real.ini", fs::perms(0600));
+    fs::create_symlink("real.ini", folder / "nivora.ini");
+    // The name the writer once used for its temporary file, planted as a link to another file.
+    fs::create_symlink(victim, folder / "nivora.ini.new~");
+    FileReplacer replacer(folder / "nivora.ini");
+    replacer.line("new");
+    ASSERT_TRUE(replacer.commit()) << replacer.error();
+    EXPECT_TRUE(replacer.error().empty());
+    EXPECT_TRUE(fs::is_symlink(folder / "nivora.ini"));
+    EXPECT_EQ(*readLines(folder / "real.ini"), std::vector<std::string>{"new"});
+    EXPECT_EQ(fs::status(folder / "real.ini").permissions(), fs::perms(0600));
+    EXPECT_EQ(*readLines(victim), std::vector<std::string>{"keep me"});
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
+}
+
+TEST_F(TempFolder, AFailedReplaceKeepsTheOldFileAndSaysWhy)
+{
+    const std::string old = "old line\r\nsecond\r\n";
+    write("nivora.ini", old);
+    fs::create_directories(folder / "sub");
+    struct Case {
+        const char* name;
+        fs::path target;
+        bool fullDisk;
+    };
+    const Case cases[] = {
+        {"full disk", folder / "nivora.ini", true},
+        {"missing folder", folder / "missing" / "x.ini", false},
+        {"a folder in its place", folder / "sub", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileReplacer replacer(c.target);
+        for (int i = 0; i < 2000; ++i) replacer.line("a longer text than the old file had");
+        bool done;
+        {
+            std::optional<FullDisk> full;
+            if (c.fullDisk) full.emplace(10);
+            done = replacer.commit();
+        }
+        EXPECT_FALSE(done);
+        EXPECT_NE(replacer.error().find("Cannot write \"" + c.target.string() + "\": "), std::string::npos)
+            << replacer.error();
+        std::ifstream in(folder / "nivora.ini", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+        EXPECT_TRUE(fs::is_empty(folder / "sub"));
+    }
+}
+
+TEST_F(TempFolder, ReadingLinesKeepsTheReadersRules)
+{
+    struct Case {
+        const char* bytes;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"\xEF\xBB\xBF" "a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\rb", {"a", "", "b"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::string(c.bytes)));
+        EXPECT_EQ(readLines(write("t.txt", c.bytes)), c.lines);
+    }
+    fs::create_directories(folder / "sub");
+    std::string why;
+    EXPECT_FALSE(readLines(folder / "sub", &why));
+    EXPECT_NE(why.find("sub\": expected a data file, not a folder"), std::string::npos) << why;
+    const fs::path huge = folder / "huge.txt";
+    std::ofstream(huge).close();
+    fs::resize_file(huge, maxDataFileBytes + 1);
+    EXPECT_FALSE(readLines(huge, &why));
+    EXPECT_NE(why.find("huge.txt\": expected a data file of at most 64 MB"), std::string::npos) << why;
 }
 
 TEST(Clock, TestsReplaceTheClock)
