@@ -207,6 +207,7 @@ void ChartBitmap::setFont(std::string_view family, double points)
 void ChartBitmap::drawText(float x, float y, std::string_view text, int colour)
 {
     if (empty() || text.empty()) return;
+    if (textLog_) textLog_->push_back({x, y, colour, std::string(text)});
     ensureApplication();
     QFont f = makeFont(font_);
     f.setStyleStrategy(QFont::NoAntialias);

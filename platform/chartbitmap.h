@@ -10,12 +10,21 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nivora {
 
 // The drawing palette: colour numbers 0-15.
 extern const std::array<Rgb, 16> paletteColours;
 Rgb paletteColour(int colourNumber);   // numbers outside 0-15 are taken modulo 16
+
+// A text as drawText received it; the colour as passed (currentColour for the default).
+struct DrawnText {
+    float x = 0;
+    float y = 0;
+    int colour = 0;
+    std::string text;
+};
 
 class ChartBitmap {
 public:
@@ -55,6 +64,10 @@ public:
     void setFont(std::string_view family, double points);
     FontSpec font() const { return font_; }
 
+    // While a log is attached every text drawn is also appended to it, so that the texts of a
+    // chart can be read back; nullptr detaches it.
+    void recordTexts(std::vector<DrawnText>* log) { textLog_ = log; }
+
     int pixel(int x, int y) const;          // colour number at a pixel, -1 when not a palette colour
     Rgb pixelRgb(int x, int y) const;
 
@@ -68,6 +81,7 @@ private:
     QImage image_;
     FontSpec font_{"Courier New", 14};
     int foreground_ = 7, background_ = 0, third_ = 15;
+    std::vector<DrawnText>* textLog_ = nullptr;
 };
 
 } // namespace nivora

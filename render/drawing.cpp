@@ -6,8 +6,10 @@
 #include "astro/datafile.h"
 #include "options/observation_input.h"
 #include "render/lines.h"
+#include "render/moon_shadow.h"
 #include "render/program_records.h"
 #include "render/stars.h"
+#include "render/sun_planets.h"
 #include "render/visibility_fill.h"
 
 namespace nivora {
@@ -130,6 +132,14 @@ void drawChart(ProgramRecords& records)
     // 15. The object of the orbital elements.
     // 16. Sky chart only: planets, the readout body's location, the Sun's disc, the antisolar
     //     point or the Earth's shadow, the Sun's azimuth and twilight lines, the Moon.
+    if (records.chartView.chartMode == skyChartMode) {
+        drawPlanets(records);
+        const SunPlace sun = drawSunDisc(records);
+        drawAntisolar(records, work.times.dayNumberTT);
+        drawSunLines(records, sun);
+        drawMoon(records);
+        ui.pumpEvents();
+    }
 
     // 17. The data-file overlay; its error flag is not examined.
     if (controlValue(ui, "FORM4", "CHECK4") == 1 && records.drawingHooks.overlay)

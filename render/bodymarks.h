@@ -1,0 +1,69 @@
+// What the Sun, the Moon, the planets, the antisolar point and the orbit object share: the
+// apparent direction of a body, where its mark goes in one or both boxes, the marks themselves
+// and the local scale of the projection for true-size discs.
+#pragma once
+
+#include <vector>
+
+#include "astro/vectors.h"
+#include "render/pipeline.h"
+
+namespace nivora {
+
+class ChartBitmap;
+struct ProgramRecords;
+
+// A body as the chart shows it.
+struct ApparentBody {
+    DirectionVector base{};       // base frame, aberrations applied, before refraction
+    DirectionVector apparent{};   // refracted, not renormalised: azimuth and elevation
+    DirectionVector chart{};      // baseToChart x apparent
+    bool hidden = false;          // below the horizon cut of a single-box chart
+};
+
+// The apparent direction of body b of the body table, through the pipeline's body rule (no
+// annual aberration for the Moon).
+ApparentBody apparentBody(const ProgramRecords& records, int bodyIndex);
+// The same for a base-frame vector that already has its aberrations.
+ApparentBody apparentFromBase(const ProgramRecords& records, const DirectionVector& base);
+
+// Where a mark goes. With Dual-Box a chart z below `secondBelow` puts it in the second box, with
+// no picture-limit test; a chart z not below `firstFrom` puts it in the first box, when inside
+// the picture limits (a single box only when above the horizon cut). Marks near the boundary of
+// the boxes are drawn in both. Reads the options and the geometry once, when made.
+class MarkPlacer {
+public:
+    MarkPlacer(const ProgramRecords& records, double secondBelow, double firstFrom);
+    std::vector<ChartPixel> pixels(const DirectionVector& base) const;
+
+private:
+    bool dual_;
+    PointPipeline second_;
+    PointPipeline first_;
+};
+
+// The body-mark rule: both boxes within 1E-4 of their boundary.
+std::vector<ChartPixel> bodyMarkPixels(const ProgramRecords& records, const DirectionVector& base);
+
+enum class MarkKind { cross, disc, outline };
+// A cross is the two diagonals of the square of half side r; a disc is filled in its colour.
+void drawMark(ChartBitmap& bitmap, MarkKind kind, float x, float y, float r, int colour);
+
+// 5 sqrt(size / 1000): the half size of the small crosses.
+float crossHalfSize(int imageSize);
+
+// Pixels per degree of the projection at chart direction p (of any length). 0 at the point
+// opposite the chart centre, where no neighbourhood can be measured: a true-size mark there is
+// one pixel.
+double localScale(const ProgramRecords& records, DirectionVector p);
+// The true-size radius in pixels of a disc of semi-diameter s (radians) at chart vector c: the
+// scale is measured where the mark is drawn, mirrored into the second box below 1E-4.
+float trueSizeRadius(const ProgramRecords& records, const DirectionVector& c, double s);
+
+// The left edge of the side strip in this drawing's layout.
+float panelLeftOf(const ProgramRecords& records);
+
+// Apparent semi-diameter of a radius seen at a distance, both km, in single precision.
+float semiDiameter(double radius, double distance);
+
+} // namespace nivora
