@@ -170,7 +170,9 @@ public:
 
     std::string title() const;
     void setTitle(std::string_view title);
-    void show();                 // shows and raises; a hidden form keeps its values
+    // Shows and raises; a hidden form keeps its values. A form other than the main window that
+    // has never been shown or moved opens over the main window, below its menu bar.
+    void show();
     void hide();
     bool visible() const;
     Geometry geometry() const;   // outer geometry, frame and caption included

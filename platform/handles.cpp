@@ -259,6 +259,16 @@ void Form::setTitle(std::string_view title) { impl_->window->setWindowTitle(q(ti
 
 void Form::show()
 {
+    // A window that nothing has placed would open at the screen's corner, over the main
+    // window's menu bar; it opens over the main window instead, below that bar.
+    detail::FormWindow* main = impl_->ui->forms.front()->window;
+    if (!impl_->placed && impl_->window != main) {
+        constexpr int offset = 24;
+        const QRect client = main->geometry();
+        const int bar = main->menuWidget() ? main->menuWidget()->sizeHint().height() : 0;
+        impl_->window->move(client.x() + offset, client.y() + bar + offset);
+    }
+    impl_->placed = true;
     impl_->window->show();
     raise();
 }
@@ -288,7 +298,11 @@ void Form::resize(int outerWidth, int outerHeight)
     w->resize(client);
 }
 
-void Form::move(int left, int top) { impl_->window->move(left, top); }
+void Form::move(int left, int top)
+{
+    impl_->placed = true;
+    impl_->window->move(left, top);
+}
 void Form::raise()
 {
     if (QGuiApplication::platformName() == "offscreen") return;   // nothing to stack there

@@ -43,6 +43,7 @@ struct Form::Impl {
     std::map<std::string, Control::Impl*, std::less<>> byName;
     std::map<std::string, std::vector<Control::Impl*>, std::less<>> groups;
     QSize codeSize;   // the last client size set from code, so its echo fires no _RESIZE
+    bool placed = false;   // shown or moved once: the window keeps its place from then on
 };
 
 struct Ui::Impl {

@@ -213,6 +213,31 @@ TEST_F(SmallProgram, ClosingTheMainWindowEndsTheProgramWithAnotherFormOpen)
     EXPECT_EQ(exits, 1);
 }
 
+// A window nothing has placed opens over the main window, clear of its menu bar; a placed one
+// and one shown before keep their places.
+TEST_F(SmallProgram, UnplacedWindowsOpenBelowTheMainWindowsMenuBar)
+{
+    Form main = ui.mainForm();
+    main.move(300, 200);
+    main.show();
+    ui.form("FORM2").move(5, 6);
+    ui.form("FORM2").show();
+    EXPECT_EQ(ui.form("FORM2").geometry().left, 5);
+    EXPECT_EQ(ui.form("FORM2").geometry().top, 6);
+
+    Form form4 = ui.form("FORM4");
+    form4.show();
+    const Geometry g = form4.geometry();
+    const Geometry m = main.geometry();
+    EXPECT_GT(g.left, m.left);
+    EXPECT_GT(g.top, m.top + 24); // the menu bar's height beyond the offset
+    form4.hide();
+    main.move(600, 500);
+    form4.show();
+    EXPECT_EQ(form4.geometry().left, g.left);
+    EXPECT_EQ(form4.geometry().top, g.top);
+}
+
 TEST_F(SmallProgram, ClosingTheMainWindowLeavesTheEventLoop)
 {
     int saved = 0;
