@@ -10,6 +10,8 @@ for f in "$NIVORA_ROOT"/data/*; do
     [ -f "$f" ] || continue
     [ -e "$work/$(basename "$f")" ] || cp "$f" "$work/"
 done
+# A first start shows the planets: the first-run settings with the shipped planet files chosen.
+[ -e "$work/nivora.ini" ] || cp "$NIVORA_ROOT/scripts/starter-nivora.ini" "$work/nivora.ini"
 
 program="$NIVORA_BUILD/app/nivora"
 if [ ! -x "$program" ]; then

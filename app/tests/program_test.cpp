@@ -142,5 +142,34 @@ TEST_F(StartAndEnd, ABadStartUpTableEndsTheStartNamingFileAndLine)
     EXPECT_FALSE(program->start());
 }
 
+// The run command's starter settings: a first run's file with the shipped planet files shown.
+TEST_F(StartAndEnd, TheStarterSettingsAreTheFirstRunsWithThePlanetsShown)
+{
+    Program& first = start();
+    ASSERT_TRUE(INISAV(first, "first.ini"));
+    const auto firstRun = lines("first.ini");
+    std::filesystem::copy_file(std::filesystem::path(NIVORA_DATA_DIR) / "../scripts/starter-nivora.ini",
+                               folder.path / "nivora.ini");
+    const auto starter = lines("nivora.ini");
+    ASSERT_EQ(starter.size(), 70u);
+    for (size_t line = 0; line < 70; ++line) {
+        const bool position = line < 4 || line == 25 || line == 26;
+        const bool planets = line >= 55 && line < 69;
+        const bool font = line == 47;   // the first run's, after the font search of this system
+        if (!position && !planets && !font) EXPECT_EQ(starter[line], firstRun[line]) << line + 1;
+    }
+
+    Program& p = start();
+    EXPECT_TRUE(alerts().empty());
+    const char* files[] = {"mercury.plt", "venus.plt", "mars.plt", "jupiter.plt",
+                           "saturn.plt", "uranus.plt", "neptune.plt"};
+    for (size_t planet = 0; planet < 7; ++planet) {
+        EXPECT_EQ(p.planetSettings.planetOrbitFile[planet], files[planet]);
+        EXPECT_EQ(p.planetSettings.planetDisplayMode[planet], 1);
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(NIVORA_DATA_DIR) / files[planet]));
+    }
+    EXPECT_EQ(p.chartBitmap.width(), 600);
+}
+
 } // namespace
 } // namespace nivora
