@@ -53,7 +53,7 @@ bool writeSettings(ProgramRecords& p, const std::string& file, const std::vector
     FileReplacer out(p.file(file));
     for (const std::string& line : lines) out.line(line);
     if (out.commit()) return true;
-    p.ui.alert("The file " + file + " cannot be written.");
+    p.ui.alert(out.error());
     return false;
 }
 

@@ -207,7 +207,7 @@ bool FRMSAV(Ui& ui, const OverlayColors& colors, const std::filesystem::path& fi
     FileReplacer out(file);
     for (const std::string& line : lines) out.line(line);
     if (out.commit()) return true;
-    ui.alert("The format file " + file.string() + " cannot be written.");
+    ui.alert(out.error());
     return false;
 }
 
