@@ -64,6 +64,8 @@ void setEveryStartValues(Program& p)
     p.planetSettings.earthShadowDistanceMode = 1;
     p.readoutOptions = ReadoutOptions{};
 
+    p.drawn.sky.horizonDipSine = 0;
+    p.drawn.sky.horizonDipCosine = 1;
     UserProjection& user = p.userProjection;
     user.termCount = 9;
     user.chartScale = float(p.chartView.imageSize * p.chartView.magnification);
