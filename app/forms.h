@@ -25,9 +25,8 @@ std::vector<std::string> monthItems();
 // "File", "Display Option", "Projection" and "Sun,Moon and Tech", marks as the records stand.
 std::vector<MenuSpec> menuBarRows(const ChartOptions& chart, const ReadoutOptions& readout);
 
-// Loads every form of the program (MAINFORM first) and the menu bar, and binds the menu items
-// that work so far: the option items, the items that show forms, "Setting DATA files" and "End".
-// The records must outlive the Ui.
+// Loads every form of the program (MAINFORM first) and the menu bar, and binds the option items
+// and the items that show forms; the start-up binds the rest. The records must outlive the Ui.
 void loadWindows(Ui& ui, ChartOptions& chart, ReadoutOptions& readout);
 
 } // namespace nivora

@@ -36,8 +36,6 @@ void loadWindows(Ui& ui, ChartOptions& chart, ReadoutOptions& readout) {
     ui.setMenu(menuBarRows(chart, readout));
 
     bindOptionMenus(ui, chart, readout);
-    ui.bind("SETFILES_ON", [&ui] { ui.form("FORM3").show(); });
-    ui.bind("ENDING_ON", [&ui] { ui.shutDown(); });
 }
 
 } // namespace nivora
