@@ -10,6 +10,8 @@
 #include "astro/datafile.h"
 #include "testfiles.h"
 
+#include <unistd.h>
+
 using namespace nivora;
 
 namespace {
@@ -124,7 +126,7 @@ TEST(NUTATION2, EmptySectionsAndSmallNegativeSums) {
          -2},
         {"stray numbers and labels are skipped", "n\r\n12.5\r\nlabel\r\nlatitude\r\n7\r\nend\r\n", 0, 0},
     };
-    const auto file = std::filesystem::temp_directory_path() / "nivora-nutation-case.txt";
+    const auto file = std::filesystem::temp_directory_path() / ("nivora-nutation-case-" + std::to_string(::getpid()) + ".txt");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         {

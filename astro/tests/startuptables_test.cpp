@@ -10,6 +10,8 @@
 #include "astro/datafile.h"
 #include "testfiles.h"
 
+#include <unistd.h>
+
 using namespace nivora;
 
 namespace {
@@ -62,7 +64,7 @@ TEST(StartupTables, PrecessionMatrixIsR3R1R3) {
 }
 
 TEST(StartupTables, AMissingFileIsNamed) {
-    const auto folder = std::filesystem::temp_directory_path() / "nivora-startup-missing";
+    const auto folder = std::filesystem::temp_directory_path() / ("nivora-startup-missing-" + std::to_string(::getpid()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     std::filesystem::copy_file(fixture("startup-iau2006/ET-UTC.txt"), folder / "ET-UTC.txt");

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace nivora {
 namespace {
 
@@ -160,7 +162,7 @@ TEST(ChartBitmap, PaletteNumbersAndClearing)
 
 TEST(ChartBitmap, WritesABmpFile)
 {
-    const auto folder = std::filesystem::temp_directory_path() / "nivora-bitmap-test";
+    const auto folder = std::filesystem::temp_directory_path() / ("nivora-bitmap-test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     ChartBitmap b(7, 4);
     b.drawLine(0, 0, 6, 3, 13);

@@ -13,6 +13,8 @@
 #include <fstream>
 #include <functional>
 
+#include <unistd.h>
+
 namespace nivora {
 namespace {
 
@@ -87,7 +89,7 @@ TEST_F(QtDialogsTest, ColourDialogStartsBlackAndKeepsItsCustomColoursForTheRun)
 
 TEST_F(QtDialogsTest, OpenDialogStartsAtTheStoredPathAndTakesOnlyExistingFiles)
 {
-    const auto folder = std::filesystem::temp_directory_path() / "nivora-open-dialog";
+    const auto folder = std::filesystem::temp_directory_path() / ("nivora-open-dialog-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "stars.txt") << "x";
     QString directory, selected, filterShown;

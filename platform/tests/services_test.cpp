@@ -10,8 +10,11 @@
 #include <QFont>
 #include <QFontInfo>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+
+#include <unistd.h>
 #include <optional>
 
 namespace nivora {
@@ -24,7 +27,8 @@ struct TempFolder : testing::Test {
     void SetUp() override
     {
         folder = fs::temp_directory_path() /
-                 ("nivora-platform-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+                 ("nivora-platform-" + std::to_string(::getpid()) + "-" +
+                  testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
@@ -192,6 +196,20 @@ TEST_F(TempFolder, ReadingLinesKeepsTheReadersRules)
     fs::resize_file(huge, maxDataFileBytes + 1);
     EXPECT_FALSE(readLines(huge, &why));
     EXPECT_NE(why.find("huge.txt\": expected a data file of at most 64 MB"), std::string::npos) << why;
+}
+
+TEST(Sandbox, TestsWriteOnlyIntoAFolderOfTheirOwn)
+{
+    // Qt keeps its file-dialog history under the home folder; a test must never touch the user's.
+    const char* sandbox = std::getenv("NIVORA_TEST_SANDBOX");
+    ASSERT_NE(sandbox, nullptr) << "run through scripts/sandboxed-test.sh";
+    for (const char* name : {"HOME", "TMPDIR", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+                             "XDG_STATE_HOME", "XDG_RUNTIME_DIR"}) {
+        const char* value = std::getenv(name);
+        ASSERT_NE(value, nullptr) << name;
+        EXPECT_TRUE(std::string_view(value).starts_with(sandbox)) << name << "=" << value;
+    }
+    EXPECT_TRUE(fs::temp_directory_path().string().starts_with(sandbox));
 }
 
 TEST(Clock, TestsReplaceTheClock)
