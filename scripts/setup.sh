@@ -12,12 +12,32 @@ missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# Runs apt-get; while another installation holds the package manager's lock, waits for it
+# (up to ten minutes) instead of failing with apt's raw message.
+apt_get() {
+    local log waited=0
+    log=$(mktemp)
+    while ! $sudo env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=60 "$@" 2>"$log"; do
+        if ! grep -q "Could not get lock\|Unable to lock\|Unable to acquire the dpkg frontend lock" "$log" ||
+           [ "$waited" -ge 600 ]; then
+            cat "$log" >&2
+            rm -f "$log"
+            return 1
+        fi
+        [ "$waited" -eq 0 ] && echo "Another package installation is running; waiting for it to finish..."
+        sleep 10
+        waited=$((waited + 10))
+    done
+    cat "$log" >&2
+    rm -f "$log"
+}
+
 if [ ${#missing[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
     echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    apt_get update -qq
+    apt_get install -y -qq "${missing[@]}"
 fi
 
 if [ ! -f "$NIVORA_BUILD/build.ninja" ]; then
