@@ -152,6 +152,7 @@ TEST(Drawing, SettingsAreFrozenAtTheHeadWhileOthersAreReadLive)
     r.drawingHooks.centralize = [](ProgramRecords& p, int, int) { p.chartOptions.projectionKind = 8; };
     r.ui.control("CHECK3").setValue(1);
     r.chartView.magnification = 0.5;
+    r.noGrids();
     ASSERT_TRUE(DRAWINGIMG(r));
     EXPECT_EQ(r.drawn.settings.drawnProjection, 3);
     EXPECT_EQ(r.drawn.settings.displayFrameIndex, 5);

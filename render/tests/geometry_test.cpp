@@ -118,6 +118,7 @@ TEST(Geometry, OutlineOfEveryProjection)
         r.chartView.dualBox = std::uint8_t(c.dual);
         r.chartView.magnification = c.magnification;
         r.chartOptions.projectionKind = std::uint8_t(c.projection);
+        r.noGrids();
         r.makeBitmap();
         ASSERT_TRUE(DRAWINGIMG(r));
         EXPECT_NEAR(firstOutlinePixel(r.chartBitmap, 180, true), c.row, c.row < 0 ? 0 : 1);

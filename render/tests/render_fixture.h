@@ -67,6 +67,13 @@ struct TestRecords : ProgramRecords {
         const ChartView& v = chartView;
         chartBitmap.create((v.imageSize + 40) * (v.dualBox + 1) + 240, v.imageSize / (v.halfHeight + 1) + 40);
     }
+    // Leaves out the grids, which are drawn over the outline and the scale.
+    void noGrids()
+    {
+        chartOptions.zenithGridStep = 0;
+        chartOptions.equatorGridStep = 0;
+        chartOptions.eclipticGridStep = 0;
+    }
     std::vector<std::string> alerts() const { return dialogs->alerts(); }
     ScriptedDialogs* dialogs = nullptr;
 };

@@ -1,0 +1,290 @@
+#include "render/grids.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "astro/constants.h"
+#include "astro/corrections.h"
+#include "render/grid_numbering.h"
+#include "render/pipeline.h"
+#include "render/program_records.h"
+#include "render/visibility_fill.h"
+#include "render/visibility_grid.h"
+
+namespace nivora {
+
+namespace {
+
+// Dots per 10 degrees never exceed this, however large the chart scale.
+constexpr int maxDotsPerBlock = 20000;
+
+double cosd(double degrees) { return std::cos(degrees / degreesPerRadian); }
+double sind(double degrees) { return std::sin(degrees / degreesPerRadian); }
+
+// What one grid reads from the options, at the start of each family of curves.
+struct GridOptions {
+    int stepCode = 0;
+    int numbers = 0;
+    int equinox = 0;   // EquinoxCode; 0 for the horizontal grid
+};
+
+GridOptions gridOptions(const ChartOptions& o, GridKind grid)
+{
+    switch (grid) {
+    case GridKind::ecliptic: return {o.eclipticGridStep, o.eclipticGridNumbers, o.eclipticGridEquinox};
+    case GridKind::equatorial: return {o.equatorGridStep, o.equatorGridNumbers, o.equatorGridEquinox};
+    case GridKind::horizontal: break;
+    }
+    return {o.zenithGridStep, o.zenithGridNumbers, 0};
+}
+
+// One curve's drawing: the options and frames as they stand when the curve starts.
+class CurveDrawer {
+public:
+    CurveDrawer(ProgramRecords& records, GridNumbering& numbering, GridKind grid, const GridCurve& curve)
+        : records_(records), numbering_(numbering), grid_(grid), pipeline_(records)
+    {
+        const GridOptions o = gridOptions(records.chartOptions, grid);
+        const SkyFrames& sky = records.drawn.sky;
+        equinox_ = o.equinox;
+        const VisibilityGrid& t = records.drawn.visibility;
+        const std::size_t variant = equinox_ == 4 ? 1 : 0;
+        switch (grid) {
+        case GridKind::ecliptic:
+            toBase_ = equinox_ == 3 ? &sky.meanEclipticToBase
+                    : equinox_ == 4 ? &sky.j2000EclipticToBase : &sky.trueEclipticToBase;
+            table_ = &t.eclipticVisibility[variant];
+            break;
+        case GridKind::equatorial:
+            toBase_ = equinox_ == 3 ? &sky.meanEquatorToBase : equinox_ == 4 ? &sky.icrfToBase : &sky.trueEquatorToBase;
+            table_ = &t.equatorVisibility[variant];
+            break;
+        case GridKind::horizontal:
+            table_ = &t.horizonVisibility;
+            break;
+        }
+        const std::uint8_t mode = records.chartView.chartMode;
+        removeAberration_ = equinox_ == 1 && mode == mapChartMode && records.drawn.settings.displayFrameIndex % 4 != 0;
+        dualBox_ = pipeline_.dualBox();
+        skips_ = !dualBox_ && !records.visibilitySkipsOff;
+        edgeSkips_ = skips_ && edgeSkipAllowed(records, gridBlockSag);
+        curve_ = curve;
+    }
+
+    const VisibilityEntry& node(int lonNode, int latNode) const
+    {
+        return (*table_)[std::size_t(lonNode)][std::size_t(latNode)];
+    }
+
+    void start(const VisibilityEntry& firstNode) { numbering_.startCurve(curve_, pipeline_, firstNode); }
+
+    // Whether a 10-degree block between two nodes two apart is worth drawing.
+    bool blockDrawn(const VisibilityEntry& n1, const VisibilityEntry& n2) const
+    {
+        if (!skips_)
+            return true;
+        if (n1[nodeBelow] == 1 && n2[nodeBelow] == 1)
+            return false;
+        const auto near = [](const VisibilityEntry& n) { return n[nodeEdgeX] < 3 && n[nodeEdgeY] < 3; };
+        if (near(n1) || near(n2) || !edgeSkips_)
+            return true;
+        const auto same = [&](int slot, int code) { return n1[std::size_t(slot)] == code && n2[std::size_t(slot)] == code; };
+        return !(same(nodeEdgeX, 4) || same(nodeEdgeX, 5) || same(nodeEdgeY, 4) || same(nodeEdgeY, 5));
+    }
+
+    // The base-frame vector of a grid point, aberration and refraction as its equinox asks.
+    DirectionVector toBase(DirectionVector u) const
+    {
+        if (grid_ == GridKind::horizontal)
+            return u;
+        const SkyFrames& sky = records_.drawn.sky;
+        DirectionVector w;
+        if (equinox_ == 1) {
+            if (removeAberration_ && grid_ == GridKind::equatorial) {
+                DirectionVector t;
+                INVABER(u, sky.annualAberrationEquatorial, t);
+                u = t;
+            }
+            w = rotate(*toBase_, u);
+            if (removeAberration_ && grid_ == GridKind::ecliptic) {
+                DirectionVector t;
+                INVABER(w, sky.annualAberration, t);
+                w = t;
+            }
+        } else {
+            w = pipeline_.catalogueToBase(*toBase_, u);
+        }
+        return pipeline_.refract(w);
+    }
+
+    void point(const DirectionVector& u, double latitude, const VisibilityEntry& blockNode, bool firstBlock)
+    {
+        const DirectionVector w = toBase(u);
+        if (pipeline_.belowHorizon(w)) {
+            numbering_.belowHorizon(w, latitude);
+            if (!dualBox_)
+                return;
+        }
+        const DirectionVector v = pipeline_.toChart(w);
+        double X, Y;
+        if (dualBox_ && v[2] < 0) {
+            pipeline_.project({v[0], -v[1], -v[2]}, X, Y);
+            records_.chartBitmap.plotDot(pipeline_.pixelX(X, 1), pipeline_.pixelY(Y), curve_.colour);
+            X += pipeline_.boxes().secondBoxOffset;
+        } else {
+            pipeline_.project(v, X, Y);
+            if (pipeline_.withinLimits(X, Y, true))
+                records_.chartBitmap.plotDot(pipeline_.pixelX(X), pipeline_.pixelY(Y), curve_.colour);
+        }
+        numbering_.afterDot(X, Y, v, w, latitude, blockNode, firstBlock);
+    }
+
+    void end(const DirectionVector& restingPoint)
+    {
+        if (numbering_.state() == 5)
+            numbering_.endCurve(pipeline_.toChart(toBase(restingPoint)));
+    }
+
+private:
+    ProgramRecords& records_;
+    GridNumbering& numbering_;
+    GridKind grid_;
+    PointPipeline pipeline_;
+    GridCurve curve_;
+    int equinox_ = 0;
+    const RotationMatrix* toBase_ = nullptr;
+    const VisibilityNodes* table_ = nullptr;
+    bool removeAberration_ = false;
+    bool dualBox_ = false;
+    bool skips_ = true;
+    bool edgeSkips_ = true;
+};
+
+int dotsPerBlock(double n) { return std::clamp(int(std::floor(n)), 1, maxDotsPerBlock); }
+
+struct Grid {
+    ProgramRecords& records;
+    GridNumbering& numbering;
+    GridKind kind;
+    int colour;
+
+    GridCurve curve(bool meridian, int c, int s) const
+    {
+        return {kind, meridian, c, s, colour - records.chartOptions.whiteBackground,
+                gridOptions(records.chartOptions, kind).numbers == 1};
+    }
+
+    // The point a circle that never leaves the box is numbered at.
+    DirectionVector restingPoint(int b) const
+    {
+        const SkyFrames& sky = records.drawn.sky;
+        double a = 0;
+        switch (kind) {
+        case GridKind::ecliptic: a = sky.localSiderealTime - 30 / degreesPerRadian; break;
+        case GridKind::equatorial: a = sky.localSiderealTime; break;
+        case GridKind::horizontal: a = sky.directionAzimuth; break;
+        }
+        const double cb = cosd(b);
+        return {cb * std::cos(a), cb * std::sin(a), sind(b)};
+    }
+
+    void circle(int b, int s)
+    {
+        CurveDrawer d(records, numbering, kind, curve(false, b, s));
+        const int latNode = b / 5 + 18;
+        const double cb = cosd(b), sb = sind(b);
+        int n = dotsPerBlock(cb * records.userProjection.chartScale / 80);
+        if (kind == GridKind::horizontal && s > 30 && b == 0)
+            n *= 3;
+        if (s == 30 && b % 90 == 0)
+            n *= 3;
+        if (s <= 10 && b % 30 == 0)
+            n *= 3;
+        d.start(d.node(0, latNode));
+        for (int L = 0; L <= 350; L += 10) {
+            const VisibilityEntry& n1 = d.node(L / 5, latNode);
+            if (!d.blockDrawn(n1, d.node(L / 5 + 2, latNode)))
+                continue;
+            for (int k = 0; k < n; ++k) {
+                const double a = L + k * 10.0 / n;
+                d.point({cb * cosd(a), cb * sind(a), sb}, b, n1, L == 0);
+            }
+        }
+        d.end(restingPoint(b));
+    }
+
+    // A meridian from its pole-ward first point, or from `horizonFirst` in a single-box sky chart.
+    void meridian(int l, int s, std::optional<int> horizonFirst)
+    {
+        CurveDrawer d(records, numbering, kind, curve(true, l, s));
+        const int lonNode = l / 5;
+        const double cL = cosd(l), sL = sind(l);
+        const int t = s == 90 || l % (3 * s) == 0 ? 0 : -s;
+        const int first = horizonFirst ? *horizonFirst : -90 - t;
+        int n = dotsPerBlock(records.userProjection.chartScale / 80.0);
+        if (s == 30 && l % 90 == 0)
+            n *= 3;
+        if (s <= 10 && l % 30 == 0)
+            n *= 3;
+        d.start(d.node(lonNode, first / 5 + 18));
+        for (int B = first; B <= 90 + t - 10; B += 10) {
+            const int latNode = B / 5 + 18;
+            const VisibilityEntry& n1 = d.node(lonNode, latNode);
+            if (!d.blockDrawn(n1, d.node(lonNode, latNode + 2)))
+                continue;
+            for (int k = 0; k < n; ++k) {
+                const double b = B + k * 10.0 / n;
+                const double cb = cosd(b);
+                d.point({cb * cL, cb * sL, sind(b)}, b, n1, B == first);
+            }
+        }
+        d.end({cL, sL, 0});
+    }
+
+    void draw()
+    {
+        const ChartOptions& o = records.chartOptions;
+        const SkyFrames& sky = records.drawn.sky;
+        const bool skyChart = records.chartView.chartMode == skyChartMode;
+        const bool single = records.chartView.dualBox == 0;
+        int code = gridOptions(o, kind).stepCode;
+        if (code == 0)
+            return;
+        int s = code == 1 ? 90 : code;
+        int firstCircle = -90 + s;
+        if (kind == GridKind::horizontal && skyChart && single && o.underHorizonDepth < 0.9f) {
+            const double dip = -std::atan(sky.horizonDipSine / sky.horizonDipCosine) * degreesPerRadian;
+            firstCircle = int(std::floor(dip / s)) * s;
+        }
+        for (int b = firstCircle; b <= 90 - s; b += s) {
+            circle(b, s);
+            records.ui.pumpEvents();
+        }
+        code = gridOptions(o, kind).stepCode;
+        if (code == 0 || code == 1)
+            return;
+        s = code;
+        std::optional<int> firstPoint;
+        if (kind == GridKind::horizontal && skyChart && records.chartView.dualBox == 0 && o.underHorizonDepth <= 0.9f) {
+            const double k = sky.horizonDipSine + (double(o.underHorizonDepth) + double(0.02f)) / sky.horizonDipCosine;
+            firstPoint = int(std::floor(-std::atan(k / sky.horizonDipCosine) * degreesPerRadian / 10)) * 10;
+        }
+        for (int l = 0; l <= 360 - s; l += s) {
+            meridian(l, s, firstPoint);
+            records.ui.pumpEvents();
+        }
+    }
+};
+
+} // namespace
+
+void gridPass(ProgramRecords& records)
+{
+    GridNumbering numbering(records);
+    Grid{records, numbering, GridKind::ecliptic, 13}.draw();
+    Grid{records, numbering, GridKind::equatorial, 5}.draw();
+    Grid{records, numbering, GridKind::horizontal, 3}.draw();
+}
+
+} // namespace nivora
