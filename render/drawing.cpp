@@ -5,6 +5,7 @@
 
 #include "astro/datafile.h"
 #include "options/observation_input.h"
+#include "render/compass.h"
 #include "render/grids.h"
 #include "render/lines.h"
 #include "render/moon_shadow.h"
@@ -126,6 +127,8 @@ void drawChart(ProgramRecords& records)
     // 11. Earth longitude and latitude lines, the Moon's path.
     // 12. Grids with their numbering, compass points and the visible horizon.
     gridPass(records);
+    ui.pumpEvents();
+    compassPass(records, work.times.horizon);
     ui.pumpEvents();
     // 13. Constellation lines, or coast and boundary lines of the Earth map.
     constellationLinePass(records, work.choice);

@@ -1,0 +1,118 @@
+#include "render/compass.h"
+
+#include <cmath>
+#include <string_view>
+
+#include "astro/constants.h"
+#include "render/pipeline.h"
+#include "render/program_records.h"
+#include "render/skyframes.h"
+
+namespace nivora {
+
+namespace {
+
+// Sixteen names of three characters, from north through west.
+constexpr std::string_view compassNames = " N NNWNW WNW W WSWSW SSW S SSESE ESE E ENENE NNE";
+
+// A horizon arc never takes more dots than this, however large the chart scale.
+constexpr long maxArcDots = 200000;
+
+DirectionVector unitOf(double x, double y, double z)
+{
+    const double n = std::sqrt(x * x + y * y + z * z);
+    return {x / n, y / n, z / n};
+}
+
+DirectionVector horizonPoint(const HorizonCircle& h, double a)
+{
+    const double c = std::cos(a), s = std::sin(a);
+    return {h.centre[0] + h.u[0] * c + h.v[0] * s, h.centre[1] + h.u[1] * c + h.v[1] * s,
+            h.centre[2] + h.u[2] * c + h.v[2] * s};
+}
+
+} // namespace
+
+void compassPass(ProgramRecords& records, const HorizonCircle& horizon)
+{
+    if (records.chartView.chartMode == mapChartMode)
+        return;
+    const PointPipeline p(records);
+    ChartBitmap& bitmap = records.chartBitmap;
+    const RotationMatrix& M = records.drawn.sky.baseToChart;
+    const double S = records.userProjection.chartScale;
+    const double depth = records.chartOptions.underHorizonDepth;
+    const double dipSine = records.drawn.sky.horizonDipSine;
+    const bool dual = p.dualBox();
+    const int colour = 11 - records.chartOptions.whiteBackground;
+    const int e = S > 240 ? 1 : 2;
+    const auto text = [&](double X, double Y, int box, std::string_view name) {
+        bitmap.drawText(p.pixelX(X - 12, box), p.pixelY(Y + 8), name, colour);
+    };
+    for (int i = 0; i <= 16 - e; i += e) {
+        const std::string_view name = compassNames.substr(std::size_t(3 * i), 3);
+        const double a = i * pi / 8;
+        // Just below the lowest part of the sky that is drawn.
+        DirectionVector point;
+        if (dipSine + depth < double(0.25f)) {
+            point = horizonPoint(horizon, a);
+            point[2] -= (38 / S + depth) * horizon.u[0];
+        } else {
+            point = {std::cos(a), std::sin(a), -38 / S * double(dual)};
+        }
+        const DirectionVector v = p.toChart(point);
+        double X, Y;
+        if (!dual) {
+            p.project(v, X, Y);
+            if (p.withinLimits(X, Y, true))
+                text(X, Y, 0, name);
+        } else {
+            // The name in its hemisphere's box, and a copy just outside the other box's rim on
+            // the same vertical.
+            const bool far = v[2] < 0;
+            if (far) {
+                p.project({v[0], -v[1], -v[2]}, X, Y);
+                text(X, Y, 1, name);
+            } else {
+                p.project(v, X, Y);
+                if (p.withinLimits(X, Y, true))
+                    text(X, Y, 0, name);
+            }
+            if (M[2][2] != 0) {
+                const double t = v[2] / M[2][2];
+                const double sign = far ? 1 : -1;
+                DirectionVector q = unitOf(v[0] - M[0][2] * t, sign * (v[1] - M[1][2] * t), 0);
+                q[2] = -(i % 2 == 0 ? 36 : 42) / S;
+                p.project(q, X, Y);
+                if (!far)
+                    text(X, Y, 1, name);
+                else if (p.withinLimits(X, Y, true))
+                    text(X, Y, 0, name);
+            }
+        }
+        // The visible horizon from this name to the next.
+        const float step = float(250 / S);
+        const float to = 22.5f * float(i + e);
+        long dots = 0;
+        for (float deg = 22.5f * float(i); deg <= to && step > 0 && dots < maxArcDots; ++dots) {
+            const DirectionVector w = p.toChart(horizonPoint(horizon, deg / degreesPerRadian));
+            bool first = true;
+            if (dual && w[2] <= double(0.0001f)) {
+                p.project({w[0], -w[1], -w[2]}, X, Y);
+                bitmap.plotDot(p.pixelX(X, 1), p.pixelY(Y), colour);
+                first = w[2] >= -double(0.0001f);
+            }
+            if (first) {
+                p.project(w, X, Y);
+                if (p.withinLimits(X, Y, true))
+                    bitmap.plotDot(p.pixelX(X), p.pixelY(Y), colour);
+            }
+            const float next = deg + step;
+            if (next == deg)
+                break;
+            deg = next;
+        }
+    }
+}
+
+} // namespace nivora

@@ -1,0 +1,148 @@
+#include "render/compass.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "astro/constants.h"
+#include "render/drawing.h"
+#include "render/pipeline.h"
+#include "render/tests/render_fixture.h"
+
+namespace nivora {
+namespace {
+
+using testing_support::TestRecords;
+
+constexpr int compassColour = 11;
+
+// Pixels of the compass colour in a rectangle.
+int countIn(const ChartBitmap& b, double x0, double y0, double x1, double y1, double* meanX = nullptr)
+{
+    int n = 0;
+    double sx = 0;
+    for (int y = int(std::floor(y0)); y <= int(std::ceil(y1)); ++y)
+        for (int x = int(std::floor(x0)); x <= int(std::ceil(x1)); ++x)
+            if (b.pixel(x, y) == compassColour) {
+                ++n;
+                sx += x;
+            }
+    if (meanX && n > 0)
+        *meanX = sx / n;
+    return n;
+}
+
+// A sky chart looking at the horizon toward `azimuth` (typed, from north through west).
+struct SkyView : TestRecords {
+    explicit SkyView(const char* azimuth = "180", const char* elevation = "10")
+    {
+        set("EDIT12", azimuth);
+        set("EDIT13", elevation);
+        noGrids();
+        chartOptions.magnitudeLimit = 0;
+        chartOptions.constellationLines = 0;
+    }
+    // Where the name of compass point i is centred: below the sea-level horizon by 38 / S.
+    bool namePoint(int i, double& x, double& y, int& box) const
+    {
+        const double S = userProjection.chartScale, a = i * pi / 8;
+        const PointPipeline p(*this, {.refraction = false, .horizonCut = false, .limitCut = false});
+        const auto px = p.place({std::cos(a), std::sin(a), -38 / S});
+        if (!px)
+            return false;
+        x = px->x;
+        y = px->y;
+        box = px->box;
+        return true;
+    }
+};
+
+TEST(Compass, SixteenNamesAboveAScaleOf240AndEightAtIt)
+{
+    for (int size : {240, 241}) {
+        SkyView r("180", "90");   // seen from the zenith the names lie far apart
+        r.set("EDIT1", std::to_string(size));
+        r.chartView.imageSize = std::int16_t(size);
+        r.makeBitmap();
+        ASSERT_TRUE(DRAWINGIMG(r));
+        int shown = 0;
+        for (int i = 0; i < 16; ++i) {
+            double x, y;
+            int box;
+            ASSERT_TRUE(r.namePoint(i, x, y, box));
+            // The middle character only: the horizon passes 12 pixels away.
+            const bool drawn = countIn(r.chartBitmap, x - 6, y - 5, x + 6, y + 5) > 0;
+            shown += drawn;
+            if (size == 240 && i % 2 == 1)
+                EXPECT_FALSE(drawn) << i;
+            else
+                EXPECT_TRUE(drawn) << size << " " << i;
+        }
+        EXPECT_EQ(shown, size == 240 ? 8 : 16);
+    }
+}
+
+TEST(Compass, TheNameIsCentredOnItsPointAndNoneOnAMap)
+{
+    SkyView r("0", "10");   // toward north
+    ASSERT_TRUE(DRAWINGIMG(r));
+    double x, y, meanX = 0;
+    int box;
+    ASSERT_TRUE(r.namePoint(0, x, y, box));
+    ASSERT_GT(countIn(r.chartBitmap, x - 12, y - 8, x + 12, y + 8, &meanX), 0);
+    // " N ": the letter in the middle of the three characters, within half a character (the chart
+    // font's characters are somewhat wider than the 8 pixels the placement allows for).
+    EXPECT_NEAR(meanX, x, 4);
+
+    SkyView map("0", "10");
+    map.chartView.chartMode = mapChartMode;
+    ASSERT_TRUE(DRAWINGIMG(map));
+    EXPECT_EQ(countIn(map.chartBitmap, 0, 0, 600, 360), 0);
+}
+
+TEST(Compass, DualBoxRimCopies)
+{
+    SkyView r("180", "90");
+    r.chartView.dualBox = 1;
+    r.makeBitmap();
+    ASSERT_TRUE(DRAWINGIMG(r));
+    // Seen from the zenith every name lies below the horizon, in the second box, and its copy sits
+    // just outside the first box's rim on the same vertical.
+    const double S = r.userProjection.chartScale;
+    for (int i : {0, 1, 4, 8}) {
+        double x, y;
+        int box;
+        ASSERT_TRUE(r.namePoint(i, x, y, box));
+        EXPECT_EQ(box, 1);
+        EXPECT_GT(countIn(r.chartBitmap, x - 12, y - 8, x + 12, y + 8), 0) << i;
+        const double a = i * pi / 8, out = (i % 2 == 0 ? 36 : 42) / S;
+        const PointPipeline p(r, {.refraction = false, .horizonCut = false, .secondBoxBelow = -2, .limitCut = false});
+        const auto copy = p.place({std::cos(a), std::sin(a), -out});
+        ASSERT_TRUE(copy.has_value());
+        EXPECT_EQ(copy->box, 0);
+        EXPECT_GT(countIn(r.chartBitmap, copy->x - 12, copy->y - 8, copy->x + 12, copy->y + 8), 0) << i;
+    }
+}
+
+TEST(Compass, TheVisibleHorizonLiesOnAltitudeZeroOrLowerByTheDip)
+{
+    for (const char* metres : {"0", "3000"}) {
+        SkyView r("180", "0");
+        r.set("EDIT43", metres);
+        r.chartView.magnification = 4;
+        ASSERT_TRUE(DRAWINGIMG(r));
+        const double h = std::atof(metres) / 1000;
+        const double dip = std::acos(earthRadius / (earthRadius + h));
+        const PointPipeline p(r, {.refraction = false, .horizonCut = false, .limitCut = false});
+        for (double az : {170.0, 175.0, 180.0, 185.0, 190.0}) {
+            const double a = az / degreesPerRadian;
+            const auto px = p.place({std::cos(a) * std::cos(dip), std::sin(a) * std::cos(dip), -std::sin(dip)});
+            ASSERT_TRUE(px.has_value());
+            EXPECT_GT(countIn(r.chartBitmap, px->x - 1, px->y - 1, px->x + 1, px->y + 1), 0) << metres << " " << az;
+        }
+    }
+}
+
+} // namespace
+} // namespace nivora
