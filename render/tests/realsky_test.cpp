@@ -343,6 +343,17 @@ TEST(RealSky, AStarIsDrawnWhereErfaPutsIt)
     EXPECT_GT(inSecondBox, 0);
 }
 
+// Draws the chart of the case near the body and compares where the pipeline places the body.
+void expectBodyPixel(const Case& c, int body, double azimuth, double altitude, double tolerance = 1.0)
+{
+    const View view = viewNear(azimuth, altitude, c);
+    TestRecords r;
+    setUp(r, c, view);
+    ASSERT_TRUE(DRAWINGIMG(r));
+    const PointPipeline pipeline(r);
+    expectPixel(r, c, view, pipeline.place(pipeline.bodyToBase(body)), azimuth, altitude, tolerance);
+}
+
 TEST(RealSky, TheSunIsPlacedWhereErfaPutsIt)
 {
     const Case cases[] = {
@@ -356,12 +367,7 @@ TEST(RealSky, TheSunIsPlacedWhereErfaPutsIt)
         double azimuth, altitude;
         observedOf(c.place, apparentSun(c.place), azimuth, altitude);
         ASSERT_GT(altitude, 0);
-        const View view = viewNear(azimuth, altitude, c);
-        TestRecords r;
-        setUp(r, c, view);
-        ASSERT_TRUE(DRAWINGIMG(r));
-        const PointPipeline pipeline(r);
-        expectPixel(r, c, view, pipeline.place(pipeline.bodyToBase(sunBody)), azimuth, altitude);
+        expectBodyPixel(c, sunBody, azimuth, altitude);
     }
 }
 
@@ -392,13 +398,7 @@ TEST(RealSky, TheMoonIsPlacedWhereErfaPutsIt)
         }
         SCOPED_TRACE(testing::Message() << c.place.name << " at " << c.place.hour << "h prj " << c.projection);
         ASSERT_GT(altitude, 0.1);
-        const View view = viewNear(azimuth, altitude, c);
-        TestRecords r;
-        setUp(r, c, view);
-        ASSERT_TRUE(DRAWINGIMG(r));
-        const PointPipeline pipeline(r);
-        expectPixel(r, c, view, pipeline.place(pipeline.bodyToBase(moonBody)), azimuth, altitude,
-                    c.magnification >= 100 ? 0.5 : 1.0);
+        expectBodyPixel(c, moonBody, azimuth, altitude, c.magnification >= 100 ? 0.5 : 1.0);
     }
 }
 
