@@ -259,3 +259,40 @@ TEST(Orientation, TypedEquatorialCentresLandOnTheChartCentre)
 
 } // namespace
 } // namespace nivora
+
+namespace nivora {
+namespace {
+
+TEST(Orientation, AberrationIsTakenInTheFrameItIsAddedIn)
+{
+    // In every display frame of the map, the base-frame aberration is the ecliptic one turned
+    // into the base frame; an apparent ecliptic centre typed over a true ecliptic display is
+    // freed of the ecliptic aberration, so the centre plus that aberration is what was typed.
+    for (int display = 0; display < 8; ++display) {
+        SCOPED_TRACE(display);
+        TestRecords r;
+        r.chartView.chartMode = mapChartMode;
+        r.ui.control("COMBO5").setIndex(display);
+        r.ui.control("COMBO6").setIndex(5);
+        r.set("EDIT12", "+60");
+        r.set("EDIT13", "+20");
+        ASSERT_TRUE(DRAWINGIMG(r));
+        const SkyFrames& sky = r.drawn.sky;
+        const DirectionVector expected = rotate(sky.trueEclipticToBase, sky.annualAberrationEcliptic);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(sky.annualAberration[i], expected[i], 1e-17);
+        if (display % 4 == 0)
+            continue;   // an apparent display keeps the typed apparent direction as it is
+        const DirectionVector centre = rotateInverse(sky.trueEclipticToBase, {sky.baseToChart[2][0], sky.baseToChart[2][1], sky.baseToChart[2][2]});
+        DirectionVector seen = centre;
+        for (int i = 0; i < 3; ++i)
+            seen[i] += sky.annualAberrationEcliptic[i];
+        const double n = std::sqrt(seen[0] * seen[0] + seen[1] * seen[1] + seen[2] * seen[2]);
+        const DirectionVector typed = catalogueVector(60, 20);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(seen[i] / n, typed[i], 1e-9);
+    }
+}
+
+} // namespace
+} // namespace nivora
