@@ -257,12 +257,6 @@ TEST(Orientation, TypedEquatorialCentresLandOnTheChartCentre)
     }
 }
 
-} // namespace
-} // namespace nivora
-
-namespace nivora {
-namespace {
-
 TEST(Orientation, AberrationIsTakenInTheFrameItIsAddedIn)
 {
     // In every display frame of the map, the base-frame aberration is the ecliptic one turned
