@@ -10,6 +10,7 @@
 
 #include "astro/constants.h"
 #include "render/drawing.h"
+#include "render/pipeline.h"
 #include "render/tests/render_fixture.h"
 
 namespace nivora {
@@ -226,6 +227,46 @@ TEST(ConstellationLines, OneEndUnderTheHorizonDropsTheSegment)
         // Altitude 20 is the box centre; 10 degrees lie about 18 pixels up the chart.
         EXPECT_EQ(r.colourNear(180, 180 + 18), c.drawn ? 1 : 0) << c.a1 << " " << c.a2;
     }
+}
+
+// The shipped coasts and borders on the Earth map around Tokyo, Japan highlighted.
+TEST(ConstellationLines, TheEarthMapOutlinesTheChosenNation)
+{
+    StarMap r;
+    r.chartView.chartMode = mapChartMode;
+    r.chartView.earthMap = 1;
+    r.chartView.magnification = 4;
+    r.ui.control("COMBO5").setIndex(3);
+    r.ui.control("COMBO2").setItems({"JPN Japan", "KOR South Korea"});
+    r.highlight(0);
+    r.set("EDIT2", "+180.0");
+    r.set("EDIT3", "+90.0");
+    r.set("EDIT12", "139.6917");
+    r.set("EDIT13", "35.6895");
+    r.set("EDIT8", "2000");
+    r.ui.control("COMBO1").setIndex(0);
+    r.set("EDIT9", "1");
+    r.set("EDIT10", "21");
+    ASSERT_TRUE(DRAWINGIMG(r));
+    EXPECT_TRUE(r.alerts().empty());
+    const PointPipeline p(r);
+    const auto tokyo = p.placeCatalogue(r.drawn.sky.icrfToBase, catalogueVector(139.6917, 35.6895));
+    const auto seoul = p.placeCatalogue(r.drawn.sky.icrfToBase, catalogueVector(126.9784, 37.5660));
+    ASSERT_TRUE(tokyo && seoul);
+    EXPECT_NEAR(tokyo->x, 180, 1);
+    EXPECT_NEAR(tokyo->y, 180, 1);
+    EXPECT_LT(seoul->x, tokyo->x - 50);   // north up: Seoul west of Tokyo
+    EXPECT_LT(seoul->y, tokyo->y);
+    // Japan's outline in the highlight colour on every side of Tokyo, and no other nation's.
+    const int x0 = int(std::lround(tokyo->x)), y0 = int(std::lround(tokyo->y));
+    for (const auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+        int reached = 0;
+        for (int k = 1; k < 60 && !reached; ++k)
+            if (r.chartBitmap.pixel(x0 + k * dx, y0 + k * dy) == 10)
+                reached = k;
+        EXPECT_GT(reached, 0) << dx << " " << dy;
+    }
+    EXPECT_EQ(r.chartBitmap.pixel(int(std::lround(seoul->x)), int(std::lround(seoul->y))) == 10, false);
 }
 
 } // namespace
