@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "app/program.h"
+#include "astro/linefile.h"
 #include "astro/starlist.h"
 #include "render/drawing.h"
 
@@ -67,8 +68,26 @@ void readingStarLists(benchmark::State& state, Chart chart) {
     }
 }
 
+// The Earth map as a new user first sees it: its coasts and borders kept parsed, as every
+// drawing after the first finds them.
+void earthMap(benchmark::State& state) {
+    const auto program = makeProgram();
+    program->ui.userClick("RADIO105");
+    program->ui.userClick("BUTTON1");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DRAWINGIMG(*program));
+    std::filesystem::remove_all(program->folder);
+}
+
+void coastRead(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readLineFile(dataDir / "coast_bd.net"));
+}
+
 } // namespace
 
+BENCHMARK(earthMap)->Unit(benchmark::kMillisecond);
+BENCHMARK(coastRead)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChart, defaultChart, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChartListsReadAnew, defaultChart, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(readingStarLists, defaultChart, defaultChart)->Unit(benchmark::kMillisecond);
