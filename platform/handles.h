@@ -9,7 +9,9 @@
 #include <QSize>
 
 #include <map>
+#include <exception>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,7 +71,15 @@ struct Ui::Impl {
         if (it == bindings.end() || !it->second.handler) return;
         if (drawing && it->second.whileDrawing == WhileDrawing::Refuse) return;
         Handler h = it->second.handler;   // a handler may rebind itself
-        h();
+        // Nothing may unwind through Qt's signal code: a handler that fails (a file it could not
+        // read, the memory running out) says so in an "ALERT", and the program goes on.
+        try {
+            h();
+        } catch (const std::bad_alloc&) {
+            dialogs->alert("Not enough memory to finish " + std::string(handlerName) + ".");
+        } catch (const std::exception& e) {
+            dialogs->alert(e.what());
+        }
     }
 
     Control::Impl* findControl(std::string_view name) const
