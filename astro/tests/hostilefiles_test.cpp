@@ -13,6 +13,7 @@
 #include "astro/datafile.h"
 #include "astro/precession.h"
 #include "astro/series.h"
+#include "astro/starlist.h"
 #include "astro/startuptables.h"
 #include "testfiles.h"
 
@@ -36,6 +37,19 @@ const std::string seriesText = "Test body\r\n"
                                "inclination\r\n"
                                "20 0 0 0 0 0 0\r\n"
                                "end\r\n";
+
+// A star record: number in 1-7, RA in 8-18, Dec in 20-29, magnitude in 49-53, then the name.
+std::string starRecord(const char* number, const char* ra, const char* dec, const char* magnitude) {
+    std::string line(54, ' ');
+    line.replace(0, 7, number);
+    line.replace(8, std::string(ra).size(), ra);
+    line.replace(19, std::string(dec).size(), dec);
+    line.replace(48, std::string(magnitude).size(), magnitude);
+    return line + "Name\r\n";
+}
+
+const std::string starListText = "#number  RA         Dec\r\n" + starRecord("UMa0001", "165.93196", "61.75103", "1.8") +
+                                 starRecord("UMa0002", "165.46032", "56.38243", "2.3") + "#-\r\n";
 
 std::string fileText(const fs::path& file) {
     return readWholeFile(file);
@@ -85,6 +99,14 @@ std::vector<Reader> readers() {
              const SeriesFile s = parseSeriesFile(file);
              return sum(s.longitude) + 3 * sum(s.latitude) + 5 * sum(s.distance) + s.divisor +
                     s.nodeBlocks.size() * 100 + s.nodeBlocks.at(0).inclination[0];
+         }},
+        {"ALLSTAR5.txt", starListText, 4,
+         [](const fs::path& file) {
+             const StarList list = readStarList(file);
+             double total = double(list.records.size());
+             for (const StarRecord& r : list.records)
+                 total += r.raDegrees + 3 * r.decDegrees + 5 * r.magnitude + 7 * double(list.name(r).size());
+             return total;
          }},
         {"nutation.txt", fileText(fixture("nutation-one-term/nutation.txt")), 10,
          [](const fs::path& file) {
