@@ -92,9 +92,10 @@ void GridNumbering::belowHorizon(const DirectionVector& w, double latitude)
     const PointPipeline& p = *pipeline_;
     const double D = p.boxes().secondBoxOffset;
     // Where the point would lie, in the box its hemisphere puts it.
-    const auto place = [&](double& X, double& Y) {
+    const auto place = [&](double& X, double& Y, int& box) {
         const DirectionVector v = p.toChart(w);
-        if (p.dualBox() && v[2] <= 0) {
+        box = p.dualBox() && v[2] <= 0 ? 1 : 0;
+        if (box == 1) {
             p.project({v[0], -v[1], -v[2]}, X, Y);
             X += D;
         } else {
@@ -110,14 +111,15 @@ void GridNumbering::belowHorizon(const DirectionVector& w, double latitude)
         if (crowded(latitude))
             return;
         double X, Y;
-        place(X, Y);
+        int box;
+        place(X, Y, box);
         const bool vertical = curve_.grid == GridKind::horizontal && curve_.meridian;
         label(X - (vertical ? 12 : halfWidth()), Y + 8);
         return;
     }
     const double limit = -records_.drawn.sky.horizonDipSine - double(records_.chartOptions.underHorizonDepth);
     if (w[2] > limit - 14 / scale_)
-        place(pX_, pY_);
+        place(pX_, pY_, pBox_);
 }
 
 void GridNumbering::afterDot(double X, double Y, const DirectionVector& v, const DirectionVector& w,
@@ -125,8 +127,11 @@ void GridNumbering::afterDot(double X, double Y, const DirectionVector& v, const
 {
     const PointPipeline& p = *pipeline_;
     const bool dual = p.dualBox();
-    if (dual && firstBlock)
+    const int box = dual && v[2] < 0 ? 1 : 0;
+    if (dual && firstBlock) {
         pX_ = X;   // no passage between the boxes at the start of a curve
+        pBox_ = box;
+    }
     if (state_ != 0) {
         const ChartGeometry& g = records_.drawn.geometry;
         const double bw = g.boxHalfWidth, bh = g.boxHalfHeight, dO = g.directionOffset;
@@ -140,11 +145,11 @@ void GridNumbering::afterDot(double X, double Y, const DirectionVector& v, const
             } else if (remainder4(state_) == 3 && w[2] > limit) {
                 state_ = 1;
                 label(X - hv, Y + 8);
-            } else if (pX_ < D / 2 && v[2] < 0) {
+            } else if (pBox_ == 0 && box == 1) {
                 state_ -= 4;
                 label(D - X - hv, Y + 8);
                 label(X - hv, Y + 8);
-            } else if (pX_ > D / 2 && v[2] >= 0) {
+            } else if (pBox_ == 1 && box == 0) {
                 state_ -= 4;
                 label(X - hv, Y + 8);
                 label(D - X - hv, Y + 8);
@@ -178,6 +183,7 @@ void GridNumbering::afterDot(double X, double Y, const DirectionVector& v, const
     }
     pX_ = X;
     pY_ = Y;
+    pBox_ = box;
 }
 
 void GridNumbering::edgeLabel(int side, double X, double Y, double topSteep)

@@ -69,6 +69,10 @@ private:
     std::string text_;
     int state_ = 0;
     double pX_ = 0, pY_ = 0;
+    // The box of the previous point: a passage between the boxes is a change of box, which at a
+    // magnification above 1 the previous X alone no longer tells (it passes half the box
+    // distance inside either box).
+    int pBox_ = 0;
     double scale_ = 0;   // chartScale
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "astro/constants.h"
@@ -140,6 +141,31 @@ TEST(GridNumbering, WhereTheCircleSets)
         }
         EXPECT_TRUE(found);
     }
+}
+
+// In the Dual-Box layout at a magnification above 1 a curve still gets its labels only where it
+// passes between the boxes, not at every point beyond half the box distance.
+TEST(GridNumbering, DualBoxAtMagnificationFiveLabelsOnlyThePassages)
+{
+    const auto draw = [](int numbers) {
+        auto r = std::make_unique<TestRecords>();
+        r->chartView.dualBox = 1;
+        r->chartView.magnification = 5;
+        r->chartOptions.zenithGridStep = r->chartOptions.equatorGridStep = r->chartOptions.eclipticGridStep = 10;
+        r->chartOptions.zenithGridNumbers = r->chartOptions.equatorGridNumbers = r->chartOptions.eclipticGridNumbers =
+            std::uint8_t(numbers);
+        r->makeBitmap();
+        EXPECT_TRUE(DRAWINGIMG(*r));
+        return r;
+    };
+    const auto plain = draw(0);
+    const auto numbered = draw(1);
+    int differ = 0;
+    const ChartBitmap& a = plain->chartBitmap;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            differ += a.pixel(x, y) != numbered->chartBitmap.pixel(x, y);
+    EXPECT_LT(differ, a.width() * a.height() / 50);
 }
 
 } // namespace
