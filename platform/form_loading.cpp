@@ -65,6 +65,7 @@ QWidget* makeWidget(Control::Impl& c, const ControlSpec& spec, QWidget* parent)
     case ControlKind::Check: {
         auto* w = new QCheckBox(q(spec.caption), parent);
         w->setChecked(spec.value != 0);
+        clickOnAssistiveAction(w);
         QObject::connect(w, &QCheckBox::clicked, [&c] { fireOf(c, "ON"); });
         return w;
     }
@@ -73,6 +74,7 @@ QWidget* makeWidget(Control::Impl& c, const ControlSpec& spec, QWidget* parent)
         // Exclusive Qt groups forbid "none set"; the group is kept by hand instead.
         w->setAutoExclusive(false);
         w->setChecked(spec.value != 0);
+        clickOnAssistiveAction(w);
         QObject::connect(w, &QRadioButton::clicked, [&c] {
             userRadio(c);
             fireOf(c, "ON");

@@ -1,5 +1,8 @@
 #include "platform/widgets.h"
 
+#include <QAccessibleWidget>
+#include <QRadioButton>
+
 namespace nivora::detail {
 
 QString q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
@@ -35,6 +38,82 @@ void setEditText(QLineEdit* edit, const QString& text)
     edit->setValidator(nullptr);
     edit->setText(text);
     edit->setValidator(limit);
+}
+
+namespace {
+
+const char* const clicksOnAction = "nivoraClicksOnAction";
+
+class ClickingButton : public QAccessibleWidget {
+public:
+    explicit ClickingButton(QAbstractButton* b)
+        // Our option buttons are not auto-exclusive, which Qt would announce as check boxes.
+        : QAccessibleWidget(b, qobject_cast<QRadioButton*>(b) ? QAccessible::RadioButton
+                                                              : QAccessible::CheckBox)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name || !widget()->accessibleName().isEmpty())
+            return QAccessibleWidget::text(t);
+        // The caption without its mnemonic marks.
+        const QString caption = button()->text();
+        QString name;
+        for (qsizetype i = 0; i < caption.size(); ++i) {
+            if (caption[i] == u'&' && ++i == caption.size()) break;
+            name += caption[i];
+        }
+        return name;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State st = QAccessibleWidget::state();
+        st.checkable = true;
+        st.checked = button()->isChecked();
+        st.pressed = button()->isDown();
+        return st;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names;
+        if (widget()->isEnabled()) names << toggleAction();
+        return names + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& action) override
+    {
+        if (action != toggleAction() && action != pressAction()) {
+            QAccessibleWidget::doAction(action);
+            return;
+        }
+        if (widget()->isEnabled()) button()->click();
+    }
+
+private:
+    QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
+QAccessibleInterface* clickingButtons(const QString&, QObject* object)
+{
+    auto* b = qobject_cast<QAbstractButton*>(object);
+    if (b && b->property(clicksOnAction).toBool()) return new ClickingButton(b);
+    return nullptr;
+}
+
+} // namespace
+
+void clickOnAssistiveAction(QAbstractButton* button)
+{
+    static const bool installed = (QAccessible::installFactory(clickingButtons), true);
+    (void)installed;
+    button->setProperty(clicksOnAction, true);
+    // Qt may have made the stock interface while the button was built; ours replaces it.
+    QAccessibleInterface* made = QAccessible::queryAccessibleInterface(button);
+    if (made && !dynamic_cast<ClickingButton*>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 } // namespace nivora::detail

@@ -5,6 +5,7 @@
 #include "platform/chartbitmap.h"
 #include "platform/ui_types.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -188,6 +189,10 @@ private:
 
 // The program's own write: the typing limit is no judge of it (Qt validates every change).
 void setEditText(QLineEdit* edit, const QString& text);
+
+// A screen reader's "toggle" or "press" on this check box or option button is the user's click.
+// Qt's own would only flip the mark: no group cleared, no handler run.
+void clickOnAssistiveAction(QAbstractButton* button);
 
 class FormWindow : public QMainWindow {
 public:
