@@ -239,6 +239,17 @@ Form Ui::load(const FormSpec& spec)
         at.column = column + span;
         if (!cs.visible) c.widget->hide();
     }
+    // The label just before a text box names it to screen readers; one that follows another
+    // text box is that box's unit ("h", "deg"), not the next one's name.
+    for (size_t i = 1; i < spec.controls.size(); ++i) {
+        const ControlSpec& cs = spec.controls[i];
+        const ControlSpec& before = spec.controls[i - 1];
+        if (cs.kind != ControlKind::Edit || before.kind != ControlKind::Label || before.box != cs.box)
+            continue;
+        if (i > 1 && spec.controls[i - 2].kind == ControlKind::Edit && spec.controls[i - 2].box == cs.box)
+            continue;
+        static_cast<QLabel*>(f.controls[i - 1]->widget)->setBuddy(f.controls[i]->widget);
+    }
     // A frame taller than its content (beside a taller one) keeps its rows at the top.
     for (auto& [grid, at] : cursors)
         if (grid != body) grid->setRowStretch(at.row + 1, 1);
