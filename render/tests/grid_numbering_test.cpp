@@ -53,6 +53,8 @@ struct PolarMap : TestRecords {
         chartView.chartMode = mapChartMode;
         chartView.magnification = magnification;
         ui.control("COMBO6").setIndex(4);
+        set("EDIT2", "0");
+        set("EDIT3", "90");
         set("EDIT12", "0");
         set("EDIT13", "90");
         noGrids();
@@ -141,6 +143,32 @@ TEST(GridNumbering, WhereTheCircleSets)
         }
         EXPECT_TRUE(found);
     }
+}
+
+// A star map whose pole lies just above the box: the meridians that reach it leave the box close
+// to it, and none of them is numbered there.
+TEST(GridNumbering, NoLabelNearAPole)
+{
+    const auto draw = [](int numbers) {
+        auto r = std::make_unique<PolarMap>(1);
+        r->set("EDIT13", "-2");
+        r->chartOptions.equatorGridNumbers = std::uint8_t(numbers);
+        EXPECT_TRUE(DRAWINGIMG(*r));
+        return r;
+    };
+    const auto plain = draw(0);
+    const auto numbered = draw(1);
+    const PointPipeline p(*plain);
+    const auto pole = p.placeCatalogue(plain->drawn.sky.trueEquatorToBase, {0, 0, 1});
+    ASSERT_TRUE(pole.has_value());
+    int differ = 0;
+    // Meridians crossing the box's top within 3000 / 320 degrees, 16 pixels, of the pole get no
+    // label; the labels of those crossing further out reach to within 10 pixels of it.
+    EXPECT_NEAR(pole->y, 16.4, 1);
+    for (int y = 0; y <= int(pole->y) + 16; ++y)
+        for (int x = int(pole->x) - 8; x <= int(pole->x) + 8; ++x)
+            differ += plain->chartBitmap.pixel(x, y) != numbered->chartBitmap.pixel(x, y);
+    EXPECT_EQ(differ, 0);
 }
 
 // In the Dual-Box layout at a magnification above 1 a curve still gets its labels only where it
