@@ -47,7 +47,6 @@ public:
     // chart frame.
     void endCurve(const DirectionVector& v);
 
-    bool active() const { return state_ != 0; }
     // The curve's state: 0 not numbered, 5 or 7 not labelled yet (inside, outside), 1 inside,
     // 2 just left, 3 outside; Dual-Box passages take 4 off.
     int state() const { return state_; }

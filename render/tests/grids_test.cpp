@@ -225,6 +225,29 @@ TEST(Grids, BaseCirclesLieWhereErfaPutsThem)
     }
 }
 
+TEST(Grids, ColoursOnBothBackgrounds)
+{
+    for (int white : {0, 1}) {
+        TestRecords r;
+        r.chartOptions.zenithGridStep = r.chartOptions.equatorGridStep = r.chartOptions.eclipticGridStep = 30;
+        r.chartOptions.whiteBackground = std::uint8_t(white);
+        r.chartOptions.magnitudeLimit = 0;
+        r.chartOptions.constellationLines = 0;
+        r.makeBitmap();
+        r.chartBitmap.clear(white == 1 ? 15 : 0);
+        ASSERT_TRUE(DRAWINGIMG(r));
+        int count[16] = {};
+        for (int y = 20; y < 340; ++y)
+            for (int x = 20; x < 340; ++x)
+                if (const int c = r.chartBitmap.pixel(x, y); c >= 0)
+                    ++count[c];
+        for (int colour : {13, 5, 3}) {
+            EXPECT_GT(count[colour - white], 100) << white << " " << colour;
+            EXPECT_EQ(count[colour - 1 + white], 0) << white << " " << colour;
+        }
+    }
+}
+
 // A star map around the celestial pole: which meridians reach it and in which colour.
 TEST(Grids, ShortenedMeridiansAndColours)
 {
