@@ -1,5 +1,6 @@
 #include "render/lines.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 

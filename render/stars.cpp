@@ -6,6 +6,7 @@
 #include "astro/datafile.h"
 #include "render/pipeline.h"
 #include "render/program_records.h"
+#include "render/visibility_fill.h"
 #include "render/visibility_grid.h"
 
 namespace nivora {
@@ -43,6 +44,9 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
     const int highlightColour = 11 - white;
     const bool highlight = brightList && choice.coloringOn == 1;
     const bool dualBox = records.chartView.dualBox == 1;
+    // A cell's outside codes are trusted only while the cell cannot sag into the box.
+    const bool outsideSkips = !dualBox && edgeSkipAllowed(records, cellSag);
+    const bool tableSkips = !records.visibilitySkipsOff;
     const VisibilityNodes& cells = records.drawn.visibility.equatorVisibility[1];
     const SkyFrames& sky = records.drawn.sky;
 
@@ -64,7 +68,7 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
         const double delta = s.decDegrees / degreesPerRadian;
         int i, j;
         visibilityCell(alpha, delta, i, j);
-        if (cellHidden(cells, i, j, dualBox))
+        if (tableSkips && cellHidden(cells, i, j, !outsideSkips))
             continue;
 
         const auto pixel = pipeline.placeCatalogue(sky.icrfToBase, starVector(s, alpha, delta, sky.julianCenturies));

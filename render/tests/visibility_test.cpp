@@ -177,7 +177,7 @@ TEST(VisibilityGrid, SkippingChangesNoPixelInTheBox)
                 r->chartOptions.zenithGridStep = 30;
                 r->chartOptions.equatorGridStep = view.equatorStep;
                 r->chartOptions.eclipticGridStep = 30;
-                r->chartOptions.magnitudeLimit = 0;
+                r->chartOptions.magnitudeLimit = 4.5f;
                 r->set("EDIT12", view.azimuth);
                 r->set("EDIT13", view.elevation);
                 r->ui.control("COMBO6").setIndex(view.directionFrame);
