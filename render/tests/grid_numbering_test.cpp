@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "astro/constants.h"
 #include "render/drawing.h"
@@ -44,6 +45,35 @@ bool labelAt(const ChartBitmap& chart, const std::string& text, int colour, doub
                 shown += chart.pixel(i, j) == colour;
             }
     return lit > 0 && shown >= lit * 8 / 10;
+}
+
+// How many times the chart shows `text` in `colour` anywhere, as labelAt would find it (a text
+// whose sign is "+" is not mistaken for part of another).
+int labelCount(const ChartBitmap& chart, const std::string& text, int colour)
+{
+    ChartBitmap alone(64, 32);
+    alone.setFont(chart.font().family, chart.font().points);
+    alone.drawText(0, 0, text, 15);
+    std::vector<std::pair<int, int>> lit;
+    for (int j = 0; j < alone.height(); ++j)
+        for (int i = 0; i < alone.width(); ++i)
+            if (alone.pixel(i, j) == 15)
+                lit.emplace_back(i, j);
+    std::vector<std::pair<int, int>> found;
+    for (int y = -4; y < chart.height(); ++y)
+        for (int x = -4; x < chart.width(); ++x) {
+            std::size_t shown = 0;
+            for (const auto& [i, j] : lit)
+                shown += chart.pixel(x + i, y + j) == colour;
+            if (shown < lit.size() * 9 / 10)
+                continue;
+            bool again = false;
+            for (const auto& [fx, fy] : found)
+                again = again || (std::abs(fx - x) <= 3 && std::abs(fy - y) <= 3);
+            if (!again)
+                found.emplace_back(x, y);
+        }
+    return int(found.size());
 }
 
 // A star map around the north celestial pole with the equatorial grid numbered.
@@ -142,6 +172,24 @@ TEST(GridNumbering, WhereTheCircleSets)
             wasAbove = !below;
         }
         EXPECT_TRUE(found);
+    }
+}
+
+// The equator around the centre of a polar map passes through the box near its corners: when it
+// reaches beyond the drawing limit in between (radius 224 pixels) it is labelled at every exit
+// and re-entry; when it stays within the limit (radius 176) only at its first entry and its exits.
+TEST(GridNumbering, ExitsAndReEntries)
+{
+    const struct {
+        double magnification;
+        int dec;
+        int labels;
+    } cases[] = {{1.4, 0, 8}, {1.1, 0, 5}};
+    for (const auto& c : cases) {
+        PolarMap r(c.magnification);
+        r.chartOptions.equatorGridStep = 30;
+        ASSERT_TRUE(DRAWINGIMG(r));
+        EXPECT_EQ(labelCount(r.chartBitmap, gridLabel(false, c.dec), 5), c.labels) << c.dec;
     }
 }
 
