@@ -269,7 +269,14 @@ Form Ui::load(const FormSpec& spec)
             f.codeSize = QSize();
             return;
         }
+        f.outerWanted = QSize();   // the user's size wins
         f.ui->fire(f.name + "_RESIZE");
+    };
+    // A window first shows without its frame: an outer size set until then was taken as the
+    // client size. Made good once the window system has framed it.
+    f.window->onPlaced = [&f] {
+        if (!f.outerWanted.isValid() || f.window->frameSize().isNull()) return;
+        Form(&f).resize(f.outerWanted.width(), f.outerWanted.height());
     };
     f.window->adjustSize();
 

@@ -291,7 +291,8 @@ void Form::setGeometry(const Geometry& g)
 void Form::resize(int outerWidth, int outerHeight)
 {
     FormWindow* w = impl_->window;
-    const QSize frame = w->frameGeometry().size() - w->geometry().size();
+    const QSize frame = w->frameSize();
+    impl_->outerWanted = frame.isNull() ? QSize(outerWidth, outerHeight) : QSize();
     const QSize client(std::max(1, outerWidth - frame.width()),
                        std::max(1, outerHeight - frame.height()));
     impl_->codeSize = client;

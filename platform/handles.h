@@ -45,6 +45,7 @@ struct Form::Impl {
     std::map<std::string, Control::Impl*, std::less<>> byName;
     std::map<std::string, std::vector<Control::Impl*>, std::less<>> groups;
     QSize codeSize;   // the last client size set from code, so its echo fires no _RESIZE
+    QSize outerWanted;   // an outer size set before the frame was known, made good once it is
     bool placed = false;   // shown or moved once: the window keeps its place from then on
 };
 

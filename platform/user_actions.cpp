@@ -105,10 +105,11 @@ void Ui::userResize(std::string_view formName, int outerWidth, int outerHeight)
 {
     Form f = form(formName);
     FormWindow* w = f.impl()->window;
-    const QSize frame = w->frameGeometry().size() - w->geometry().size();
+    const QSize frame = w->frameSize();
     const QSize client(std::max(1, outerWidth - frame.width()),
                        std::max(1, outerHeight - frame.height()));
     f.impl()->codeSize = client;   // the echo of this resize fires nothing; the call below does
+    f.impl()->outerWanted = QSize();
     w->resize(client);
     impl_->fire(f.name() + "_RESIZE");
 }

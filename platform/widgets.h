@@ -198,10 +198,21 @@ class FormWindow : public QMainWindow {
 public:
     std::function<void()> onClose;
     std::function<void(QSize, QSize, bool)> onResize;
+    std::function<void()> onPlaced;   // shown, moved or resized: the frame may be known now
 
     FormWindow() { setAttribute(Qt::WA_QuitOnClose, false); }
 
+    // Frame and caption; nothing until the window system has framed the window.
+    QSize frameSize() const { return frameGeometry().size() - geometry().size(); }
+
 protected:
+    bool event(QEvent* e) override
+    {
+        const bool done = QMainWindow::event(e);
+        const QEvent::Type t = e->type();
+        if ((t == QEvent::Show || t == QEvent::Move || t == QEvent::Resize) && onPlaced) onPlaced();
+        return done;
+    }
     void closeEvent(QCloseEvent* e) override
     {
         e->ignore();

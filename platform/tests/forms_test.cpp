@@ -240,6 +240,33 @@ TEST_F(SmallProgram, UnplacedWindowsOpenBelowTheMainWindowsMenuBar)
     EXPECT_EQ(form4.geometry().top, g.top);
 }
 
+// Before a window is first shown its frame is not known yet; the size set then is still the
+// outer size, and making it hold is no user's resize.
+TEST_F(SmallProgram, AnOuterSizeSetBeforeTheFirstShowHolds)
+{
+    struct Case { const char* form; bool withPlace; };
+    for (const Case& c : {Case{"FORM2", false}, Case{"FORM4", true}}) {
+        SCOPED_TRACE(c.form);
+        Form form = ui.form(c.form);
+        if (c.withPlace) form.setGeometry({40, 50, 366, 428});
+        else form.resize(366, 428);
+        form.show();
+        ui.pumpEvents();
+        const Geometry g = form.geometry();
+        EXPECT_EQ(g.width, 366);
+        EXPECT_EQ(g.height, 428);
+        if (c.withPlace) {
+            EXPECT_EQ(g.left, 40);
+            EXPECT_EQ(g.top, 50);
+        }
+        form.resize(300, 200);   // once shown, as before
+        ui.pumpEvents();
+        EXPECT_EQ(form.geometry().width, 300);
+        EXPECT_EQ(form.geometry().height, 200);
+    }
+    EXPECT_TRUE(fired.empty());
+}
+
 TEST_F(SmallProgram, ClosingTheMainWindowLeavesTheEventLoop)
 {
     int saved = 0;
