@@ -1,7 +1,9 @@
 #include "platform/widgets.h"
 
 #include <QAccessibleWidget>
+#include <QGuiApplication>
 #include <QRadioButton>
+#include <QWindow>
 
 namespace nivora::detail {
 
@@ -38,6 +40,26 @@ void setEditText(QLineEdit* edit, const QString& text)
     edit->setValidator(nullptr);
     edit->setText(text);
     edit->setValidator(limit);
+}
+
+void FormWindow::watchFocus()
+{
+    if (focusWatch_ || !windowHandle()) return;
+    focusWatch_ = connect(windowHandle(), &QWindow::focusObjectChanged, this,
+                          [this](QObject* now) { focusMoved(now); });
+}
+
+// A screen reader may put the focus on a text box of a window in the back; the keys that follow
+// go to the active window, so the box's window comes forward as a click would bring it.
+void FormWindow::focusMoved(QObject* now)
+{
+    const QPointer<QWidget> before = focus_;
+    focus_ = qobject_cast<QWidget*>(now);
+    if (!qobject_cast<QLineEdit*>(now) || isActiveWindow() || !isVisible()) return;
+    // Qt passing the focus on from a control the program disabled is nobody's choice.
+    if (before && !before->isEnabled()) return;
+    if (QGuiApplication::platformName() != "offscreen") raise();   // nothing to stack there
+    activateWindow();
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QValidator>
 #include <QWidget>
 
@@ -201,6 +202,8 @@ public:
     std::function<void()> onPlaced;   // shown, moved or resized: the frame may be known now
 
     FormWindow() { setAttribute(Qt::WA_QuitOnClose, false); }
+    // The window handle outlives this part of the window and reports its last focus change.
+    ~FormWindow() override { disconnect(focusWatch_); }
 
     // Frame and caption; nothing until the window system has framed the window.
     QSize frameSize() const { return frameGeometry().size() - geometry().size(); }
@@ -211,6 +214,7 @@ protected:
         const bool done = QMainWindow::event(e);
         const QEvent::Type t = e->type();
         if ((t == QEvent::Show || t == QEvent::Move || t == QEvent::Resize) && onPlaced) onPlaced();
+        if (t == QEvent::Show) watchFocus();
         return done;
     }
     void closeEvent(QCloseEvent* e) override
@@ -223,6 +227,13 @@ protected:
         QMainWindow::resizeEvent(e);
         if (onResize) onResize(e->size(), e->oldSize(), e->spontaneous());
     }
+
+private:
+    void watchFocus();
+    void focusMoved(QObject* now);
+
+    QMetaObject::Connection focusWatch_;
+    QPointer<QWidget> focus_;
 };
 
 } // namespace nivora::detail

@@ -14,11 +14,17 @@
 namespace nivora {
 namespace {
 
-QAccessibleInterface* accessible(const char* name)
+QWidget* window(const char* form)
 {
     for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == "MAINFORM")
-            if (auto* w = top->findChild<QWidget*>(name)) return QAccessible::queryAccessibleInterface(w);
+        if (top->objectName() == form) return top;
+    return nullptr;
+}
+
+QAccessibleInterface* accessible(const char* name)
+{
+    if (auto* w = window("MAINFORM")->findChild<QWidget*>(name))
+        return QAccessible::queryAccessibleInterface(w);
     return nullptr;
 }
 
@@ -137,6 +143,29 @@ TEST_F(ScreenReader, TextBoxesAreNamedByTheLabelBeforeThem)
         ASSERT_EQ(labels.size(), 1);
         EXPECT_EQ(labels.front().first->object(), accessible(c.label)->object());
     }
+}
+
+// The keys that follow a screen reader's focus on a text box go to the active window, so the box's
+// window comes forward; Qt passing the focus on in a window in the back leaves it there.
+TEST_F(ScreenReader, FocusOnATextBoxBringsItsWindowForward)
+{
+    ui.load({"FORM4", "DRAW using Data File", {{ControlKind::Edit, "EDIT20"}}});
+    ui.form("FORM4").show();
+    window("MAINFORM")->findChild<QWidget*>("EDIT2")->setFocus();
+    window("FORM4")->activateWindow();
+    ui.pumpEvents();
+    ASSERT_TRUE(window("FORM4")->isActiveWindow());
+
+    ui.control("EDIT2").setEnabled(false);
+    ui.pumpEvents();
+    EXPECT_TRUE(window("FORM4")->isActiveWindow());
+
+    QAccessibleInterface* box = accessible("EDIT19");
+    ASSERT_NE(box, nullptr);
+    box->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+    ui.pumpEvents();
+    EXPECT_TRUE(window("MAINFORM")->isActiveWindow());
+    EXPECT_EQ(QApplication::focusWidget(), box->object());
 }
 
 } // namespace
