@@ -41,6 +41,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 if [ ! -f "$NIVORA_BUILD/build.ninja" ]; then
-    cmake -S "$NIVORA_ROOT" -B "$NIVORA_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # shellcheck disable=SC2086  # NIVORA_CMAKE_OPTIONS holds several options
+    cmake -S "$NIVORA_ROOT" -B "$NIVORA_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${NIVORA_CMAKE_OPTIONS:-}
 fi
 cmake --build "$NIVORA_BUILD" -j "$(nproc)"
