@@ -7,6 +7,7 @@
 #include "astro/datafile.h"
 #include "chartwin/chart_window.h"
 #include "chartwin/overlay_format.h"
+#include "chartwin/star_search.h"
 #include "platform/files.h"
 
 #include <iostream>
@@ -118,6 +119,7 @@ bool Program::start()
                        chartView.imageSize + chartLayout.marginTop + chartLayout.marginBottom);
 
     bindChartWindow(*this);
+    bindStarSearch(*this);
     bindSettingFiles(*this);
     bindFileMenu(*this);
     bindMainWindow(*this);

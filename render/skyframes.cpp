@@ -41,12 +41,16 @@ double typedDateDayNumber(float year, int monthIndex, float day)
 }
 
 SkyFrameTimes setUpSkyFrames(SkyFrames& sky, const ObservationInput& input, std::uint8_t chartMode,
-                             const StartupTables& tables, const std::filesystem::path& nutationFile)
+                             const StartupTables& tables, const std::filesystem::path& nutationFile,
+                             PlacePrecision precision)
 {
+    const auto held = [precision](double x) {
+        return precision == PlacePrecision::Single ? double(float(x)) : x;
+    };
     SkyFrameTimes times;
     const bool skyChart = chartMode == skyChartMode;
-    sky.observerLongitude = input.longitude() / degreesPerRadian;
-    sky.observerLatitude = input.latitude() / degreesPerRadian;
+    sky.observerLongitude = held(input.longitude() / degreesPerRadian);
+    sky.observerLatitude = held(input.latitude() / degreesPerRadian);
     const double zoneHours = input.zoneHours();
     const double zoneMinutes = input.zoneMinutes();
     const float year = input.year();
@@ -92,15 +96,15 @@ SkyFrameTimes setUpSkyFrames(SkyFrames& sky, const ObservationInput& input, std:
     if (!skyChart) {
         sky.localSiderealTime = sky.observerLongitude;
     } else {
-        double L = GSTH(d) * pi / 12 + f * 2 * pi + sky.observerLongitude;
-        L -= wholePart(L / (2 * pi)) * 2 * pi;
+        double L = held(GSTH(d) * pi / 12 + f * 2 * pi + sky.observerLongitude);
+        L = held(L - wholePart(L / (2 * pi)) * 2 * pi);
         // The equation of the equinoxes: where the mean equinox lies on the true equator.
         double eqeq, lat, r;
         const RotationMatrix& n = sky.meanEquatorToTrueEquator;
         ZENITH(n[0][0], n[1][0], n[2][0], eqeq, lat, r);
-        double lst = L + eqeq;
-        if (lst < 0) lst += 2 * pi;
-        if (lst > 2 * pi) lst -= 2 * pi;
+        double lst = held(L + eqeq);
+        if (lst < 0) lst = held(lst + 2 * pi);
+        if (lst > 2 * pi) lst = held(lst - 2 * pi);
         sky.localSiderealTime = lst;
     }
 
@@ -140,7 +144,7 @@ SkyFrameTimes setUpSkyFrames(SkyFrames& sky, const ObservationInput& input, std:
     // Diurnal aberration.
     const double g = -1.00000003650451 * earthRotationRate * N * cp /
                      (lightSpeed + 222.0684874 * (d + 65742) / (36524.25 * 36524.25));
-    sky.diurnalAberration = {0, g, 0};
+    sky.diurnalAberration = {0, held(g), 0};
     sky.diurnalAberrationEquatorial = rotate(sky.baseToDisplayFrame, sky.diurnalAberration);
 
     // Earth-fixed frame and the observer's position.

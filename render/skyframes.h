@@ -88,11 +88,16 @@ struct SkyFrameTimes {
 // Day number at 0h of a typed date (month index 0..11), leap day included: 2000 January 1 gives 1.
 double typedDateDayNumber(float year, int monthIndex, float day);
 
+// How the place and its results are held: the drawing keeps doubles; the keyword searches keep
+// the longitude, the latitude, the sidereal time and the diurnal aberration in single precision.
+enum class PlacePrecision { Double, Single };
+
 // Fills the set-up members of `sky` from the main window's fields (read in their order, live),
 // the chart mode and the start-up tables; `nutationFile` is read anew. Throws DataFileError
 // when the nutation file is missing or malformed; `sky` may then be half written.
 SkyFrameTimes setUpSkyFrames(SkyFrames& sky, const ObservationInput& input, std::uint8_t chartMode,
-                             const StartupTables& tables, const std::filesystem::path& nutationFile);
+                             const StartupTables& tables, const std::filesystem::path& nutationFile,
+                             PlacePrecision precision = PlacePrecision::Double);
 // The same with the owner's window, chart mode, tables and "nutation.txt" of the working folder.
 SkyFrameTimes setUpSkyFrames(ProgramRecords& records, SkyFrames& sky);
 
