@@ -7,6 +7,7 @@
 #include "astro/datafile.h"
 #include "chartwin/chart_window.h"
 #include "chartwin/overlay_format.h"
+#include "chartwin/overlay_form.h"
 #include "chartwin/star_search.h"
 #include "platform/files.h"
 
@@ -120,6 +121,7 @@ bool Program::start()
 
     bindChartWindow(*this);
     bindStarSearch(*this);
+    bindOverlayForm(*this);
     bindSettingFiles(*this);
     bindFileMenu(*this);
     bindMainWindow(*this);
