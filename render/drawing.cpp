@@ -9,6 +9,7 @@
 #include "render/grids.h"
 #include "render/lines.h"
 #include "render/moon_shadow.h"
+#include "render/panel.h"
 #include "render/program_records.h"
 #include "render/stars.h"
 #include "render/sun_planets.h"
@@ -135,6 +136,8 @@ void drawChart(ProgramRecords& records)
     ui.pumpEvents();
 
     // 14. Information panel.
+    drawInformationPanel(records, work);
+    ui.pumpEvents();
     // 15. The object of the orbital elements.
     // 16. Sky chart only: planets, the readout body's location, the Sun's disc, the antisolar
     //     point or the Earth's shadow, the Sun's azimuth and twilight lines, the Moon.

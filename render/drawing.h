@@ -20,6 +20,7 @@ struct DrawingWork {
     ReadoutValues readout;        // the readout body's place
     ConstellationChoice choice;   // coloring and the highlighted constellation
     BoxCentres boxes;
+    int orbitObjectValid = 0;     // 1 when the orbit step drew valid elements
 };
 
 // Passes that belong to higher rooms or to later work, installed by them. An empty hook is

@@ -12,138 +12,16 @@
 #include "astro/numbertext.h"
 #include "render/drawing.h"
 #include "render/tests/erfa_sky.h"
-#include "render/tests/render_fixture.h"
+#include "render/tests/sky_chart.h"
 
 namespace nivora {
 namespace {
 
 using testing_support::ErfaObserver;
 using testing_support::erfaHorizonDirection;
-using testing_support::TestRecords;
-
-struct Place {
-    const char* name;
-    double longitude, latitude, altitude;   // degrees, metres
-    int year, month, day;                   // month 1-12
-    double hourUT;
-};
-
-std::string number(double v)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, "%.9g", v);
-    return text;
-}
-
-// A sky chart of the place and UT instant with nothing on it but the solar system: no grids, no
-// stars, no lines, refraction off, every planet a disc.
-struct SkyChart : TestRecords {
-    explicit SkyChart(const Place& p, double magnification = 1) : place(p)
-    {
-        set("EDIT2", number(p.longitude));
-        set("EDIT3", number(p.latitude));
-        set("EDIT43", number(p.altitude));
-        for (const char* zone : {"EDIT4", "EDIT6"})
-            set(zone, "+0");
-        for (const char* zone : {"EDIT5", "EDIT7"})
-            set(zone, "00");
-        set("EDIT8", std::to_string(p.year));
-        ui.control("COMBO1").setIndex(p.month - 1);
-        set("EDIT9", std::to_string(p.day));
-        const double hour = std::floor(p.hourUT);
-        set("EDIT10", number(hour));
-        set("EDIT11", number((p.hourUT - hour) * 60));
-        chartView.magnification = magnification;
-        chartOptions.zenithGridStep = chartOptions.equatorGridStep = chartOptions.eclipticGridStep = 0;
-        chartOptions.magnitudeLimit = 0;
-        chartOptions.constellationLines = 0;
-        chartOptions.refractionOn = 0;
-        chartOptions.underHorizonDepth = 1.1f;   // marks below the horizon too
-        const char* files[] = {"mercury.plt", "venus.plt", "mars.plt", "jupiter.plt",
-                               "saturn.plt", "uranus.plt", "neptune.plt"};
-        for (int k = 0; k < 7; ++k) {
-            planetSettings.planetOrbitFile[k] = files[k];
-            planetSettings.planetDisplayMode[k] = 2;
-        }
-        using K = ControlKind;
-        FormSpec planets{"FORM8", "Planets", {}};
-        planets.controls.push_back({.kind = K::Edit, .name = "EDIT79", .text = "384400"});
-        planets.controls.push_back({.kind = K::Edit, .name = "EDIT106", .text = "1.018"});
-        ui.load(planets);
-        makeBitmap();
-        chartBitmap.recordTexts(&texts);
-    }
-
-    static double julianDateUT(const Place& p)
-    {
-        double jd0, jd1;
-        eraCal2jd(p.year, p.month, p.day, &jd0, &jd1);
-        return jd0 + jd1 + p.hourUT / 24;
-    }
-    // ERFA's observer at the place and instant of p, with the Delta-T of the last drawing.
-    ErfaObserver observer(const Place& p) const
-    {
-        const double deltaT = 2451545.0 + drawn.sky.julianCenturies * 36525 - julianDateUT(place);
-        const double ut1 = julianDateUT(p);
-        return {p.longitude, p.latitude, p.altitude, ut1, ut1 + deltaT};
-    }
-
-    // Centres the chart on a horizon-frame direction (azimuth from north through west).
-    void centreOn(const DirectionVector& w)
-    {
-        double lon, lat, r;
-        ZENITH(w[0], w[1], w[2], lon, lat, r);
-        set("EDIT12", number(lon * degreesPerRadian));
-        set("EDIT13", number(lat * degreesPerRadian));
-    }
-
-    bool draw()
-    {
-        texts.clear();
-        chartBitmap.clear(0);
-        return DRAWINGIMG(*this);
-    }
-
-    // Mean position of the pixels of a colour within `half` pixels of (x, y); count 0 when none.
-    struct Centroid {
-        double x = 0, y = 0;
-        int count = 0;
-    };
-    Centroid centroid(int colour, double x, double y, int half) const
-    {
-        Centroid c;
-        for (int j = int(y) - half; j <= int(y) + half; ++j)
-            for (int i = int(x) - half; i <= int(x) + half; ++i)
-                if (chartBitmap.pixel(i, j) == colour) {
-                    c.x += i;
-                    c.y += j;
-                    ++c.count;
-                }
-        if (c.count) {
-            c.x /= c.count;
-            c.y /= c.count;
-        }
-        return c;
-    }
-
-    // The texts drawn at row y of the side strip.
-    std::vector<DrawnText> row(float y) const
-    {
-        std::vector<DrawnText> found;
-        for (const DrawnText& t : texts)
-            if (t.y == y && t.x >= panelLeftOf(*this))
-                found.push_back(t);
-        return found;
-    }
-    std::string rowText(float y) const
-    {
-        const auto found = row(y);
-        return found.empty() ? std::string() : found.back().text;
-    }
-
-    Place place;
-    std::vector<DrawnText> texts;
-};
+using testing_support::number;
+using testing_support::Place;
+using testing_support::SkyChart;
 
 const Place places[] = {
     {"Tokyo", 139.7, 35.7, 40, 2008, 12, 31, 14.983},
