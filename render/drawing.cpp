@@ -11,6 +11,7 @@
 #include "render/moon_shadow.h"
 #include "render/panel.h"
 #include "render/program_records.h"
+#include "render/readout.h"
 #include "render/stars.h"
 #include "render/sun_planets.h"
 #include "render/visibility_fill.h"
@@ -143,6 +144,7 @@ void drawChart(ProgramRecords& records)
     //     point or the Earth's shadow, the Sun's azimuth and twilight lines, the Moon.
     if (records.chartView.chartMode == skyChartMode) {
         drawPlanets(records);
+        drawLocationReadout(records, work);
         const SunPlace sun = drawSunDisc(records);
         drawAntisolar(records, work.times.dayNumberTT);
         drawSunLines(records, sun);

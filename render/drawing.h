@@ -21,6 +21,15 @@ struct DrawingWork {
     ConstellationChoice choice;   // coloring and the highlighted constellation
     BoxCentres boxes;
     int orbitObjectValid = 0;     // 1 when the orbit step drew valid elements
+    // What the readout reads of the orbit object and the added star, written by their steps:
+    // the orbit object's geocentric place (km, true ecliptic of date); the added star's
+    // direction (true ecliptic of date, annual aberration included), distance (km, 1 when
+    // none is given) and the frame it was typed in.
+    DirectionVector orbitObjectPosition{};
+    bool addedStarValid = false;
+    DirectionVector addedStarDirection{};
+    double addedStarDistance = 1;
+    int addedStarFrame = 0;
 };
 
 // Passes that belong to higher rooms or to later work, installed by them. An empty hook is

@@ -1,0 +1,194 @@
+#include "render/readout.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "astro/constants.h"
+#include "astro/numbertext.h"
+#include "render/tests/sky_chart.h"
+
+namespace nivora {
+namespace {
+
+using testing_support::ErfaObserver;
+using testing_support::Place;
+using testing_support::SkyChart;
+
+// A place and time with the Moon well away from the Sun.
+const Place evening = {"Tokyo", 139.7, 35.7, 0, 2024, 5, 14, 10.5};
+
+// The degrees written after a prefix.
+double degreesAfter(const std::string& text, const std::string& prefix)
+{
+    EXPECT_EQ(text.substr(0, prefix.size()), prefix) << text;
+    return text.size() > prefix.size() ? std::stod(text.substr(prefix.size())) : 0;
+}
+
+double wrapDegrees(double d) { return d - 360 * std::round(d / 360); }
+
+struct Readout : SkyChart {
+    Readout(int body, int frame) : SkyChart(evening)
+    {
+        readoutOptions.readoutBody = std::uint8_t(body);
+        readoutOptions.readoutFrame = std::uint8_t(frame);
+        minuteOptions.commentUnit = 1;
+    }
+    // Right ascension and declination (or the frame's pair), degrees, under a correction.
+    std::pair<double, double> place(int correction, const char* first = " R.A:", const char* second = " Dec:")
+    {
+        readoutOptions.readoutCorrection = std::uint8_t(correction);
+        EXPECT_TRUE(draw());
+        return {degreesAfter(rowText(306), first), degreesAfter(rowText(324), second)};
+    }
+};
+
+// ERFA's geocentric direction of a body (GCRS), with or without the annual aberration, turned
+// into the true equator of date: right ascension and declination in degrees.
+std::pair<double, double> erfaTrueEquatorial(const ErfaObserver& o, int body, bool aberration)
+{
+    double p[3], u[3], r, pvh[2][3], pvb[2][3];
+    testing_support::erfaGeocentric(o, body, p);
+    eraPn(p, &r, u);
+    if (aberration) {
+        eraEpv00(o.tt, 0, pvh, pvb);
+        double v[3];
+        for (int i = 0; i < 3; ++i)
+            v[i] = pvb[1][i] / ERFA_DC;
+        double a[3];
+        eraAb(u, v, eraPm(pvh[0]), std::sqrt(1 - eraPdp(v, v)), a);
+        eraCp(a, u);
+    }
+    double npb[3][3], t[3], ra, dec;
+    eraPnm06a(o.tt, 0, npb);
+    eraRxp(npb, u, t);
+    eraC2s(t, &ra, &dec);
+    return {eraAnp(ra) * degreesPerRadian, dec * degreesPerRadian};
+}
+
+TEST(LocationReadout, TheMoonGetsNoAnnualAberrationTheSunErfasAberration)
+{
+    Readout moon(moonBody, 2);
+    EXPECT_EQ(moon.place(0), moon.place(1));
+    EXPECT_EQ(moon.rowText(288), "Location of Moon");
+    EXPECT_EQ(moon.row(306)[0].colour, 15);
+
+    Readout sun(sunBody, 2);
+    const auto apparent = sun.place(0);
+    const auto geometric = sun.place(1);
+    const ErfaObserver o = sun.observer(evening);
+    const auto erfaApparent = erfaTrueEquatorial(o, sunBody, true);
+    const auto erfaGeometric = erfaTrueEquatorial(o, sunBody, false);
+    // The shift, to the printed 0.00001 degree and a little for the two models.
+    EXPECT_NEAR(wrapDegrees(apparent.first - geometric.first), wrapDegrees(erfaApparent.first - erfaGeometric.first), 0.00005);
+    EXPECT_NEAR(apparent.second - geometric.second, erfaApparent.second - erfaGeometric.second, 0.00005);
+    EXPECT_GT(std::fabs(apparent.first - geometric.first), 0.005);
+    // And the place itself, within the models' agreement.
+    EXPECT_NEAR(wrapDegrees(apparent.first - erfaApparent.first), 0, 0.001);
+    EXPECT_NEAR(apparent.second - erfaApparent.second, 0, 0.001);
+    EXPECT_EQ(sun.row(306)[0].colour, 13);
+}
+
+TEST(LocationReadout, FramesPrefixesAndWords)
+{
+    struct Case {
+        int frame;
+        const char *first, *second, *word;
+    };
+    const Case cases[] = {
+        {1, " Azm:", " Elv:", "(Zenithal)"},  {2, " R.A:", " Dec:", "(true)"},
+        {3, " R.A:", " Dec:", "(mean)"},      {4, " R.A:", " Dec:", "(J2000.0)"},
+        {8, " R.A:", " Dec:", "(Local-Eq)"},  {9, " R.A:", " Dec:", "(Grwch-Eq)"},
+        {12, " Lng:", " Lat:", "(true)"},     {13, " Lng:", " Lat:", "(mean)"},
+        {14, " Lng:", " Lat:", "(J2000.0)"},
+    };
+    const char* corrections[] = {"(apparent)", "(no abbr.)", "(geometric)"};
+    for (const Case& c : cases)
+        for (int correction = 0; correction < 3; ++correction) {
+            SCOPED_TRACE(testing::Message() << c.frame << " " << correction);
+            Readout r(jupiterBody, c.frame);
+            r.planetSettings.planetDisplayMode[jupiterBody - 2] = 0;
+            r.readoutOptions.readoutCorrection = std::uint8_t(correction);
+            ASSERT_TRUE(r.draw());
+            EXPECT_EQ(r.rowText(288), "Location of Jupiter");
+            const std::string a = r.rowText(306), b = r.rowText(324);
+            EXPECT_EQ(a.substr(0, 5), c.first);
+            EXPECT_EQ(a.substr(a.size() - std::string(corrections[correction]).size()), corrections[correction]);
+            EXPECT_EQ(b.substr(0, 5), c.second);
+            EXPECT_EQ(b.substr(b.size() - std::string(c.word).size()), c.word);
+            EXPECT_NE(r.rowText(342).find("AU(geocntr)"), std::string::npos);
+            EXPECT_EQ(r.rowText(360).substr(0, 8), " Radius:");
+            EXPECT_EQ(r.row(306)[0].colour, 7);
+        }
+}
+
+TEST(LocationReadout, GeometricIcrfAndTopocentricZenithalAgainstErfa)
+{
+    Readout sun(sunBody, 4);
+    const auto icrf = sun.place(2);
+    const ErfaObserver o = sun.observer(evening);
+    double p[3], ra, dec;
+    testing_support::erfaGeocentric(o, sunBody, p);
+    eraC2s(p, &ra, &dec);
+    EXPECT_NEAR(wrapDegrees(icrf.first - eraAnp(ra) * degreesPerRadian), 0, 0.001);
+    EXPECT_NEAR(icrf.second - dec * degreesPerRadian, 0, 0.001);
+
+    // The Moon seen from the place in the horizon frame, refraction off.
+    Readout moon(moonBody, 1);
+    moon.readoutOptions.readoutParallax = 1;
+    const auto horizon = moon.place(0, " Azm:", " Elv:");
+    const DirectionVector w = testing_support::erfaHorizonDirection(o, moonBody);
+    double lon, lat, r;
+    ZENITH(w[0], w[1], w[2], lon, lat, r);
+    EXPECT_NEAR(wrapDegrees(horizon.first - lon * degreesPerRadian), 0, 0.005);
+    EXPECT_NEAR(horizon.second - lat * degreesPerRadian, 0, 0.005);
+    EXPECT_NE(moon.rowText(342).find("km(parallax)"), std::string::npos);
+}
+
+TEST(LocationReadout, UnknownFrameAndNotDisplayWriteNothing)
+{
+    for (const int frame : {5, 100}) {
+        Readout r(moonBody, frame);
+        ASSERT_TRUE(r.draw());
+        for (const int row : {288, 306, 324, 342, 360})
+            EXPECT_TRUE(r.row(float(row)).empty()) << frame << " " << row;
+    }
+    // The added star switched off and the orbit object not drawn write nothing either.
+    for (const int body : {20, 30}) {
+        Readout r(body, 2);
+        ASSERT_TRUE(r.draw());
+        EXPECT_TRUE(r.row(288).empty()) << body;
+    }
+}
+
+TEST(LocationReadout, DigressionOfTheMoonAgainstErfasPositionAngle)
+{
+    Readout r(sunBody, 20);   // the Sun's digression speaks of the Moon
+    ASSERT_TRUE(r.draw());
+    EXPECT_EQ(r.rowText(288), "Digression of Mn from Sun");
+    EXPECT_EQ(r.row(288)[0].colour, 5);
+    const ErfaObserver o = r.observer(evening);
+    const auto moon = erfaTrueEquatorial(o, moonBody, false);
+    const auto sun = erfaTrueEquatorial(o, sunBody, true);
+    const double a1 = moon.first / degreesPerRadian, d1 = moon.second / degreesPerRadian;
+    const double a2 = sun.first / degreesPerRadian, d2 = sun.second / degreesPerRadian;
+    const double elongation = eraSeps(a1, d1, a2, d2) * degreesPerRadian;
+    ASSERT_GT(elongation, 20);
+    EXPECT_NEAR(degreesAfter(r.rowText(342), " true:"), elongation, 0.01);
+    const double pas = eraPas(a1, d1, a2, d2) * degreesPerRadian;
+    EXPECT_NEAR(wrapDegrees(degreesAfter(r.rowText(360), " Pole-Mn-Sun:") - pas), 0, 0.05);
+    EXPECT_EQ(r.rowText(378).substr(0, 12), " Znth-Mn-Sun");
+}
+
+TEST(LocationReadout, SeparationAndPositionAngleEdges)
+{
+    EXPECT_EQ(separationAngle(1 + 1e-12), 0);
+    EXPECT_DOUBLE_EQ(separationAngle(-1 - 1e-12), pi);
+    EXPECT_DOUBLE_EQ(separationAngle(0), pi / 2);
+    EXPECT_EQ(positionAngle(0.3, 0.2, 0.1, 0), 0);   // in the Sun's direction
+    EXPECT_NEAR(positionAngle(0.1, 0, 0, 0.1), pi / 2, 1e-9);
+}
+
+} // namespace
+} // namespace nivora
