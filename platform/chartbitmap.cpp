@@ -199,9 +199,9 @@ void ChartBitmap::drawCircle(float x, float y, float r, int colour, float aspect
     }
 }
 
-void ChartBitmap::setFont(std::string_view family, double points)
+void ChartBitmap::setFont(std::string_view family, int pixelSize)
 {
-    font_ = FontSpec{std::string(family), points, false};
+    font_ = FontSpec{std::string(family), std::max(1, pixelSize) * 72.0 / 96.0, false};
 }
 
 void ChartBitmap::drawText(float x, float y, std::string_view text, int colour)

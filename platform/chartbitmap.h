@@ -3,6 +3,7 @@
 // grows downward; whatever falls outside the bitmap is clipped. No antialiasing anywhere.
 #pragma once
 
+#include "platform/fonts.h"
 #include "platform/ui_types.h"
 
 #include <QImage>
@@ -60,9 +61,11 @@ public:
     int backgroundColour() const { return background_; }
     int thirdColour() const { return third_; }
 
-    // The current font, by Windows family name and point size (mapped like every font).
-    void setFont(std::string_view family, double points);
-    FontSpec font() const { return font_; }
+    // The current font, by Windows family name (mapped like every font) and character height in
+    // pixels: the chart's layout counts in pixels, so a size never depends on the screen.
+    void setFont(std::string_view family, int pixelSize);
+    FontSpec font() const { return font_; }   // the same size, as points at 96 dpi
+    int fontPixelSize() const { return pixelSizeOfPoints(font_.points); }
 
     // While a log is attached every text drawn is also appended to it, so that the texts of a
     // chart can be read back; nullptr detaches it.
@@ -79,7 +82,7 @@ public:
 
 private:
     QImage image_;
-    FontSpec font_{"Courier New", 14};
+    FontSpec font_{"Courier New", 14 * 72.0 / 96.0};
     int foreground_ = 7, background_ = 0, third_ = 15;
     std::vector<DrawnText>* textLog_ = nullptr;
 };

@@ -1,8 +1,10 @@
 #include "platform/chartbitmap.h"
+#include "platform/fonts.h"
 #include "platform/forms.h"
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QImage>
 
 #include <filesystem>
@@ -174,6 +176,22 @@ TEST(ChartBitmap, WritesABmpFile)
         for (int x = 0; x < 7; ++x) EXPECT_EQ(back.pixel(x, y) | 0xff000000u, b.image().pixel(x, y));
     EXPECT_FALSE(b.saveBmp((folder / "missing" / "chart.bmp").string()));
     std::filesystem::remove_all(folder);
+}
+
+// The chart's layout counts in pixels: a three-letter compass name in the default 16-pixel
+// Gothic spans the 24 pixels its placement (x - 12) centres, whatever the screen's resolution.
+TEST(ChartBitmap, FontSizeIsAPixelHeight)
+{
+    struct Case { const char* family; int size; int nameWidth; };
+    const Case cases[] = {{"ＭＳ ゴシック", 16, 24}, {"Courier New", 14, 25}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.family);
+        ChartBitmap b(10, 10);
+        b.setFont(c.family, c.size);
+        EXPECT_EQ(b.fontPixelSize(), c.size);
+        const QFontMetrics m(makeFont(b.font()));
+        EXPECT_NEAR(m.horizontalAdvance("NNW"), c.nameWidth, 1);
+    }
 }
 
 } // namespace

@@ -35,7 +35,7 @@ TEST(GridNumbering, LabelTexts)
 bool labelAt(const ChartBitmap& chart, const std::string& text, int colour, double x, double y)
 {
     ChartBitmap alone(chart.width(), chart.height());
-    alone.setFont(chart.font().family, chart.font().points);
+    alone.setFont(chart.font().family, chart.fontPixelSize());
     alone.drawText(float(x), float(y), text, 15);
     int lit = 0, shown = 0;
     for (int j = 0; j < alone.height(); ++j)
@@ -52,7 +52,7 @@ bool labelAt(const ChartBitmap& chart, const std::string& text, int colour, doub
 int labelCount(const ChartBitmap& chart, const std::string& text, int colour)
 {
     ChartBitmap alone(64, 32);
-    alone.setFont(chart.font().family, chart.font().points);
+    alone.setFont(chart.font().family, chart.fontPixelSize());
     alone.drawText(0, 0, text, 15);
     std::vector<std::pair<int, int>> lit;
     for (int j = 0; j < alone.height(); ++j)
