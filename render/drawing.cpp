@@ -1,4 +1,5 @@
 #include "render/drawing.h"
+#include "render/centring.h"
 
 #include <algorithm>
 #include <cmath>
@@ -96,6 +97,8 @@ void drawChart(ProgramRecords& records)
         if (apply == 1 || choice.coloringOn == 1) {
             if (records.drawingHooks.centralize)
                 records.drawingHooks.centralize(records, apply, index);
+            else
+                CENTRALIZE(records, apply, index);
             ui.control("CHECK3").setValue(0);
         }
     }

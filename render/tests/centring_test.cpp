@@ -1,0 +1,213 @@
+#include "render/centring.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "astro/constants.h"
+#include "render/tests/sky_chart.h"
+
+namespace nivora {
+namespace {
+
+using testing_support::Place;
+using testing_support::SkyChart;
+
+std::string star(const char* number, double ra, double dec, double mag)
+{
+    char line[160];
+    std::snprintf(line, sizeof line, "%-7s%11.4f %10.4f %5s %5s %5s %5.2f name\r\n", number, ra, dec, "", "", "", mag);
+    return line;
+}
+
+std::string segment(const char* key, double ra1, double dec1, double ra2, double dec2)
+{
+    char line[80];
+    std::snprintf(line, sizeof line, "%-3s      %10.4f %10.4f %10.4f %10.4f\n", key, ra1, dec1, ra2, dec2);
+    return line;
+}
+
+// The list of the star-map set: 88 constellations, then the bodies after a separator.
+std::vector<std::string> listItems()
+{
+    std::vector<std::string> items = {"Tst Test", "Oth Other"};
+    while (items.size() < 88)
+        items.push_back("Xx" + std::to_string(items.size() % 10) + " Filler");
+    items.push_back("--- bodies");
+    for (const BodyName& b : bodyNames)
+        items.push_back(std::string(b.code) + " " + std::string(b.name));
+    items.push_back("Zz Nothing");
+    return items;
+}
+int itemIndex(const std::string& prefix)
+{
+    const auto items = listItems();
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].rfind(prefix, 0) == 0)
+            return int(i);
+    return -1;
+}
+
+struct Centring : SkyChart {
+    explicit Centring(const Place& p, double magnification = 1) : SkyChart(p, magnification)
+    {
+        ui.control("COMBO2").setItems(listItems());
+        dataFileSettings.dataFiles[0][0] = starFile.string();
+        dataFileSettings.dataFiles[0][3] = lineFile.string();
+        dataFileSettings.dataFiles[1][0] = starFile.string();
+        dataFileSettings.dataFiles[1][3] = lineFile.string();
+        write(starFile, "#number\r\n" + star("Tst0001", 80, 10, 1) + star("Tst0002", 90, 20, 5) +
+                            star("Tst0003", 100, 0, 7) + star("Oth0001", 200, -30, 2) + "#-\r\n");
+        write(lineFile, segment("Tst", 80, 10, 90, 30) + "#-\n" + segment("Tst", 100, 0, 110, 5) + "#-\n");
+    }
+    ~Centring() override
+    {
+        std::filesystem::remove(starFile);
+        std::filesystem::remove(lineFile);
+    }
+    static void write(const std::filesystem::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+    void centreOnItem(int index)
+    {
+        ui.control("COMBO2").setIndex(index);
+        ui.control("CHECK3").setValue(1);
+    }
+    std::filesystem::path starFile = std::filesystem::temp_directory_path() / ("nivora-centring-" + std::to_string(::getpid()) + ".txt");
+    std::filesystem::path lineFile = std::filesystem::temp_directory_path() / ("nivora-centring-" + std::to_string(::getpid()) + ".net");
+};
+
+const Place tokyoNight = {"Tokyo", 139.7, 35.7, 0, 2024, 1, 15, 12};   // 21h local
+
+// A star map in the ICRF frame with ICRF direction fields: nothing hidden, no aberration, so the
+// centre is the plain weighted mean of the unit vectors.
+TEST(Centring, EachWeightingOnAStarMap)
+{
+    auto u = [](double ra, double dec) { return unitVector(ra / degreesPerRadian, dec / degreesPerRadian); };
+    struct Weighted {
+        DirectionVector v;
+        double w;
+    };
+    const std::vector<Weighted> stars = {{u(80, 10), 1}, {u(90, 20), 1}, {u(100, 0), 1}};
+    const std::vector<Weighted> ends = {{u(80, 10), 1}, {u(90, 30), 1}, {u(100, 0), 1}, {u(110, 5), 1}};
+    const std::vector<Weighted> magnitudes = {{u(80, 10), 5}, {u(90, 20), 1}, {u(100, 0), 0.1}};
+    auto mean = [](std::vector<Weighted> a, const std::vector<Weighted>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        DirectionVector s{};
+        for (const Weighted& x : a)
+            for (int i = 0; i < 3; ++i)
+                s[i] += x.w * x.v[i];
+        double lon, lat, r;
+        ZENITH(s[0], s[1], s[2], lon, lat, r);
+        return std::pair{lon < 0 ? lon + 2 * pi : lon, lat};
+    };
+    struct Case {
+        int weighting;
+        std::pair<double, double> centre;
+    };
+    const Case cases[] = {{1, mean(stars, {})}, {2, mean(stars, ends)}, {3, mean(magnitudes, {})}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.weighting);
+        Centring r(tokyoNight);
+        r.chartView.chartMode = mapChartMode;
+        r.ui.control("COMBO5").setIndex(3);
+        r.ui.control("COMBO6").setIndex(4);
+        r.chartOptions.centralizeWeighting = std::uint8_t(c.weighting);
+        r.centreOnItem(itemIndex("Tst"));
+        ASSERT_TRUE(r.draw());
+        EXPECT_TRUE(r.alerts().empty());
+        EXPECT_NEAR(std::stod(r.ui.control("EDIT12").text()), c.centre.first * degreesPerRadian, 0.0002);
+        EXPECT_NEAR(std::stod(r.ui.control("EDIT13").text()), c.centre.second * degreesPerRadian, 0.0002);
+        EXPECT_EQ(r.ui.control("CHECK3").value(), 0);
+    }
+}
+
+// Each body, the Moon among them, lands on the chart centre within a pixel at magnification 10.
+TEST(Centring, BodiesLandOnTheCentreInEveryDirectionFrame)
+{
+    for (const char* code : {"Mn", "Jp", "Sn"})
+        for (int frame = 0; frame <= 8; ++frame) {
+            SCOPED_TRACE(testing::Message() << code << " frame " << frame);
+            const Place noon = {"Tokyo", 139.7, 35.7, 0, 2024, 5, 14, 8};
+            Centring r(noon, 10);
+            r.ui.control("COMBO6").setIndex(frame);
+            r.centreOnItem(itemIndex(code));
+            ASSERT_TRUE(r.draw());
+            const int body = code[0] == 'M' ? moonBody : code[0] == 'J' ? jupiterBody : sunBody;
+            const ApparentBody b = apparentBody(r, body);
+            ASSERT_FALSE(b.hidden);
+            const auto marks = bodyMarkPixels(r, b.base);
+            ASSERT_EQ(marks.size(), 1u);
+            const BoxCentres boxes = boxCentres(r.chartView, r.chartLayout, r.drawn.geometry.directionOffset);
+            EXPECT_LE(std::hypot(marks[0].x - boxes.x1, marks[0].y - boxes.y), 1.0);
+        }
+}
+
+TEST(Centring, AlertsSilencesAndFiles)
+{
+    {   // The Sun at night: the alert, and the fields stay.
+        Centring r(tokyoNight);
+        r.chartOptions.underHorizonDepth = 0;
+        r.centreOnItem(itemIndex("Sn"));
+        ASSERT_TRUE(r.draw());
+        EXPECT_EQ(r.alerts(), std::vector<std::string>{"The Constellation is under the Horizen."});
+        EXPECT_EQ(r.ui.control("EDIT12").text(), "+180.00");
+    }
+    for (const std::string prefix : {"---", "none"}) {   // a separator, nothing chosen: silent
+        Centring r(tokyoNight);
+        r.centreOnItem(prefix == "---" ? itemIndex("---") : -1);
+        ASSERT_TRUE(r.draw());
+        for (const std::string& a : r.alerts())
+            EXPECT_NE(a, "The Constellation is under the Horizen.");
+        EXPECT_EQ(r.ui.control("EDIT12").text(), "+180.00");
+    }
+    {   // A list without its end line: read to its end, named in an alert, the centre still set.
+        Centring r(tokyoNight);
+        r.chartView.chartMode = mapChartMode;
+        Centring::write(r.starFile, star("Tst0001", 80, 10, 1));
+        r.centreOnItem(itemIndex("Tst"));
+        ASSERT_TRUE(r.draw());
+        ASSERT_FALSE(r.alerts().empty());
+        EXPECT_NE(r.alerts()[0].find(r.starFile.filename().string()), std::string::npos);
+        EXPECT_NE(r.ui.control("EDIT12").text(), "+180.00");
+    }
+    {   // A missing list: an alert naming it, the fields unchanged.
+        Centring r(tokyoNight);
+        std::filesystem::remove(r.starFile);
+        r.centreOnItem(itemIndex("Tst"));
+        ASSERT_TRUE(r.draw());
+        ASSERT_FALSE(r.alerts().empty());
+        EXPECT_NE(r.alerts()[0].find(r.starFile.filename().string()), std::string::npos);
+        EXPECT_EQ(r.ui.control("EDIT12").text(), "+180.00");
+    }
+}
+
+TEST(Centring, FieldTextsAndTheEarthMapsLongitudes)
+{
+    EXPECT_EQ(centreFieldText(-12.34567), "-12.3457");
+    EXPECT_EQ(centreFieldText(12.34567), " 12.3456");
+    // A star at 200 degrees: 200 on the star map, brought into -180..180 on the Earth map.
+    for (const int earthMap : {0, 1}) {
+        Centring r(tokyoNight);
+        r.chartView.chartMode = mapChartMode;
+        r.chartView.earthMap = std::uint8_t(earthMap);
+        r.ui.control("COMBO5").setIndex(3);
+        r.ui.control("COMBO6").setIndex(4);
+        r.chartOptions.centralizeWeighting = 1;
+        Centring::write(r.starFile, star("Tst0001", 200, 10, 1) + "#-\r\n");
+        r.centreOnItem(0);
+        ASSERT_TRUE(r.draw());
+        const double lon = std::stod(r.ui.control("EDIT12").text());
+        if (earthMap == 0)
+            EXPECT_NEAR(lon, 200, 0.0002);
+        else
+            EXPECT_TRUE(lon >= -180 && lon <= 180) << lon;
+    }
+}
+
+} // namespace
+} // namespace nivora
