@@ -11,8 +11,6 @@ namespace nivora {
 
 namespace {
 
-constexpr double markBoundary = double(1E-4f);
-
 } // namespace
 
 ApparentBody apparentFromBase(const ProgramRecords& records, const DirectionVector& base)
@@ -32,10 +30,10 @@ ApparentBody apparentBody(const ProgramRecords& records, int bodyIndex)
     return apparentFromBase(records, PointPipeline(records).bodyToBase(bodyIndex));
 }
 
-MarkPlacer::MarkPlacer(const ProgramRecords& records, double secondBelow, double firstFrom)
+MarkPlacer::MarkPlacer(const ProgramRecords& records, double secondBelow, double firstFrom, bool refractAndCut)
     : dual_(records.chartView.dualBox == 1),
-      second_(records, {.horizonCut = false, .secondBoxBelow = secondBelow, .limitCut = false}),
-      first_(records, {.horizonCut = !dual_, .secondBoxBelow = firstFrom})
+      second_(records, {.refraction = refractAndCut, .horizonCut = false, .secondBoxBelow = secondBelow, .limitCut = false}),
+      first_(records, {.refraction = refractAndCut, .horizonCut = refractAndCut && !dual_, .secondBoxBelow = firstFrom})
 {
 }
 

@@ -33,7 +33,9 @@ ApparentBody apparentFromBase(const ProgramRecords& records, const DirectionVect
 // the boxes are drawn in both. Reads the options and the geometry once, when made.
 class MarkPlacer {
 public:
-    MarkPlacer(const ProgramRecords& records, double secondBelow, double firstFrom);
+    // `refractAndCut` false: the points are neither refracted nor cut at the horizon here (the
+    // pass has done its own tests).
+    MarkPlacer(const ProgramRecords& records, double secondBelow, double firstFrom, bool refractAndCut = true);
     std::vector<ChartPixel> pixels(const DirectionVector& base) const;
 
 private:
@@ -41,6 +43,9 @@ private:
     PointPipeline second_;
     PointPipeline first_;
 };
+
+// Chart z within this of the boxes' boundary puts a mark or a curve's point in both boxes.
+inline constexpr double markBoundary = double(1E-4f);
 
 // The body-mark rule: both boxes within 1E-4 of their boundary.
 std::vector<ChartPixel> bodyMarkPixels(const ProgramRecords& records, const DirectionVector& base);

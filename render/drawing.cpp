@@ -10,6 +10,7 @@
 #include "render/grids.h"
 #include "render/lines.h"
 #include "render/moon_shadow.h"
+#include "render/moonpath_earthlines.h"
 #include "render/panel.h"
 #include "render/program_records.h"
 #include "render/readout.h"
@@ -130,6 +131,9 @@ void drawChart(ProgramRecords& records)
     ui.pumpEvents();
 
     // 11. Earth longitude and latitude lines, the Moon's path.
+    earthLinesPass(records);
+    moonPathPass(records, work.times.dayNumberTT);
+    ui.pumpEvents();
     // 12. Grids with their numbering, compass points and the visible horizon.
     gridPass(records);
     ui.pumpEvents();

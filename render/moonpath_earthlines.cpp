@@ -1,0 +1,242 @@
+#include "render/moonpath_earthlines.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "astro/constants.h"
+#include "astro/fieldnumber.h"
+#include "astro/seriescache.h"
+#include "render/bodymarks.h"
+#include "render/program_records.h"
+
+namespace nivora {
+
+namespace {
+
+double length(const DirectionVector& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+void normalise(DirectionVector& v)
+{
+    const double l = length(v);
+    if (l > 0)
+        for (double& c : v)
+            c /= l;
+}
+
+// Diurnal aberration of the sky chart, then unit length.
+void addDiurnal(const ProgramRecords& records, DirectionVector& w)
+{
+    if (records.chartView.chartMode == skyChartMode && records.chartOptions.diurnalAberrationOn == 1)
+        w[1] += records.drawn.sky.diurnalAberration[1];
+    normalise(w);
+}
+
+void plot(ProgramRecords& records, const MarkPlacer& placer, const DirectionVector& w, int colour)
+{
+    for (const ChartPixel& p : placer.pixels(w))
+        records.chartBitmap.plotDot(p.x, p.y, colour);
+}
+
+int cell(int a) { return ((a % 72) + 72) % 72; }
+
+// Whether any of the ten cells around the Moon is visible: five longitude cells from the one a
+// little west of it, two latitude rows.
+bool dayVisible(const ProgramRecords& records, double lambda, double beta)
+{
+    const auto& nodes = records.drawn.visibility.eclipticVisibility[1];
+    int a = int(std::floor(lambda * degreesPerRadian / 5 - double(0.24f)));
+    if (a < 0)
+        a += 72;
+    const double y = (beta * degreesPerRadian + 90) / 5;
+    const int y0 = int(std::floor(y));
+    const int rows[2] = {y - y0 > 0.5 ? y0 : y0 - 1, y - y0 > 0.5 ? y0 + 1 : y0};
+    for (int i = 0; i < 5; ++i)
+        for (const int row : rows) {
+            if (row < 0 || row > 35)
+                continue;
+            const auto& c = nodes[std::size_t(cell(a + i))][std::size_t(row)];
+            if (c[cellBelow] == 0 && c[cellOutsideX] == 0 && c[cellOutsideY] == 0)
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+int moonPathPointsPerDay(float chartScale) { return std::max(1, int(std::floor(chartScale / 50))); }
+
+void moonPathPass(ProgramRecords& records, double D)
+{
+    const int mode = records.chartOptions.moonLineMode;
+    if (mode < 1 || mode > 4)
+        return;
+    const SkyFrames& sky = records.drawn.sky;
+    const bool skyChart = records.chartView.chartMode == skyChartMode;
+    const float chartScale = records.userProjection.chartScale;
+    const MarkPlacer placer(records, markBoundary, -markBoundary);
+
+    if (mode == 1) {
+        // The Moon moves with the Earth: no annual aberration on its orbit.
+        const double T = sky.julianCenturies;
+        const double node = (double(125.0446f) - 1934.136084 * T + double(0.0021f) * T * T) / degreesPerRadian;
+        const double i = double(5.1566901f) / degreesPerRadian;
+        const double cn = std::cos(node), sn = std::sin(node), ci = std::cos(i), si = std::sin(i);
+        const RotationMatrix orbit = {{{cn, -sn * ci, sn * si}, {sn, cn * ci, -cn * si}, {0, si, ci}}};
+        const RotationMatrix toBase = multiply(sky.meanEclipticToBase, orbit);
+        const double step = 800 / double(chartScale);
+        if (!(step > 0) || !std::isfinite(step))
+            return;
+        for (double g = 0; g <= 360; g += step) {
+            const double r = g / degreesPerRadian;
+            DirectionVector w = rotate(toBase, {std::cos(r), std::sin(r), 0});
+            addDiurnal(records, w);
+            plot(records, placer, w, 14);
+        }
+        return;
+    }
+
+    const int n = moonPathPointsPerDay(chartScale);
+    const bool dual = records.chartView.dualBox == 1;
+    const int below = 3 - records.chartOptions.whiteBackground;
+    const SeriesFrames frames{sky.j2000EclipticToTrueEcliptic, records.drawn.bodies.sunVector, sky.annualAberrationEcliptic};
+    const auto moonFile = records.file("prmmon2.plt");
+    constexpr double lead = double(1.484E-5f);
+    for (int k = -15; k <= 14; ++k) {
+        double lambda, beta, distance;
+        PLTLOC0(records.tables, frames, records.seriesCache, moonFile, D + k - lead, 0, 0, lambda, beta, distance);
+        if (!dual && !dayVisible(records, lambda, beta))
+            continue;
+        for (int s = 0; s < n; ++s) {
+            if (s > 0)
+                PLTLOC0(records.tables, frames, records.seriesCache, moonFile, D + k + double(s) / n - lead, 0, 0,
+                        lambda, beta, distance);
+            DirectionVector w = rotate(sky.trueEclipticToTrueEquator, unitVector(lambda, beta));
+            bool hidden = false;
+            if (skyChart && mode == 3) {
+                for (int j = 0; j < 3; ++j)
+                    w[j] = w[j] * distance - sky.observerPositionEquatorial[j];
+                normalise(w);
+            } else if (skyChart && mode == 4) {
+                const double alpha = (k + double(s) / n) * 360.98564736 / degreesPerRadian;
+                const DirectionVector& o = sky.observerPositionEquatorial;
+                const DirectionVector turned = {o[0] * std::cos(alpha) - o[1] * std::sin(alpha),
+                                                o[0] * std::sin(alpha) + o[1] * std::cos(alpha), o[2]};
+                const double phi = sky.observerLatitude, theta = sky.localSiderealTime + alpha;
+                const DirectionVector zenith = {std::cos(phi) * std::cos(theta), std::cos(phi) * std::sin(theta), std::sin(phi)};
+                for (int j = 0; j < 3; ++j)
+                    w[j] = w[j] * distance - turned[j];
+                normalise(w);
+                hidden = zenith[0] * w[0] + zenith[1] * w[1] + zenith[2] * w[2] < 0;
+            }
+            w = rotate(sky.trueEquatorToBase, w);
+            addDiurnal(records, w);
+            plot(records, placer, w, hidden ? below : 14);
+        }
+        records.ui.pumpEvents();
+    }
+}
+
+void earthLinesPass(ProgramRecords& records)
+{
+    const int m = records.chartOptions.earthGridMinutes;
+    if (m <= 0 || records.chartView.chartMode != skyChartMode)
+        return;
+    const SkyFrames& sky = records.drawn.sky;
+    const Ui& ui = records.ui;
+    const double hL = ui.hasControl("EDIT77") ? double(float(readFieldNumber(ui.control("EDIT77").text()))) : 0;
+    const double phiDeg = sky.observerLatitude * degreesPerRadian;
+    const double lambdaDeg = sky.observerLongitude * degreesPerRadian;
+    const double hO = ui.hasControl("EDIT43") ? double(float(readFieldNumber(ui.control("EDIT43").text()))) / 1000 : 0;
+    const double e2 = earthEccentricitySquared;
+    const double sf = std::sin(sky.observerLatitude), cf = std::cos(sky.observerLatitude);
+    const double NO = earthRadius / std::sqrt(1 - e2 * sf * sf);
+    const double q = NO * e2 * sf;
+
+    // The dip of the horizon seen from the shell, and how far the visible cap reaches.
+    const double XL = (NO + hL) * cf, ZL = (NO * (1 - e2) + hL) * sf;
+    double c2 = earthRadius * earthRadius / (XL * XL + std::pow(ZL * earthRadius / earthPolarRadius, 2));
+    if (c2 > 1)
+        c2 = 1;
+    const double sinDip = std::sqrt(1 - c2), cosDip = std::sqrt(c2);
+    const bool shellBelow = hO >= hL;
+    const double t0 = shellBelow ? std::sqrt(std::pow(earthRadius + hO, 2) - std::pow(earthRadius + hL, 2)) : 0;
+    const double A = (std::atan(sky.horizonDipSine / sky.horizonDipCosine) + std::atan(sinDip / cosDip)) * degreesPerRadian;
+    if (!std::isfinite(A) || !std::isfinite(t0) || !(cosDip > 0))
+        return;   // no visible cap at this height
+
+    long latMin = long(std::floor(phiDeg - A)) * 60, latMax = long(std::floor(phiDeg + A)) * 60 + 60;
+    long lonMin, lonMax;
+    if (cf > 0) {
+        lonMin = long(std::floor(lambdaDeg - A / cf)) * 60;
+        lonMax = long(std::floor(lambdaDeg + A / cf)) * 60 + 60;
+    } else {
+        lonMin = 0, lonMax = 21600 - m;
+        if (sf > 0)
+            latMax = 5400 - m;
+        else
+            latMin = -5400;
+    }
+    if (latMin < -5400)
+        latMin = -5400, lonMin = 0, lonMax = 21600 - m;
+    if (latMax > 5400)
+        latMax = 5400 - m, lonMin = 0, lonMax = 21600 - m;
+    if (lonMax - lonMin > 21600 + 120)
+        lonMin = 0, lonMax = 21600 - m;
+
+    // The topocentric vector of the shell point at latitude a and longitude b, arc minutes.
+    auto shellPoint = [&](double a, double b) -> DirectionVector {
+        const double ar = a / degreesPerRadian / 60, br = b / degreesPerRadian / 60;
+        const double sa = std::sin(ar), ca = std::cos(ar);
+        const double N = earthRadius / std::sqrt(1 - e2 * sa * sa);
+        DirectionVector w = rotate(sky.greenwichToHorizon,
+                                   {(N + hL) * ca * std::cos(br), (N + hL) * ca * std::sin(br), (N * (1 - e2) + hL) * sa + q});
+        w[2] -= NO + hO;
+        return w;
+    };
+    const ProjectionKind kind = records.chartOptions.projectionKind;
+    const ChartGeometry& g = records.drawn.geometry;
+    auto project = [&](const DirectionVector& w, double& X, double& Y) {
+        const DirectionVector v = rotate(sky.baseToChart, w);
+        DISPXY(v[0], v[1], v[2], kind, X, Y, records.userProjection);
+    };
+    const bool dropOutside = records.chartView.dualBox == 0 || records.chartView.magnification > 1;
+    const double limit = -sky.horizonDipSine - double(records.chartOptions.underHorizonDepth);
+    const int colour = 11 - records.chartOptions.whiteBackground;
+    const MarkPlacer placer(records, markBoundary, -markBoundary, false);
+
+    // One 3-minute segment from (a, b) along the parallel or the meridian.
+    auto segment = [&](double a, double b, bool parallel, double X1, double Y1, long remainder) {
+        double X2, Y2;
+        project(parallel ? shellPoint(a, b + 3) : shellPoint(a + 3, b), X2, Y2);
+        const double L = std::hypot(X2 - X1, Y2 - Y1);
+        const double f = remainder > 0 ? 1.5 + double(2.8f) : 1.5;
+        const double u = L > 0 && std::isfinite(L) ? 3 / L * f : 4;   // no length: the start alone
+        for (double e = 0; e <= 3; e += u) {
+            const DirectionVector w = parallel ? shellPoint(a, b + e) : shellPoint(a + e, b);
+            const double r = length(w);
+            if ((shellBelow && r > t0) || (!shellBelow && w[2] / r < limit))
+                continue;
+            plot(records, placer, w, colour);
+        }
+    };
+    long rows = 0;
+    for (long a = latMin; a <= latMax; a += 3) {
+        for (long b = lonMin; b <= lonMax; b += 3) {
+            const bool onParallel = a % m == 0, onMeridian = b % m == 0;
+            if (!onParallel && !onMeridian)
+                continue;
+            double X1, Y1;
+            project(shellPoint(double(a), double(b)), X1, Y1);
+            if (dropOutside && (std::fabs(X1) > g.halfWidthLimit || std::fabs(Y1 - g.directionOffset) > g.halfHeightLimit))
+                continue;
+            if (onParallel)
+                segment(double(a), double(b), true, X1, Y1, a % 60);
+            if (onMeridian)
+                segment(double(a), double(b), false, X1, Y1, b % 60);
+        }
+        if (++rows % 200 == 0)
+            records.ui.pumpEvents();
+    }
+}
+
+} // namespace nivora
