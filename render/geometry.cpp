@@ -121,8 +121,12 @@ double directionOffsetFor(const ProgramRecords& records, const SkyFrames& sky)
             rotate(sky.baseToChart, {std::cos(A), std::sin(A), -sky.horizonDipSine});
         double X, Y;
         DISPXY(v[0], v[1], v[2], records.chartOptions.projectionKind, X, Y, records.userProjection);
-        // A horizon point the projection cannot place would push the chart out of its box.
-        if (!(std::fabs(X) < poleImageValue && std::fabs(Y) < poleImageValue))
+        // A horizon point the projection cannot place would push the chart out of its box; it
+        // comes back as one of the projection's marks, while a true offset may be larger still.
+        const auto mark = [](double c) {
+            return !std::isfinite(c) || std::fabs(c) == offChartValue || std::fabs(c) == poleImageValue;
+        };
+        if (mark(X) || mark(Y))
             return 0;
         if (W + Y < 0)
             return -half;

@@ -45,7 +45,7 @@ TEST(Geometry, LimitsAndBoxCentresOfEveryLayout)
 
 TEST(Geometry, PlacementsPutTheCentreOnTheBoxEdges)
 {
-    struct Case { int place, h, projection; const char* elevation; double offset; };
+    struct Case { int place, h, projection; const char* elevation; double offset; double magnification = 1; };
     const Case cases[] = {
         {2, 0, 1, "+30", 0},
         {1, 0, 1, "+30", 160},    // centre on the bottom edge
@@ -55,10 +55,15 @@ TEST(Geometry, PlacementsPutTheCentreOnTheBoxEdges)
         {3, 0, 1, "+90", 160 - 320 * 90.0 / 180},
         {3, 0, 6, "+90", 0},      // gnomonic cannot place the horizon: the centre stays
         {3, 0, 4, "+90", 0},      // nor Mercator, where it is the pole
+        // Far below the box, however far: the centre goes to the top edge.
+        {3, 0, 1, "+90", -160, 50},    // the horizon 8000 pixels below
+        {3, 0, 1, "+90", -160, 90},    // 14400 pixels below, a true offset, not an off-chart mark
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "place " << c.place << " prj " << c.projection << " el " << c.elevation);
+        SCOPED_TRACE(testing::Message() << "place " << c.place << " prj " << c.projection << " el " << c.elevation
+                                        << " mag " << c.magnification);
         TestRecords r;
+        r.chartView.magnification = c.magnification;
         r.chartOptions.directionPointPlace = std::uint8_t(c.place);
         r.chartOptions.projectionKind = std::uint8_t(c.projection);
         r.chartOptions.refractionOn = 0;
