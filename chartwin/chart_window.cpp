@@ -52,8 +52,9 @@ FieldLayout readLayout(const ChartWindowRecords& p) {
 }
 
 bool readMagnification(ChartWindowRecords& p, double& magnification) {
-    magnification = fieldNumber(p, "EDIT75");
-    if (!(magnification > 0) || !std::isfinite(magnification)) {
+    // A double as typed; the chart scale made from it is single, so it must fit one.
+    magnification = readFieldNumber(p.ui.control("EDIT75").text());
+    if (!(magnification > 0) || !std::isfinite(float(magnification))) {
         p.ui.alert("Magnification must be a number above 0.");
         return false;
     }

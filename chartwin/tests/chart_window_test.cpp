@@ -133,6 +133,21 @@ TEST_F(ChartWindow, DrawRefusesASizeOrMagnificationItCannotDraw) {
     }
 }
 
+// The magnification is the typed decimal, not its single-precision neighbour: the outlines
+// switch off at 1.6 and 1.7, which a rounded 1.6 or 1.7 would already pass.
+TEST_F(ChartWindow, DrawAndOverdrawTakeTheMagnificationAsTyped) {
+    for (const char* button : {"BUTTON1", "BUTTON50"}) {
+        for (const char* text : {"1.6", "1.7", "0.3"}) {
+            SCOPED_TRACE(testing::Message() << button << " " << text);
+            draw("320");
+            ui().userType("EDIT75", text);
+            ui().userClick(button);
+            EXPECT_EQ(view().magnification, std::stod(text));
+        }
+    }
+    EXPECT_TRUE(alerts().empty());
+}
+
 TEST_F(ChartWindow, TheScrollPositionSurvivesADrawOfTheSameLayoutOnly) {
     draw("320");
     ui().userScroll("HSCROLL1", 200);
