@@ -3,12 +3,14 @@
 #include "app/mainwindow.h"
 #include "app/program.h"
 #include "app/settings_file.h"
+#include "app/sky_object_forms.h"
 #include "app/viewpresets.h"
 #include "astro/datafile.h"
 #include "chartwin/chart_window.h"
 #include "chartwin/overlay_format.h"
 #include "chartwin/overlay_form.h"
 #include "chartwin/star_search.h"
+#include "options/minute_form.h"
 #include "platform/files.h"
 
 #include <iostream>
@@ -125,6 +127,8 @@ bool Program::start()
     bindSettingFiles(*this);
     bindFileMenu(*this);
     bindMainWindow(*this);
+    bindSkyObjectForms(*this);
+    bindMinuteOptionForm(ui, minuteOptions, userProjection);
     ui.setShutdownSave([this] { saveAtShutDown(); });
     ui.bind("ENDING_ON", [this] { ui.shutDown(); });
     ui.bind("MAINFORM_QUERYCLOSE", [this] { ui.shutDown(); });

@@ -1,6 +1,15 @@
 #include "options/minute_form.h"
 
+#include <algorithm>
+#include <cmath>
+#include <regex>
+
+#include "astro/datafile.h"
+#include "astro/fieldnumber.h"
+#include "astro/numbertext.h"
 #include "options/form_rows.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
 
 namespace nivora {
 
@@ -77,6 +86,206 @@ FormSpec minuteOptionForm() {
     f.radio("RADIO42", "degree(Decimal)", "angleUnit", 1);
 
     return f.spec();
+}
+
+} // namespace nivora
+
+namespace nivora {
+
+namespace {
+
+constexpr const char* coefficientEdits[8] = {"EDIT67", "EDIT68", "EDIT69", "EDIT70",
+                                             "EDIT71", "EDIT72", "EDIT73", "EDIT74"};
+
+struct UnitGroup {
+    const char* group;
+    int last;
+};
+constexpr UnitGroup unitGroups[] = {
+    {"azElUnit", 5}, {"raDecUnit", 5}, {"sunDataFrame", 5}, {"angleUnit", 2}, {"commentUnit", 3},
+};
+
+// DSPDCM with the width widened until the integer part fits: its cap of 9 per digit would
+// otherwise put another value in the field than the record holds.
+std::string widenedDecimal(double x, int width, int decimals, int signMode)
+{
+    const double rounded = std::round(std::fabs(x) * std::pow(10.0, decimals)) / std::pow(10.0, decimals);
+    int digits = 1;
+    for (double limit = 10; rounded >= limit && digits < 300; limit *= 10)
+        ++digits;
+    const int needed = digits + (signMode == 0 ? 1 : 0);
+    return DSPDCM(x, float(std::max(width, needed)), float(decimals), float(signMode));
+}
+
+CoefficientTexts coefficientTexts(const Ui& ui)
+{
+    CoefficientTexts texts;
+    for (int i = 0; i < 8; ++i)
+        texts[i] = ui.control(coefficientEdits[i]).text();
+    return texts;
+}
+
+// The domain's text in the radius field: its general decimal text without the leading blank, at
+// most 6 characters.
+std::string domainText(float domain)
+{
+    std::string text = writeFieldNumber(domain);
+    if (text.starts_with(' '))
+        text.erase(0, 1);
+    return text.substr(0, 6);
+}
+
+float domainOf(const Ui& ui)
+{
+    float domain = 0;
+    PLJDOM(coefficientTexts(ui), domain);
+    return domain;
+}
+
+bool oneNumber(const std::string& line)
+{
+    static const std::regex number(R"(\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*)");
+    return std::regex_match(line, number);
+}
+
+} // namespace
+
+void FORM5SETTING(Ui& ui, const MinuteOptions& minute, const UserProjection& user)
+{
+    ui.control("EDIT40").setText(writeFieldNumber(minute.starScaling));
+    ui.control("EDIT41").setText(writeFieldNumber(minute.dotMagnitude));
+    Form form = ui.form("FORM5");
+    const int codes[] = {minute.azElUnit, minute.raDecUnit, minute.sunDataFrame, minute.angleUnit,
+                         minute.commentUnit};
+    for (int g = 0; g < 5; ++g)
+        if (codes[g] >= 1 && codes[g] <= unitGroups[g].last)
+            form.setGroupCode(unitGroups[g].group, codes[g]);
+    ui.control("EDIT65").setText(widenedDecimal(user.radiusDegrees, 3, 2, 1));
+    ui.control("EDIT66").setText(widenedDecimal(user.aspectYX, 1, 6, 1));
+    for (int i = 0; i <= user.termCount - 2 && i < 8; ++i)
+        ui.control(coefficientEdits[i]).setText(widenedDecimal(user.coefficients[i + 2], 2, 6, 0));
+}
+
+bool BUTTON16_ON(Ui& ui, MinuteOptions& minute, UserProjection& user)
+{
+    auto number = [&ui](const char* edit) { return readFieldNumber(ui.control(edit).text()); };
+    const Form form = ui.form("FORM5");
+
+    UserProjection next = user;
+    next.radiusDegrees = number("EDIT65");
+    next.aspectYX = number("EDIT66");
+    next.coefficients[1] = 1;
+    for (int i = 0; i < 8; ++i)
+        next.coefficients[i + 2] = number(coefficientEdits[i]);
+    next.domainDegrees = double(domainOf(ui));
+    if (next.radiusDegrees > next.domainDegrees)
+        next.radiusDegrees = next.domainDegrees;
+    // Either would divide by zero or shrink the chart to its centre.
+    if (!(next.radiusDegrees > 0)) {
+        ui.alert("Angle of Radius, Displayed in (x1) must be above 0 within the domain.");
+        return false;
+    }
+    if (!(next.aspectYX > 0)) {
+        ui.alert("Aspect Ratio Y/X must be above 0.");
+        return false;
+    }
+    next.coefficients[0] = userProjectionNormalisation(next);
+    if (!(next.coefficients[0] > 0) || !std::isfinite(next.coefficients[0])) {
+        ui.alert("Angle of Radius, Displayed in (x1) must be above 0 within the domain.");
+        return false;
+    }
+    next.edgeValue = userProjectionEdgeValue(next);
+
+    minute.starScaling = float(number("EDIT40"));
+    minute.dotMagnitude = float(number("EDIT41"));
+    std::uint8_t* members[] = {&minute.azElUnit, &minute.raDecUnit, &minute.sunDataFrame, &minute.angleUnit,
+                               &minute.commentUnit};
+    for (int g = 0; g < 5; ++g)
+        *members[g] = std::uint8_t(form.groupCode(unitGroups[g].group));
+    user = next;
+    ui.form("FORM5").hide();
+    return true;
+}
+
+CoefficientTexts readPolynomialData(const std::vector<std::string>& lines, const std::string& file)
+{
+    CoefficientTexts texts;
+    bool found = false;
+    int n = 0;
+    bool odd = false;
+    const int count = int(lines.size());
+    for (int k = 0; k < count; ++k) {
+        const std::string& line = lines[size_t(k)];
+        if (line.starts_with("Term number:")) {
+            n = int(readFieldNumber(line.size() > 12 ? line.substr(12, 2) : std::string()));
+            odd = line.size() > 16 && line.substr(16, 3) == "odd";
+            if (odd)
+                n = 2 * n - 1;
+            continue;
+        }
+        if (line != "Coefficients of Polynomial")
+            continue;
+        found = true;
+        // The coefficient of R comes first; it is always 1.
+        auto next = [&](const char* what) {
+            ++k;
+            if (k >= count)
+                throw DataFileError(file, count, std::string(what) + " on the next line");
+            if (!oneNumber(lines[size_t(k)]))
+                throw DataFileError(file, k + 1, std::string(what));
+            return readFieldNumber(lines[size_t(k)]);
+        };
+        next("one number, the coefficient of R");
+        for (int i = 0; i < 8; ++i) {
+            const int power = i + 2;
+            if (power > n || (odd && power % 2 == 0)) {
+                texts[i] = "0";
+                continue;
+            }
+            const std::string what = "one number, the coefficient of R^" + std::to_string(power);
+            texts[i] = DSPDCM(next(what.c_str()), 4, 6, 0);
+        }
+    }
+    if (!found)
+        throw DataFileError(file, 0, "a line \"Coefficients of Polynomial\"");
+    return texts;
+}
+
+bool readCoefficientsFile(Ui& ui, const std::string& file)
+{
+    std::string why;
+    const auto lines = readLines(file, &why);
+    CoefficientTexts texts;
+    try {
+        if (!lines)
+            throw DataFileError(file, 0, "a readable polynomial file");
+        texts = readPolynomialData(*lines, file);
+    } catch (const DataFileError& error) {
+        ui.alert(lines ? error.what() : why);
+        return false;
+    }
+    for (int i = 0; i < 8; ++i)
+        ui.control(coefficientEdits[i]).setText(texts[i]);
+    const float domain = domainOf(ui);
+    if (readFieldNumber(ui.control("EDIT65").text()) > domain)
+        ui.control("EDIT65").setText(domainText(domain));
+    return true;
+}
+
+void bindMinuteOptionForm(Ui& ui, MinuteOptions& minute, UserProjection& user)
+{
+    for (const char* item : {"MAGSCALE", "SRFHEIGHT", "MNOPTION", "COMUNITS"})
+        ui.bind(std::string(item) + "_ON", [&ui, &minute, &user] {
+            FORM5SETTING(ui, minute, user);
+            ui.form("FORM5").show();
+        });
+    ui.bind("BUTTON16_ON", [&ui, &minute, &user] { BUTTON16_ON(ui, minute, user); });
+    ui.bind("BUTTON17_ON", [&ui] { ui.form("FORM5").hide(); });
+    ui.bind("BUTTON44_ON", [&ui] { ui.control("EDIT65").setText(domainText(domainOf(ui))); });
+    ui.bind("BUTTON49_ON", [&ui] {
+        if (const auto file = ui.dialogs().openFile("Load Polynomial Data", "*.*", "Polynomial Data(*.*)"))
+            readCoefficientsFile(ui, *file);
+    });
 }
 
 } // namespace nivora

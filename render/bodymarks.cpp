@@ -69,8 +69,11 @@ float crossHalfSize(int imageSize) { return 5 * std::sqrt(float(imageSize) / 100
 
 double localScale(const ProgramRecords& records, DirectionVector p)
 {
-    const ProjectionKind kind = records.chartOptions.projectionKind;
-    const ProjectionSetup& setup = records.userProjection;
+    return localScale(records.chartOptions.projectionKind, records.userProjection, p);
+}
+
+double localScale(ProjectionKind kind, const ProjectionSetup& setup, DirectionVector p)
+{
     double X, Y;
     DISPXY(p[0], p[1], p[2], kind, X, Y, setup);
     const double length = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);

@@ -61,6 +61,8 @@ float crossHalfSize(int imageSize);
 // opposite the chart centre, where no neighbourhood can be measured: a true-size mark there is
 // one pixel.
 double localScale(const ProgramRecords& records, DirectionVector p);
+// The same in a given projection (an overdraw takes the projection the chart was drawn with).
+double localScale(ProjectionKind kind, const ProjectionSetup& setup, DirectionVector p);
 // The true-size radius in pixels of a disc of semi-diameter s (radians) at chart vector c: the
 // scale is measured where the mark is drawn, mirrored into the second box below 1E-4.
 float trueSizeRadius(const ProgramRecords& records, const DirectionVector& c, double s);

@@ -12,6 +12,7 @@
 #include "render/moon_shadow.h"
 #include "render/moonpath_earthlines.h"
 #include "render/panel.h"
+#include "render/orbit_object.h"
 #include "render/program_records.h"
 #include "render/readout.h"
 #include "render/stars.h"
@@ -111,8 +112,14 @@ void drawChart(ProgramRecords& records)
     // 6. The centre under the horizon; the added star's direction.
     if (directionUnderHorizon(drawn.sky, records.chartView.chartMode, records.chartOptions.underHorizonDepth))
         ui.alert("The Direction is under the Horizen.");
-    if (controlValue(ui, "FORM9", "CHECK1") == 1 && records.drawingHooks.addedStar)
-        records.drawingHooks.addedStar(records, work);
+    if (controlValue(ui, "FORM9", "CHECK1") == 1) {
+        work.addedStar = captureAddedStar(records);
+        const AddedStar& star = work.addedStar->star;
+        work.addedStarValid = star.status == AddedStarStatus::ok;
+        work.addedStarDirection = star.v;
+        work.addedStarDistance = star.dist;
+        work.addedStarFrame = work.addedStar->frame;
+    }
     ui.pumpEvents();
 
     // 7. Where the chart centre sits in its box, the box centres and the panel's edge.
@@ -147,6 +154,10 @@ void drawChart(ProgramRecords& records)
     drawInformationPanel(records, work);
     ui.pumpEvents();
     // 15. The object of the orbital elements.
+    drawOrbitObject(records, work.times);
+    work.orbitObjectValid = drawn.orbitObject.valid;
+    work.orbitObjectPosition = drawn.orbitObject.position;
+    ui.pumpEvents();
     // 16. Sky chart only: planets, the readout body's location, the Sun's disc, the antisolar
     //     point or the Earth's shadow, the Sun's azimuth and twilight lines, the Moon.
     if (records.chartView.chartMode == skyChartMode) {
@@ -166,6 +177,8 @@ void drawChart(ProgramRecords& records)
 
     // 18. Stars of the two star lists and the added star.
     drawStars(records, work.choice);
+    if (work.addedStar && records.chartOptions.magnitudeLimit != 0)
+        drawAddedStar(records, *work.addedStar);
 }
 
 } // namespace

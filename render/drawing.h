@@ -2,8 +2,10 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "render/added_star.h"
 #include "render/bodytable.h"
 #include "render/geometry.h"
 #include "render/orientation.h"
@@ -30,6 +32,7 @@ struct DrawingWork {
     DirectionVector addedStarDirection{};
     double addedStarDistance = 1;
     int addedStarFrame = 0;
+    std::optional<AddedStarCapture> addedStar;   // when the "Adding A Star" switch is on
 };
 
 // Passes that belong to higher rooms or to later work, installed by them. An empty hook is
@@ -38,8 +41,6 @@ struct DrawingHooks {
     // CENTRALIZE(apply, index): centres the view on the chosen constellation or body (apply 1)
     // or only checks it (colouring); may rewrite EDIT12 and EDIT13.
     std::function<void(ProgramRecords&, int apply, int index)> centralize;
-    // The added star's direction, when the "Adding A Star" form's switch is on.
-    std::function<void(ProgramRecords&, DrawingWork&)> addedStar;
     // The data-file overlay DRAWFILE, when "Draw by File" is on.
     std::function<void(ProgramRecords&)> overlay;
 };

@@ -23,12 +23,20 @@ struct DrawnSettings {
     std::uint8_t directionFrameIndex = 0;   // COMBO6, after the base matrices
 };
 
+// The orbit object of the last drawing, for the panel and the location readout.
+struct OrbitObjectState {
+    DirectionVector position{};   // km, geocentric, true ecliptic of date; readout body 30 only
+    int valid = 0;                // 1 when the elements gave a place (orbitObjectValid)
+    double parallax = 0;          // radians, sky chart only
+};
+
 struct DrawingState {
     DrawnSettings settings;
     SkyFrames sky;            // drawnSky
     BodyTable bodies;
     ChartGeometry geometry;
     VisibilityGrid visibility;
+    OrbitObjectState orbitObject;
 };
 
 } // namespace nivora

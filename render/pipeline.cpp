@@ -32,16 +32,19 @@ PointPipeline::PointPipeline(const ProgramRecords& records, PipelineTests tests)
 {
     const ChartOptions& options = records.chartOptions;
     const SkyFrames& sky = records.drawn.sky;
-    chartMode_ = records.chartView.chartMode;
+    const DrawnSettings& drawn = records.drawn.settings;
+    chartMode_ = tests.asDrawn ? drawn.drawnChartMode : records.chartView.chartMode;
     const bool skyChart = chartMode_ == skyChartMode;
-    catalogueAnnual_ = chartMode_ < mapChartMode || records.drawn.settings.displayFrameIndex % 4 == 0;
-    diurnal_ = chartMode_ < mapChartMode && options.diurnalAberrationOn == 1;
-    bodyDiurnal_ = skyChart && options.diurnalAberrationOn == 1;
-    refraction_ = tests.refraction && skyChart && options.refractionOn == 1;
+    const bool diurnalOn = (tests.asDrawn ? drawn.drawnDiurnalAberration : options.diurnalAberrationOn) == 1;
+    const bool refractionOn = (tests.asDrawn ? drawn.drawnRefraction : options.refractionOn) == 1;
+    catalogueAnnual_ = chartMode_ < mapChartMode || drawn.displayFrameIndex % 4 == 0;
+    diurnal_ = chartMode_ < mapChartMode && diurnalOn;
+    bodyDiurnal_ = skyChart && diurnalOn;
+    refraction_ = tests.refraction && skyChart && refractionOn;
     horizonLimit_ = -sky.horizonDipSine - double(options.underHorizonDepth);
     tests_.horizonCut = tests.horizonCut && skyChart;
     dualBox_ = records.chartView.dualBox == 1;
-    projection_ = options.projectionKind;
+    projection_ = tests.asDrawn ? drawn.drawnProjection : options.projectionKind;
     boxes_ = boxCentres(records.chartView, records.chartLayout, records.drawn.geometry.directionOffset);
 }
 

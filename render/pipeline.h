@@ -37,6 +37,9 @@ struct PipelineTests {
     bool horizonCut = true;        // step 5
     double secondBoxBelow = 0;     // chart z below which Dual-Box puts the point in the second box
     bool limitCut = true;          // step 9
+    // Chart mode, projection, refraction and diurnal aberration as the last drawing froze them,
+    // not as the options stand: the overdraws of a chart already shown.
+    bool asDrawn = false;
 };
 
 // The pipeline of one pass. It reads the options, the drawing's frames and geometry when it is
@@ -76,6 +79,10 @@ public:
     float pixelX(double X, int box = 0) const { return float(boxes_.x1 + box * boxes_.secondBoxOffset + X); }
     float pixelY(double Y) const { return float(boxes_.y - Y); }
     bool dualBox() const { return dualBox_; }
+    std::uint8_t chartMode() const { return chartMode_; }
+    ProjectionKind projection() const { return projection_; }
+    // Whether a catalogue or added point gets the diurnal aberration (any chart but a map).
+    bool diurnalAberration() const { return diurnal_; }
 
     const BoxCentres& boxes() const { return boxes_; }
 
