@@ -172,6 +172,12 @@ AddedStar ADDSTAR(const AddedStarFields& fields, const SkyFrames& sky, const Add
 AddedStarCapture captureAddedStar(ProgramRecords& records)
 {
     const Ui& ui = records.ui;
+    // A program without the form (a drawing's tests) has no added star.
+    if (!ui.hasControl("COMBO4")) {
+        AddedStarCapture none;
+        none.star.status = AddedStarStatus::noFrame;
+        return none;
+    }
     AddedStarCapture c = readMarkStyle(ui);
     const ChartOptions& o = records.chartOptions;
     c.star = ADDSTAR(readAddedStarFields(ui), records.drawn.sky,

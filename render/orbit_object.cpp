@@ -27,9 +27,10 @@ void drawOrbitObject(ProgramRecords& records, const SkyFrameTimes& times)
     OrbitObjectState& state = records.drawn.orbitObject;
     state = {};
     const std::uint8_t mode = records.chartOptions.orbitObjectDisplayMode;
-    if (mode == 0)
-        return;
     Ui& ui = records.ui;
+    // A program without the form (a drawing's tests) has no orbit object.
+    if (mode == 0 || !ui.hasForm("FORM7"))
+        return;
     const SkyFrames& sky = records.drawn.sky;
     const ReadoutOptions& readout = records.readoutOptions;
     const std::uint8_t chartMode = records.chartView.chartMode;
@@ -123,7 +124,7 @@ void drawOrbitObject(ProgramRecords& records, const SkyFrameTimes& times)
         for (const ChartPixel& p : bodyMarkPixels(records, base))
             drawMark(bitmap, emphasized ? MarkKind::disc : MarkKind::cross, p.x, p.y, r, colour);
 
-        const bool addedStarOff = ui.control("CHECK1").value() != 1;
+        const bool addedStarOff = !ui.hasControl("CHECK1") || ui.control("CHECK1").value() != 1;
         const int b1 = (readout.readoutFrame == 100 || chartMode == mapChartMode ||
                         (readout.readoutBody == 20 && addedStarOff)) ? -1 : 0;
         const int b2 = chartMode == mapChartMode ? -1 : 0;
