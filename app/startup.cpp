@@ -7,6 +7,7 @@
 #include "app/viewpresets.h"
 #include "astro/datafile.h"
 #include "chartwin/chart_window.h"
+#include "chartwin/click.h"
 #include "chartwin/overlay_format.h"
 #include "chartwin/overlay_form.h"
 #include "chartwin/star_search.h"
@@ -124,6 +125,7 @@ bool Program::start()
     bindChartWindow(*this);
     bindStarSearch(*this);
     bindOverlayForm(*this);
+    bindPointingWindow(*this);
     bindSettingFiles(*this);
     bindFileMenu(*this);
     bindMainWindow(*this);

@@ -17,8 +17,12 @@ using PointedFrames = std::array<DirectionVector, 9>;
 struct ChartWindowRecords : ProgramRecords {
     using ProgramRecords::ProgramRecords;
 
-    // The last point a click (or a search with one match) gave.
+    // The last point a click (or a search with one match) gave, and the one before it when
+    // "Measure Angle" asked for it; both outlive any drawing.
     PointedFrames pointedPosition{};
+    PointedFrames previousPosition{};
+    // The bitmap pixel of the last accepted click, where "Comment" writes.
+    std::array<std::int16_t, 2> clickPixel{};
 
     // The keyword searches' own sky frames for the main window's fields at the search; never
     // the drawing's, so a search leaves the chart's click readout as it was.

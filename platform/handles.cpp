@@ -363,6 +363,26 @@ void Form::printFormatted(std::string_view picture, double value, bool endLine)
     print(formatPicture(picture, value), endLine);
 }
 
+void Form::fitText(int minOuterWidth, int minOuterHeight)
+{
+    FormWindow* w = impl_->window;
+    if (impl_->text) {
+        const QFontMetrics m(impl_->text->font());
+        std::vector<std::string> lines = impl_->text->lines;
+        if (lines.size() > 1 && lines.back().empty()) lines.pop_back();
+        int width = 0;
+        for (const std::string& line : lines)
+            width = std::max(width, m.horizontalAdvance(QString::fromStdString(line)));
+        // The surface paints from (4, 2): keep the same room on the far sides.
+        impl_->text->setMinimumSize(width + 8, 4 + m.height() * int(lines.size()));
+    }
+    const QSize frame = w->frameGeometry().size() - w->geometry().size();
+    QSize need = w->centralWidget()->minimumSizeHint().expandedTo(w->centralWidget()->sizeHint());
+    if (impl_->text) need.setHeight(w->centralWidget()->minimumSizeHint().height());
+    resize(std::max(minOuterWidth, need.width() + frame.width()),
+           std::max(minOuterHeight, need.height() + frame.height()));
+}
+
 std::string Form::surfaceText() const { return impl_->text ? impl_->text->text() : std::string(); }
 
 std::string formatPicture(std::string_view picture, double value)

@@ -16,7 +16,8 @@ namespace {
 // Records between two looks at the window events: a pass over the faint list stays responsive.
 constexpr std::size_t recordsPerPump = 8192;
 
-// The catalogue direction moved by its proper motion since J2000.0, or as written.
+} // namespace
+
 DirectionVector starVector(const StarRecord& s, double alpha, double delta, double julianCenturies) {
     if (s.shift == 0)
         return {std::cos(alpha) * std::cos(delta), std::sin(alpha) * std::cos(delta), std::sin(delta)};
@@ -29,8 +30,6 @@ DirectionVector starVector(const StarRecord& s, double alpha, double delta, doub
     const double length = std::sqrt(x * x + y * y + z * z);
     return {x / length, y / length, z / length};
 }
-
-} // namespace
 
 void drawStarList(ProgramRecords& records, const StarList& list, bool brightList,
                   const ConstellationChoice& choice) {

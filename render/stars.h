@@ -8,6 +8,10 @@ namespace nivora {
 
 struct ProgramRecords;
 
+// A record's ICRF direction at alpha, delta (radians) moved by its proper motion over the
+// Julian centuries since J2000.0, or as written when its list has no proper motions.
+DirectionVector starVector(const StarRecord& s, double alpha, double delta, double julianCenturies);
+
 // The star pass over one list: records at or beyond the magnitude limit are dropped before their
 // position is read; a right ascension is taken into 0..360 degrees, a declination outside
 // -90..+90 drops the record; a cell that the visibility grid hides drops it before any

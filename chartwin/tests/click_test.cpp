@@ -1,0 +1,262 @@
+#include "chartwin/click.h"
+
+#include <cmath>
+#include <string>
+
+#include <erfa.h>
+#include <erfam.h>
+#include <gtest/gtest.h>
+
+#include "chartwin/tests/click_fixture.h"
+
+namespace nivora {
+namespace {
+
+using testing_support::ClickFixture;
+using testing_support::dot3;
+
+class Click : public ClickFixture {};
+
+// The angle one pixel spans at a point: the directions of its neighbour pixel.
+double pixelAngle(const ChartWindowRecords& p, int x, int y) {
+    PointedFrames a{}, b{};
+    locateClick(p, x, y, a);
+    locateClick(p, x + 1, y + 1, b);
+    return angleBetween(a[4], b[4]);
+}
+
+// Clicking the pixel where the drawing puts a direction gives that direction back, in every
+// projection and layout, refraction and diurnal aberration on, in both boxes of Dual-Box.
+TEST_F(Click, ClickedPixelGivesBackTheDrawnDirection) {
+    struct Layout {
+        const char* name;
+        const char* radio;
+    };
+    const Layout layouts[] = {{"normal", "RADIO27"}, {"half height", "RADIO28"}, {"Dual-Box", "RADIO29"}};
+    ui().control("EDIT1").setText("320");
+    ui().control("EDIT75").setText("1");
+    setCentre(200, 50);
+    p().chartOptions.refractionOn = 1;
+    p().chartOptions.diurnalAberrationOn = 1;
+    for (const Layout& layout : layouts) {
+        ui().userClick(layout.radio);
+        p().chartOptions.underHorizonDepth = layout.radio == std::string("RADIO29") ? 1.1f : 0.0f;
+        for (int projection = 1; projection <= 15; ++projection) {
+            SCOPED_TRACE(testing::Message() << layout.name << ", projection " << projection);
+            p().chartOptions.projectionKind = std::uint8_t(projection);
+            draw();
+            const SkyFrames& sky = p().drawn.sky;
+            int tried = 0;
+            // Directions around the chart centre, and in Dual-Box the far hemisphere too.
+            for (double off : {0.0, 12.0, 35.0, 150.0, 170.0}) {
+                for (double turn : {0.0, 100.0, 230.0}) {
+                    const double a = off / degreesPerRadian, t = turn / degreesPerRadian;
+                    const DirectionVector chart{std::sin(a) * std::cos(t), std::sin(a) * std::sin(t), std::cos(a)};
+                    const DirectionVector icrf = rotate(sky.baseToIcrf, rotate(sky.chartToBase, chart));
+                    const auto pixel = pixelOf(icrf);
+                    if (!pixel)
+                        continue;
+                    const int x = int(std::lround(pixel->x)), y = int(std::lround(pixel->y));
+                    clickPixel(x, y);
+                    ASSERT_TRUE(ui().form("FORM6").visible());
+                    if (readout().find("Out of Star Map.") != std::string::npos)
+                        continue;   // a rounded pixel just beyond a box's edge
+                    ++tried;
+                    const double error = angleBetween(p().pointedPosition[4], icrf);
+                    EXPECT_LT(error, 1.5 * pixelAngle(p(), x, y)) << off << ' ' << turn;
+                }
+            }
+            EXPECT_GE(tried, 5);
+        }
+    }
+}
+
+// A click the chart does not concern does nothing at all.
+TEST_F(Click, ClicksOnTheInsetOrTheSideStripAreIgnored) {
+    ui().control("EDIT1").setText("320");
+    ui().control("EDIT75").setText("1");
+    draw();
+    p().clickPixel = {7, 8};
+    struct Case {
+        int ex, ey;
+    };
+    const Case cases[] = {{13, 100}, {100, 13}, {0, 0}, {14 + 360, 100}, {14 + 500, 50}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ex << ',' << c.ey);
+        ui().userClickForm("FORM2", c.ex, c.ey);
+        EXPECT_FALSE(ui().form("FORM6").visible());
+        EXPECT_EQ(p().clickPixel[0], 7);
+        EXPECT_EQ(p().clickPixel[1], 8);
+    }
+    ui().userClickForm("FORM2", 14 + 359, 100);   // the last column of the chart
+    EXPECT_TRUE(ui().form("FORM6").visible());
+    EXPECT_EQ(p().clickPixel[0], 359);
+}
+
+// Dual-Box with an azimuthal projection: just outside either box's circle is off the chart, and
+// the commands on the point are disabled.
+TEST_F(Click, OffTheChartDisablesThePointCommands) {
+    ui().control("EDIT1").setText("320");
+    ui().control("EDIT75").setText("1");
+    ui().userClick("RADIO29");
+    draw();
+    const BoxCentres b = boxCentres(p().chartView, p().chartLayout, p().drawn.geometry.directionOffset);
+    for (double cx : {b.x1, b.x2}) {
+        SCOPED_TRACE(cx);
+        clickPixel(cx + 158, b.y);
+        EXPECT_TRUE(ui().control("BUTTON19").enabled());
+        EXPECT_TRUE(ui().control("BUTTON76").enabled());
+        clickPixel(cx + 163, b.y);
+        EXPECT_EQ(readout(), "(x,y)=(" + std::string(cx == b.x1 ? "  343" : "  703") + ",  180)\nOut of Star Map.\n");
+        EXPECT_FALSE(ui().control("BUTTON19").enabled());
+        EXPECT_FALSE(ui().control("BUTTON76").enabled());
+        EXPECT_TRUE(ui().control("BUTTON75").enabled());
+        EXPECT_TRUE(ui().control("EDIT105").enabled());
+    }
+}
+
+// Stars of the bright list clicked at size 1000 and magnification 4 (about 0.045 degrees a
+// pixel), the chart turned toward each: the point is the star's place moved by its proper
+// motion, within a pixel, and the star stands first among the nearest objects.
+TEST_F(Click, ClickedStarIsListedFirstAtItsCataloguePlace) {
+    struct Star {
+        const char* name;
+        double ra, dec, pmRa, pmDec;   // degrees; mas a year, the first times cos(dec)
+    };
+    const Star stars[] = {
+        {"Vega", 279.2347, 38.7837, 200.9, 286.2},
+        {"Altair", 297.6945, 8.8683, 536.8, 385.6},
+        {"Deneb", 310.3580, 45.2803, 2.0, 1.9},
+        {"Arcturus", 213.9153, 19.1824, -1093.4, -2000.1},
+    };
+    for (const Star& s : stars) {
+        SCOPED_TRACE(s.name);
+        // ERFA's place of the star at the chart's date, proper motion only.
+        const double T = 0.2665;   // about 2026.65 - 2000
+        double ra = s.ra * ERFA_DD2R, dec = s.dec * ERFA_DD2R;
+        const double years = T * 100;
+        dec += s.pmDec / 3.6e6 * ERFA_DD2R * years;
+        ra += s.pmRa / std::cos(s.dec * ERFA_DD2R) / 3.6e6 * ERFA_DD2R * years;
+        const DirectionVector moved = unitVector(ra, dec);
+        drawToward(moved);
+        const auto pixel = pixelOf(moved);
+        ASSERT_TRUE(pixel);
+        clickPixel(pixel->x, pixel->y);
+        const double pixelSize = 0.045 / degreesPerRadian;
+        EXPECT_LT(angleBetween(p().pointedPosition[4], moved), 1.0 * pixelSize);
+        const std::string text = readout();
+        const auto first = text.find("\n 1)");
+        ASSERT_NE(first, std::string::npos) << text;
+        EXPECT_NE(text.substr(first, text.find('\n', first + 1) - first).find(s.name), std::string::npos) << text;
+    }
+}
+
+// The frames of a clicked point against ERFA: from the ICRF place, the mean and true equator
+// of date (IAU 2006/2000A), the apparent place (annual aberration by the Earth's velocity), the
+// mean ecliptic of date and of J2000.0, and the true ecliptic.
+TEST_F(Click, FramesAgreeWithErfa) {
+    draw();
+    const DirectionVector target = unitVector(250 / degreesPerRadian, 20 / degreesPerRadian);
+    drawToward(target);
+    const auto pixel = pixelOf(target);
+    ASSERT_TRUE(pixel);
+    clickPixel(pixel->x + 3, pixel->y - 2);
+    const PointedFrames& f = p().pointedPosition;
+
+    const double T = p().drawn.sky.julianCenturies;
+    const double tt1 = 2451545.0, tt2 = T * 36525;
+    double icrf[3] = {f[4][0], f[4][1], f[4][2]};
+    double m[3][3], v[3];
+    const auto expectNear = [](const double* v, const DirectionVector& got, const char* what) {
+        const DirectionVector e{v[0], v[1], v[2]};
+        EXPECT_LT(angleBetween(e, got) * degreesPerRadian * 3600, 0.3) << what;
+    };
+    eraPmat06(tt1, tt2, m);
+    eraRxp(m, icrf, v);
+    expectNear(v, f[3], "mean equator");
+    double npb[3][3];
+    eraPnm06a(tt1, tt2, npb);
+    double trueEq[3];
+    eraRxp(npb, icrf, trueEq);
+    expectNear(trueEq, f[2], "true equator");
+    double pvh[2][3], pvb[2][3];
+    eraEpv00(tt1, tt2, pvh, pvb);
+    double vel[3], v2 = 0;
+    for (int i = 0; i < 3; ++i) {
+        vel[i] = pvb[1][i] * ERFA_AULT / ERFA_DAYSEC;
+        v2 += vel[i] * vel[i];
+    }
+    double velTrue[3], apparent[3];
+    eraRxp(npb, vel, velTrue);
+    eraAb(trueEq, velTrue, std::sqrt(eraPdp(pvh[0], pvh[0])), std::sqrt(1 - v2), apparent);
+    // The drawing's own aberration model leaves out the small relativistic terms.
+    EXPECT_LT(angleBetween({apparent[0], apparent[1], apparent[2]}, f[1]) * degreesPerRadian * 3600, 1.0);
+    eraEcm06(tt1, tt2, m);
+    eraRxp(m, icrf, v);
+    expectNear(v, f[7], "mean ecliptic");
+    eraEcm06(tt1, 0, m);
+    eraRxp(m, icrf, v);
+    expectNear(v, f[8], "J2000 ecliptic");
+    double dpsi, deps;
+    eraNut06a(tt1, tt2, &dpsi, &deps);
+    const double eps = eraObl06(tt1, tt2) + deps;
+    double r1[3][3];
+    eraIr(r1);
+    eraRx(eps, r1);
+    eraRxp(r1, trueEq, v);
+    expectNear(v, f[6], "true ecliptic");
+}
+
+// Measure Angle between two clicked stars agrees with ERFA's separation within the pixels.
+TEST_F(Click, MeasureAngleBetweenTwoStars) {
+    ui().control("EDIT75").setText("1");
+    p().chartOptions.projectionKind = 8;   // a hemisphere: the bitmap's corners lie off it
+    const DirectionVector vega = unitVector(279.2347 / degreesPerRadian, 38.7837 / degreesPerRadian);
+    const DirectionVector altair = unitVector(297.6945 / degreesPerRadian, 8.8683 / degreesPerRadian);
+    drawToward(vega);
+    const auto a = pixelOf(vega), b = pixelOf(altair);
+    ASSERT_TRUE(a && b);
+    clickPixel(a->x, a->y);
+    ui().userClick("CHECK13");
+    ASSERT_EQ(ui().control("CHECK13").value(), 1);
+    clickPixel(b->x, b->y);
+    EXPECT_EQ(ui().control("CHECK13").value(), 0);
+    const double separation = eraSeps(279.2347 * ERFA_DD2R, 38.7837 * ERFA_DD2R, 297.6945 * ERFA_DD2R,
+                                      8.8683 * ERFA_DD2R);
+    const double measured = angleBetween(p().pointedPosition[4], p().previousPosition[4]);
+    // Two clicks, each within a pixel (0.18 degrees at size 1000, magnification 1), plus the
+    // stars' proper motion since 2000.
+    EXPECT_NEAR(measured, separation, 0.5 / degreesPerRadian);
+    const std::string text = readout();
+    EXPECT_NE(text.find("the Angle from the previous point.\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("(with Refraction or Aberration)\n"), std::string::npos) << text;
+
+    // Ticked again and clicked off the chart: the previous point becomes the current one.
+    ui().userClick("CHECK13");
+    clickPixel(2, 2);
+    const std::string off = readout();
+    EXPECT_NE(off.find("Out of Star Map.\nthe Angle from the previous point.\n"), std::string::npos) << off;
+    EXPECT_EQ(angleBetween(p().pointedPosition[4], p().previousPosition[4]), 0.0);
+}
+
+TEST(ClickAngles, AnglesFromCosinesHaveValuesEverywhere) {
+    EXPECT_EQ(angleOfCosine(1.0000000000000002), 0);
+    EXPECT_NEAR(angleOfCosine(0), pi / 2, 1e-12);
+    EXPECT_NEAR(angleOfCosine(-1.0000000000000002), pi, 1e-12);
+    EXPECT_EQ(angleBetween({0, 0, 1}, {0, 0, 1}), 0);
+    EXPECT_NEAR(angleBetween({0, 0, 1}, {0, 1, 0}), pi / 2, 1e-12);
+}
+
+TEST(ClickRadius, SearchRadiusBelowOneDegree) {
+    struct Case {
+        const char* text;
+        double degrees;
+    };
+    const Case cases[] = {{"0.5", 0.5}, {"0.9999", 0.9999}, {"0", 0.99999f}, {"-1", 0.99999f},
+                          {"1", 0.99999f}, {"2", 0.99999f}, {"abc", 0.99999f}, {" .25deg", 0.25}};
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(searchCosineOf(c.text), std::cos(c.degrees / degreesPerRadian)) << c.text;
+}
+
+} // namespace
+} // namespace nivora

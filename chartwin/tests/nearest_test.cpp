@@ -1,0 +1,200 @@
+#include "chartwin/nearest.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "chartwin/readout.h"
+#include "chartwin/tests/click_fixture.h"
+
+namespace nivora {
+namespace {
+
+using testing_support::ClickFixture;
+
+std::string entries(const NearestList& l) {
+    std::string s;
+    for (int k = 0; k < l.nearestCount; ++k)
+        s += l.nearestTexts[std::size_t(k)] + ";";
+    return s;
+}
+
+// Descending order; among equal cosines the later-found first; a full list drops a smaller
+// candidate and replaces its last entry by an equal one.
+TEST(InsertNearest, KeepsTheNearestInOrder) {
+    struct Case {
+        const char* name;
+        int max;
+        std::vector<std::pair<double, const char*>> inserts;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"descending", 9, {{0.5, "a"}, {0.9, "b"}, {0.7, "c"}}, "b;c;a;"},
+        {"ties: later first", 9, {{0.7, "a"}, {0.7, "b"}, {0.9, "c"}, {0.7, "d"}}, "c;d;b;a;"},
+        {"full: smaller dropped", 2, {{0.9, "a"}, {0.8, "b"}, {0.7, "c"}}, "a;b;"},
+        {"full: equal replaces the last", 2, {{0.9, "a"}, {0.8, "b"}, {0.8, "c"}}, "a;c;"},
+        {"full: larger moves in", 2, {{0.9, "a"}, {0.8, "b"}, {0.95, "c"}}, "c;a;"},
+    };
+    for (const Case& c : cases) {
+        NearestList l;
+        for (const auto& [x, t] : c.inserts)
+            insertNearest(l, c.max, x, t);
+        EXPECT_EQ(entries(l), c.expected) << c.name;
+    }
+    // Ten candidates leave the nine nearest.
+    NearestList l;
+    for (int k = 0; k < 10; ++k)
+        insertNearest(l, 9, 0.99 + k * 0.001, std::to_string(k));
+    EXPECT_EQ(entries(l), "9;8;7;6;5;4;3;2;1;");
+}
+
+TEST(SearchBoxes, KindsAndTheirTests) {
+    const double d = 1 / degreesPerRadian;
+    struct Case {
+        const char* name;
+        double ra, dec;   // of the point, degrees
+        int kind;
+        double starRa, starDec;
+        bool passes;
+    };
+    const Case cases[] = {
+        {"plain box, inside", 100, 20, 1, 102, 22, true},
+        {"plain box, declination beyond", 100, 20, 1, 100, 23.5, false},
+        {"plain box, right ascension beyond", 100, 20, 1, 104, 20, false},
+        {"north cap, any right ascension", 10, 85, 3, 250, 82.5, true},
+        {"north cap, below it", 10, 85, 3, 10, 81.5, false},
+        {"cap wins near right ascension 0", 0.2, 83.5, 3, 180, 81, true},
+        {"south cap", 300, -86, 4, 20, -83.5, true},
+        {"window across 0, from the east", 0.5, 10, 2, 359.8, 10, true},
+        {"window across 0, from the west", 359.5, -10, 2, 0.7, -10, true},
+        {"window across 0, far", 0.5, 10, 2, 200, 10, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SearchBox b = makeSearchBox(c.ra * d, c.dec * d);
+        EXPECT_EQ(b.kind, c.kind);
+        EXPECT_EQ(insideSearchBox(b, c.starRa, c.starDec), c.passes);
+    }
+}
+
+class Nearest : public ClickFixture {
+protected:
+    // The chart turned toward a catalogue place, then clicked where the drawing puts it.
+    void clickAt(double raDegrees, double decDegrees) {
+        const DirectionVector u = unitVector(raDegrees / degreesPerRadian, decDegrees / degreesPerRadian);
+        drawToward(u);
+        const auto pixel = pixelOf(u);
+        ASSERT_TRUE(pixel);
+        clickPixel(pixel->x, pixel->y);
+    }
+    std::string entryLine(int k) {
+        const std::string text = readout();
+        const std::string mark = "\n" + std::string(k < 10 ? " " : "") + std::to_string(k) + ")";
+        const auto at = text.find(mark);
+        if (at == std::string::npos)
+            return {};
+        return text.substr(at + 1, text.find('\n', at + 1) - at - 1);
+    }
+};
+
+// The faint list is read only when the chart was drawn to magnitude 6 or fainter.
+TEST_F(Nearest, FaintListOnlyFromMagnitudeSix) {
+    for (float limit : {5.5f, 6.0f}) {
+        SCOPED_TRACE(limit);
+        p().chartOptions.magnitudeLimit = limit;
+        clickAt(281.2008, 37.5946);   // Zeta2 Lyr, 5.73, in the faint list
+        if (limit < 6)
+            EXPECT_EQ(entryLine(1).find("Zeta2 Lyr"), std::string::npos) << readout();
+        else
+            EXPECT_EQ(entryLine(1), " 1)HIP 91973, Zeta2 Lyr, 7 Lyr") << readout();
+    }
+}
+
+// The search radius bounds the list: nothing beyond it is listed.
+TEST_F(Nearest, RadiusBoundsTheList) {
+    clickAt(279.2347, 38.7837);   // Vega
+    EXPECT_NE(entryLine(1).find("Vega"), std::string::npos);
+    ui().control("EDIT78").setText("0.01");
+    clickPixel(p().clickPixel[0], p().clickPixel[1]);
+    EXPECT_NE(entryLine(1).find("Vega"), std::string::npos);
+    EXPECT_TRUE(entryLine(2).empty()) << readout();
+    // A point 0.2 degrees away finds nothing within 0.1 degrees, and Vega within 0.5.
+    const double step = 0.2 / 0.045;
+    for (const auto& [radius, found] : {std::pair{"0.1", false}, std::pair{"0.5", true}}) {
+        ui().control("EDIT78").setText(radius);
+        clickPixel(p().clickPixel[0] + step, p().clickPixel[1]);
+        EXPECT_EQ(entryLine(1).find("Vega") != std::string::npos, found) << radius << '\n' << readout();
+        clickPixel(p().clickPixel[0] - step, p().clickPixel[1]);
+    }
+}
+
+// The Moon's mark clicked at its centre stands first, less than a pixel away, and its place
+// under "apparent" is the one under "True": the Moon carries no annual aberration.
+TEST_F(Nearest, ClickedMoonIsFoundWhereItIsDrawn) {
+    ui().control("EDIT1").setText("1000");
+    ui().control("EDIT75").setText("40");   // under 10 arc seconds a pixel
+    draw();
+    const PointPipeline pipeline(p());
+    DirectionVector base = pipeline.bodyToBase(moonBody);
+    double az, el, r;
+    ZENITH(base[0], base[1], base[2], az, el, r);
+    setCentre(az * degreesPerRadian + (az < 0 ? 360 : 0), el * degreesPerRadian);
+    std::string raLine[3];
+    for (int frame : {1, 2}) {
+        p().minuteOptions.sunDataFrame = std::uint8_t(frame);
+        draw();
+        const auto pixel = PointPipeline(p()).place(PointPipeline(p()).bodyToBase(moonBody));
+        ASSERT_TRUE(pixel);
+        clickPixel(pixel->x, pixel->y);
+        const std::string text = readout();
+        EXPECT_EQ(entryLine(1), " 1)Moon") << text;
+        const auto at = text.find(" 1)Moon\n");
+        ASSERT_NE(at, std::string::npos);
+        raLine[frame] = text.substr(at + 8, text.find('\n', at + 8) - at - 8);
+        const auto dst = raLine[frame].find("(Dst:");
+        ASSERT_NE(dst, std::string::npos) << text;
+        // The distance below ten arc seconds: "00am0s.ssas".
+        EXPECT_EQ(raLine[frame].substr(dst, 10), "(Dst:00am0") << raLine[frame];
+        EXPECT_NE(text.find("km, Radius:"), std::string::npos) << text;
+    }
+    EXPECT_EQ(raLine[1].substr(0, raLine[1].find("(Dst:")), raLine[2].substr(0, raLine[2].find("(Dst:")));
+}
+
+// "Search in File by Click" with the form set as the sample file's header says: clicking the
+// Moon's mark at 22:00 lists the Moon and the file's 22:00 Moon row, with its body and time.
+TEST_F(Nearest, DataFileRowsAreListedWithTheirFields) {
+    p().chartOptions.refractionOn = 0;
+    ui().control("CHECK6").setValue(1);
+    ui().control("EDIT54").setText("tokyo10828.txt");
+    ui().control("COMBO3").setIndex(0);
+    const std::pair<const char*, const char*> fields[] = {
+        {"EDIT20", "12"}, {"EDIT21", "7"}, {"EDIT22", "27"}, {"EDIT23", "6"}, {"EDIT29", "#"},
+        {"EDIT50", "Body"}, {"EDIT44", "35"}, {"EDIT45", "7"}, {"EDIT51", "Time"}, {"EDIT46", "43"},
+        {"EDIT47", "16"}};
+    for (const auto& [name, text] : fields)
+        ui().control(name).setText(text);
+    ui().control("CHECK7").setValue(1);
+    ui().control("CHECK8").setValue(1);
+    draw();
+    DirectionVector base = PointPipeline(p()).bodyToBase(moonBody);
+    double az, el, r;
+    ZENITH(base[0], base[1], base[2], az, el, r);
+    setCentre(az * degreesPerRadian + (az < 0 ? 360 : 0), el * degreesPerRadian);
+    draw();
+    const auto pixel = PointPipeline(p()).place(PointPipeline(p()).bodyToBase(moonBody));
+    ASSERT_TRUE(pixel);
+    clickPixel(pixel->x, pixel->y);
+    const std::string text = readout();
+    const std::string moon = " 1)Moon", row = " 1)BodyMoon   ";
+    const bool moonFirst = entryLine(1) == moon;
+    EXPECT_TRUE(moonFirst || entryLine(1) == row) << text;
+    EXPECT_EQ(entryLine(2), moonFirst ? row : moon) << text;
+    EXPECT_NE(text.find("Az: 218.71,Elv: 38.31(Dst:"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nTime2026-08-28 22:00"), std::string::npos) << text;
+}
+
+} // namespace
+} // namespace nivora
