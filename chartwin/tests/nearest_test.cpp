@@ -117,7 +117,7 @@ TEST_F(Nearest, FaintListOnlyFromMagnitudeSix) {
 TEST_F(Nearest, RadiusBoundsTheList) {
     clickAt(279.2347, 38.7837);   // Vega
     EXPECT_NE(entryLine(1).find("Vega"), std::string::npos);
-    ui().control("EDIT78").setText("0.01");
+    ui().control("EDIT78").setText("0.05");
     clickPixel(p().clickPixel[0], p().clickPixel[1]);
     EXPECT_NE(entryLine(1).find("Vega"), std::string::npos);
     EXPECT_TRUE(entryLine(2).empty()) << readout();
@@ -188,10 +188,11 @@ TEST_F(Nearest, DataFileRowsAreListedWithTheirFields) {
     ASSERT_TRUE(pixel);
     clickPixel(pixel->x, pixel->y);
     const std::string text = readout();
-    const std::string moon = " 1)Moon", row = " 1)BodyMoon   ";
-    const bool moonFirst = entryLine(1) == moon;
-    EXPECT_TRUE(moonFirst || entryLine(1) == row) << text;
-    EXPECT_EQ(entryLine(2), moonFirst ? row : moon) << text;
+    // Our Moon and the sample's lie a few arc seconds apart: either may come first.
+    const std::string moon = "Moon", row = "BodyMoon   ";
+    const bool moonFirst = entryLine(1) == " 1)" + moon;
+    EXPECT_EQ(entryLine(1), " 1)" + (moonFirst ? moon : row)) << text;
+    EXPECT_EQ(entryLine(2), " 2)" + (moonFirst ? row : moon)) << text;
     EXPECT_NE(text.find("Az: 218.71,Elv: 38.31(Dst:"), std::string::npos) << text;
     EXPECT_NE(text.find("\nTime2026-08-28 22:00"), std::string::npos) << text;
 }
