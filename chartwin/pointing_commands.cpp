@@ -16,7 +16,7 @@ void BUTTON18_ON(ChartWindowRecords& p) {
     p.ui.form("FORM6").hide();
 }
 
-std::string centreFieldText(double radians) {
+std::string centralizeFieldText(double radians) {
     return writeFieldNumber(std::floor(radians * degreesPerRadian * 100) / 100);
 }
 
@@ -28,8 +28,8 @@ void BUTTON19_ON(ChartWindowRecords& p) {
     // The Earth map keeps longitudes west of Greenwich negative.
     if (p.chartView.earthMap == 0 && lon < 0)
         lon += 2 * pi;
-    p.ui.control("EDIT12").setText(centreFieldText(lon));
-    p.ui.control("EDIT13").setText(centreFieldText(lat));
+    p.ui.control("EDIT12").setText(centralizeFieldText(lon));
+    p.ui.control("EDIT13").setText(centralizeFieldText(lat));
     p.ui.form("FORM6").hide();
 }
 

@@ -14,7 +14,7 @@ void BUTTON76_ON(ChartWindowRecords& p);   // "x"
 void BUTTON75_ON(ChartWindowRecords& p);   // "Comment"
 
 // The centre-field text of an angle: rounded down to hundredths of a degree.
-std::string centreFieldText(double radians);
+std::string centralizeFieldText(double radians);
 
 void bindPointingCommands(ChartWindowRecords& p);
 

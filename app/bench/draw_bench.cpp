@@ -8,6 +8,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "app/bench/bench_program.h"
 #include "app/program.h"
 #include "astro/linefile.h"
 #include "astro/starlist.h"
@@ -17,23 +18,9 @@ using namespace nivora;
 
 namespace {
 
-const std::filesystem::path dataDir = NIVORA_DATA_DIR;
+using bench::dataDir;
 
-// A program in a working folder of its own with the shipped data, its windows loaded.
-std::unique_ptr<Program> makeProgram() {
-    ensureApplication();
-    const auto folder = std::filesystem::temp_directory_path() / ("nivora-draw-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    for (const auto& entry : std::filesystem::directory_iterator(dataDir)) {
-        const auto copy = folder / entry.path().filename();
-        std::filesystem::copy_file(entry.path(), copy, std::filesystem::copy_options::skip_existing);
-        // Files saved long ago, as a user's are: the caches then trust their time stamps.
-        std::filesystem::last_write_time(copy, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-    }
-    auto program = std::make_unique<Program>(folder);
-    program->start();
-    return program;
-}
+std::unique_ptr<Program> makeProgram() { return bench::makeProgram("draw-bench"); }
 
 struct Chart {
     const char* size;
