@@ -1,0 +1,121 @@
+#include "chartwin/user_data_file.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "chartwin/chartwin_forms.h"
+#include "platform/application.h"
+#include "platform/forms.h"
+
+namespace nivora {
+namespace {
+
+OverlaySettings columns(int unit, DataField whole, DataField minutes) {
+    OverlaySettings s;
+    s.longitudeUnit = unit;
+    s.longitude = whole;
+    s.longitudeMinutes = minutes;
+    s.latitudeUnit = unit == 3 ? 2 : unit;
+    s.latitude = whole;
+    s.latitudeMinutes = minutes;
+    return s;
+}
+
+// The sign written anywhere in the degrees (or hours) field carries to the minutes; a
+// negative first coordinate is taken into 0..360; labels keep every field's full width.
+TEST(UserDataFile, CoordinatesAndLabels) {
+    struct Case {
+        const char* line;
+        int unit;
+        double first, second;
+        const char* label;
+    };
+    const Case cases[] = {
+        {"-12 30", 2, 347.5, -12.5, "-12deg30arcm"},
+        {" -0 30", 2, 359.5, -0.5, " -0deg30arcm"},
+        {"  5 30", 3, 82.5, 5.5, "  5h30m"},
+        {"-02 30", 3, 322.5, -2.5, "-02h30m"},
+        {"12 345", 1, 12, 12, "12 "},
+        {"12", 1, 12, 12, "12 "},          // a short line: the label keeps its width
+        {"", 2, 0, 0, "   deg  arcm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const OverlaySettings s = columns(c.unit, {1, 3}, {5, 2});
+        const DataCoordinate first = firstCoordinate(c.line, s);
+        EXPECT_DOUBLE_EQ(first.degrees, c.first);
+        EXPECT_EQ(first.label, c.label);
+        EXPECT_DOUBLE_EQ(secondCoordinate(c.line, s).degrees, c.second);
+    }
+}
+
+// The end marker is tested before the comment prefix; an empty prefix makes every line a
+// comment, an empty marker ends nothing.
+TEST(UserDataFile, EndAndCommentLines) {
+    struct Case {
+        int endMode;
+        const char* marker;
+        const char* prefix;
+        const char* line;
+        DataLine kind;
+    };
+    const Case cases[] = {
+        {2, "#-", "#", "#- end", DataLine::End},
+        {2, "#-", "#", "# note", DataLine::Comment},
+        {2, "#-", "#", "12 34", DataLine::Record},
+        {1, "#-", "#", "#- end", DataLine::Comment},
+        {2, "", "#", "#- end", DataLine::Comment},
+        {2, "", "", "12 34", DataLine::Comment},
+        {1, "", "", "", DataLine::Comment},
+    };
+    for (const Case& c : cases) {
+        OverlaySettings s;
+        s.endMode = c.endMode;
+        s.endMarker = c.marker;
+        s.commentPrefix = c.prefix;
+        EXPECT_EQ(classifyDataLine(c.line, s), c.kind) << c.endMode << " '" << c.marker << "' '" << c.prefix << "' " << c.line;
+    }
+}
+
+TEST(UserDataFile, FieldsByByteColumn) {
+    EXPECT_EQ(fieldText("abcdef", {2, 3}), "bcd");
+    EXPECT_EQ(fieldText("abcdef", {5, 9}), "ef");
+    EXPECT_EQ(fieldText("abc", {7, 2}), "");
+    EXPECT_EQ(fieldText("abc", {0, 2}), "");
+    EXPECT_EQ(paddedField("abc", {2, 4}), "bc  ");
+    EXPECT_DOUBLE_EQ(fieldValue("x  -1.5e1yz", {2, 9}), -15);
+    EXPECT_DOUBLE_EQ(fieldValue("x  abc", {2, 5}), 0);
+}
+
+// The form's values as they stand: group codes by their declared positions, numbers by their
+// leading digits, the frame list as (class, variant).
+TEST(UserDataFile, SettingsAreReadFromTheForm) {
+    ensureApplication();
+    Ui ui;
+    ui.load(dataFileForm());
+    OverlaySettings s = readOverlaySettings(ui);
+    EXPECT_EQ(s.longitudeUnit, 1);
+    EXPECT_EQ(s.longitude.column, 12);
+    EXPECT_EQ(s.longitude.width, 7);
+    EXPECT_EQ(s.latitude.column, 27);
+    EXPECT_EQ(s.markShape, 1);
+    EXPECT_EQ(s.commentPosition, 3);
+    ui.form("FORM4").setGroupCode("longitudeUnit", 3);
+    ui.form("FORM4").setGroupCode("markShape", 5);
+    ui.control("COMBO3").setIndex(1);
+    ui.control("EDIT21").setText("");
+    ui.control("CHECK9").setValue(1);
+    ui.control("EDIT52").setText("Mag");
+    s = readOverlaySettings(ui);
+    EXPECT_EQ(s.longitudeUnit, 3);
+    EXPECT_EQ(s.markShape, 5);
+    EXPECT_EQ(s.frameClass, 4);
+    EXPECT_EQ(s.frameVariant, 0);
+    EXPECT_FALSE(s.longitude.readable());
+    EXPECT_TRUE(s.searchFields[2].on);
+    EXPECT_EQ(s.searchFields[2].title, "Mag");
+}
+
+} // namespace
+} // namespace nivora
