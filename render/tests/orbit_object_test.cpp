@@ -1,0 +1,248 @@
+// The orbit object against the test's own two-body propagation with light time, and ERFA's
+// apparent place and the Earth for a comet around the Sun.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include <erfa.h>
+#include <erfam.h>
+
+#include "astro/constants.h"
+#include "astro/projection.h"
+#include "render/drawing.h"
+#include "render/tests/render_fixture.h"
+
+namespace nivora {
+namespace {
+
+using testing_support::TestRecords;
+using Vec = DirectionVector;
+
+// The orbit form's controls, as the computations and the drawing read them.
+FormSpec orbitForm()
+{
+    using K = ControlKind;
+    FormSpec spec{"FORM7", "Orbital Elements", {}};
+    for (int edit = 80; edit <= 92; ++edit)
+        spec.controls.push_back({.kind = K::Edit, .name = "EDIT" + std::to_string(edit)});
+    const std::vector<std::string> months = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    spec.controls.push_back({.kind = K::Combo, .name = "COMBO7", .items = months, .index = 0});
+    spec.controls.push_back({.kind = K::Combo, .name = "COMBO8", .items = months, .index = 0});
+    const std::pair<const char*, int> groups[] = {{"orbitPlace", 68}, {"perihelionAngle", 70}, {"center", 72},
+                                                  {"coordinate", 74}, {"timeScale", 76}};
+    for (const auto& [group, first] : groups)
+        for (int position = 1; position <= 2; ++position)
+            spec.controls.push_back({.kind = K::Radio, .name = "RADIO" + std::to_string(first + position - 1),
+                                     .group = group, .position = position, .value = position == 1});
+    return spec;
+}
+
+std::string text(double value)
+{
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return buffer;
+}
+
+struct Elements {
+    double q, e, inclination, node, perihelion, meanAnomaly;   // AU or km, degrees
+    double epochJd;                                             // TT
+    double mu;                                                  // AU^3 or km^3 per day^2
+};
+
+// Position at a TT Julian date in the frame of the elements.
+Vec propagate(const Elements& el, double jd)
+{
+    const double a = el.q / (1 - el.e);
+    double M = el.meanAnomaly * ERFA_DD2R + std::sqrt(el.mu / (a * a * a)) * (jd - el.epochJd);
+    M = std::remainder(M, 2 * ERFA_DPI);
+    double E = M;
+    for (int k = 0; k < 50; ++k)
+        E -= (E - el.e * std::sin(E) - M) / (1 - el.e * std::cos(E));
+    const double x = a * (std::cos(E) - el.e), y = a * std::sqrt(1 - el.e * el.e) * std::sin(E);
+    const double w = el.perihelion * ERFA_DD2R, i = el.inclination * ERFA_DD2R, O = el.node * ERFA_DD2R;
+    const double px = x * std::cos(w) - y * std::sin(w), py = x * std::sin(w) + y * std::cos(w);
+    return {px * std::cos(O) - py * std::cos(i) * std::sin(O), px * std::sin(O) + py * std::cos(i) * std::cos(O),
+            py * std::sin(i)};
+}
+
+void typeElements(TestRecords& r, const Elements& el, int year, int monthIndex, const char* day)
+{
+    r.set("EDIT80", text(el.q));
+    r.set("EDIT82", el.e < 1 ? "0" + text(el.e).substr(1) : text(el.e));
+    r.set("EDIT87", text(el.inclination));
+    r.set("EDIT86", text(el.node));
+    r.set("EDIT88", text(el.perihelion));
+    r.set("EDIT89", text(el.meanAnomaly));
+    r.set("EDIT84", std::to_string(year));
+    r.ui.control("COMBO7").setIndex(monthIndex);
+    r.set("EDIT85", day);
+    r.set("EDIT90", "2000");
+    r.set("EDIT91", "1.5");
+}
+
+// Centre of the mark's pixels (colour 7 on black) near a point.
+bool markCentre(const ChartBitmap& b, double x, double y, double& cx, double& cy)
+{
+    double sx = 0, sy = 0;
+    int n = 0;
+    for (int j = int(y) - 6; j <= int(y) + 6; ++j)
+        for (int i = int(x) - 6; i <= int(x) + 6; ++i)
+            if (b.pixel(i, j) == 7) {
+                sx += i;
+                sy += j;
+                ++n;
+            }
+    if (n == 0)
+        return false;
+    cx = sx / n;
+    cy = sy / n;
+    return true;
+}
+
+// Tokyo, 2020 August 28 at 23:30 local time (14:30 UTC): Ceres near opposition.
+void setTime(TestRecords& r)
+{
+    r.set("EDIT8", "2020");
+    r.ui.control("COMBO1").setIndex(7);
+    r.set("EDIT9", "28");
+    r.set("EDIT10", "23");
+    r.set("EDIT11", "30");
+    r.noGrids();
+    r.chartOptions.refractionOn = 0;
+    r.chartOptions.orbitObjectDisplayMode = 3;
+    r.chartOptions.magnitudeLimit = 0;
+}
+
+void ttOf(double& tt1, double& tt2)
+{
+    double utc1, utc2, tai1, tai2;
+    eraDtf2d("UTC", 2020, 8, 28, 14, 30, 0, &utc1, &utc2);
+    eraUtctai(utc1, utc2, &tai1, &tai2);
+    eraTaitt(tai1, tai2, &tt1, &tt2);
+}
+
+void expectMarkAt(TestRecords& r, const Vec& base)
+{
+    const Vec v = rotate(r.drawn.sky.baseToChart, base);
+    double X, Y;
+    DISPXY(v[0], v[1], v[2], r.chartOptions.projectionKind, X, Y, r.userProjection);
+    const double x = 180 + X, y = 180 + r.drawn.geometry.directionOffset - Y;
+    double cx, cy;
+    ASSERT_TRUE(markCentre(r.chartBitmap, x, y, cx, cy));
+    EXPECT_NEAR(cx, x, 1.0);
+    EXPECT_NEAR(cy, y, 1.0);
+    EXPECT_TRUE(r.alerts().empty());
+}
+
+TEST(OrbitObject, CeresLandsWhereErfaPutsIt)
+{
+    // JPL's osculating heliocentric elements of Ceres, J2000 ecliptic, 2020 January 1.0 TDB.
+    const Elements ceres = {2.556401146697176, 0.07687465013145245, 10.59127767086216, 80.3011901917491,
+                            73.80896808746482, 130.3159688200986, 2458849.5, 0.01720209895 * 0.01720209895};
+    double tt1, tt2;
+    ttOf(tt1, tt2);
+    double pvh[2][3], pvb[2][3];
+    eraEpv00(tt1, tt2, pvh, pvb);
+    const double eps = 84381.406 * ERFA_DAS2R;   // the J2000 ecliptic in the ICRS
+    Vec p{};
+    double tau = 0;
+    for (int k = 0; k < 4; ++k) {
+        const Vec ecl = propagate(ceres, tt1 + tt2 - tau);
+        const Vec equ = {ecl[0], ecl[1] * std::cos(eps) - ecl[2] * std::sin(eps),
+                         ecl[1] * std::sin(eps) + ecl[2] * std::cos(eps)};
+        p = {equ[0] - pvh[0][0], equ[1] - pvh[0][1], equ[2] - pvh[0][2]};
+        tau = eraPm(p.data()) * ERFA_AULT / ERFA_DAYSEC;
+    }
+    double unit[3], distance, velocity[3], v2 = 0;
+    eraPn(p.data(), &distance, unit);
+    for (int i = 0; i < 3; ++i) {
+        velocity[i] = pvb[1][i] * ERFA_AULT / ERFA_DAYSEC;
+        v2 += velocity[i] * velocity[i];
+    }
+    double apparent[3];
+    eraAb(unit, velocity, eraPm(pvh[0]), std::sqrt(1 - v2), apparent);
+
+    // Observed azimuth and altitude, refraction left out.
+    double utc1, utc2;
+    eraDtf2d("UTC", 2020, 8, 28, 14, 30, 0, &utc1, &utc2);
+    eraASTROM astrom;
+    double eo;
+    ASSERT_GE(eraApco13(utc1, utc2, 0, 135 * ERFA_DD2R, 35 * ERFA_DD2R, 0, 0, 0, 0, 15, 0.5, 0.55, &astrom, &eo), 0);
+    double cirs[3], ri, di, aob, zob, hob, dob, rob;
+    eraRxp(astrom.bpn, apparent, cirs);
+    eraC2s(cirs, &ri, &di);
+    eraAtioq(eraAnp(ri), di, &astrom, &aob, &zob, &hob, &dob, &rob);
+    const double altitude = ERFA_DPI / 2 - zob;
+    ASSERT_GT(altitude, 0.2);
+
+    TestRecords r;
+    r.ui.load(orbitForm());
+    typeElements(r, ceres, 2020, 0, "1.0");
+    r.ui.control("RADIO68").setValue(1);
+    setTime(r);
+    // The chart centred on Ceres, a pixel of 0.56 arc minutes.
+    double ra, dec;
+    eraC2s(p.data(), &ra, &dec);
+    r.ui.control("COMBO6").setIndex(4);
+    r.set("EDIT12", text(eraAnp(ra) * ERFA_DR2D));
+    r.set("EDIT13", text(dec * ERFA_DR2D));
+    r.set("EDIT64", "0");
+    r.chartView.magnification = 60;
+    r.makeBitmap();
+    ASSERT_TRUE(DRAWINGIMG(r));
+    EXPECT_EQ(r.drawn.orbitObject.valid, 1);
+    expectMarkAt(r, {std::cos(altitude) * std::cos(aob), -std::cos(altitude) * std::sin(aob), std::sin(altitude)});
+}
+
+TEST(OrbitObject, ASatelliteGetsNoAnnualAberrationOnAStarMap)
+{
+    // Around the Earth, angles on the J2000 equator; the epoch is the day's 0h TT.
+    const Elements satellite = {20000, 0.3, 50, 100, 30, 10, 2459089.5, 398600.5 * 86400.0 * 86400.0};
+    // Light time, iterated. It moves 30 arc seconds a second: the chart's own dynamical time.
+    auto place = [&](double jd) {
+        Vec p{};
+        double tau = 0;
+        for (int k = 0; k < 4; ++k) {
+            p = propagate(satellite, jd - tau);
+            tau = eraPm(p.data()) / lightSpeed / ERFA_DAYSEC;
+        }
+        return p;
+    };
+    double tt1, tt2;
+    ttOf(tt1, tt2);
+    Vec p = place(tt1 + tt2);
+
+    TestRecords r;
+    r.ui.load(orbitForm());
+    typeElements(r, satellite, 2020, 7, "28.0");
+    r.ui.control("RADIO68").setValue(1);
+    r.ui.control("RADIO69").setValue(0);
+    r.ui.control("RADIO72").setValue(0);
+    r.ui.control("RADIO73").setValue(1);
+    r.ui.control("RADIO74").setValue(0);
+    r.ui.control("RADIO75").setValue(1);
+    setTime(r);
+    r.chartView.chartMode = mapChartMode;
+    r.chartOptions.underHorizonDepth = 1.1f;   // below the map's equator too
+    r.ui.control("COMBO5").setIndex(3);
+    double ra, dec;
+    eraC2s(p.data(), &ra, &dec);
+    r.ui.control("COMBO6").setIndex(4);
+    r.set("EDIT12", text(eraAnp(ra) * ERFA_DR2D));
+    r.set("EDIT13", text(dec * ERFA_DR2D));
+    r.set("EDIT64", "0");
+    r.chartView.magnification = 300;   // a pixel of 6.75 arc seconds
+    r.makeBitmap();
+    ASSERT_TRUE(DRAWINGIMG(r));
+    EXPECT_EQ(r.drawn.orbitObject.valid, 1);
+    p = place(r.drawn.sky.julianCenturies * 36525 + ERFA_DJ00);
+    double unit[3], distance;
+    eraPn(p.data(), &distance, unit);
+    expectMarkAt(r, rotate(r.drawn.sky.icrfToBase, Vec{unit[0], unit[1], unit[2]}));
+}
+
+} // namespace
+} // namespace nivora
