@@ -199,3 +199,28 @@ TEST_F(Nearest, DataFileRowsAreListedWithTheirFields) {
 
 } // namespace
 } // namespace nivora
+
+namespace nivora {
+namespace {
+
+// A star list or constellation list that cannot be read: one "ALERT" names it and the readout
+// goes on without it.
+TEST_F(Nearest, UnreadableListsAreLeftOutWithOneAlert) {
+    clickAt(279.2347, 38.7837);   // Vega
+    ASSERT_TRUE(alerts().empty());
+    p().dataFileSettings.dataFiles[0][constellationList] = "no-such-list.txt";
+    clickPixel(p().clickPixel[0], p().clickPixel[1]);
+    ASSERT_EQ(alerts().size(), 1u);
+    EXPECT_NE(alerts()[0].find("no-such-list.txt"), std::string::npos);
+    EXPECT_NE(readout().find("\nLyr,"), std::string::npos) << readout();   // the key itself
+    EXPECT_NE(entryLine(1).find("Vega"), std::string::npos);
+    p().dataFileSettings.dataFiles[0][firstStarList] = "no-such-stars.txt";
+    clickPixel(p().clickPixel[0], p().clickPixel[1]);
+    ASSERT_EQ(alerts().size(), 2u);
+    EXPECT_NE(alerts()[1].find("no-such-stars.txt"), std::string::npos);
+    EXPECT_TRUE(ui().form("FORM6").visible());
+    EXPECT_TRUE(entryLine(1).empty()) << readout();
+}
+
+} // namespace
+} // namespace nivora
