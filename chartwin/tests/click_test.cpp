@@ -260,3 +260,30 @@ TEST(ClickRadius, SearchRadiusBelowOneDegree) {
 
 } // namespace
 } // namespace nivora
+
+namespace nivora {
+namespace {
+
+// "Centralize" then DRAW: the chart is centred on the clicked point, in the horizon frame and
+// in an equatorial one, to the hundredth of a degree the fields keep.
+TEST_F(Click, CentralizeThenDrawCentresTheClickedPoint) {
+    ui().control("EDIT1").setText("320");
+    ui().control("EDIT75").setText("1");
+    for (int frame : {0, 4}) {
+        SCOPED_TRACE(frame);
+        setCentre(200, 50);
+        ui().control("COMBO6").setIndex(frame);
+        draw();
+        clickPixel(230, 120);
+        const DirectionVector clicked = p().pointedPosition[4];
+        ui().userClick("BUTTON19");
+        draw();
+        const BoxCentres b = boxCentres(p().chartView, p().chartLayout, p().drawn.geometry.directionOffset);
+        clickPixel(b.x1, b.y);
+        // One pixel is about 0.56 degrees here.
+        EXPECT_LT(angleBetween(p().pointedPosition[4], clicked) * degreesPerRadian, 0.6);
+    }
+}
+
+} // namespace
+} // namespace nivora
