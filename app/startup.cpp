@@ -9,6 +9,7 @@
 #include "chartwin/chart_window.h"
 #include "chartwin/click.h"
 #include "chartwin/overlay_format.h"
+#include "chartwin/overlay_drawing.h"
 #include "chartwin/overlay_form.h"
 #include "chartwin/star_search.h"
 #include "options/minute_form.h"
@@ -126,6 +127,7 @@ bool Program::start()
     bindStarSearch(*this);
     bindOverlayForm(*this);
     bindPointingWindow(*this);
+    bindOverlayDrawing(*this);
     bindSettingFiles(*this);
     bindFileMenu(*this);
     bindMainWindow(*this);

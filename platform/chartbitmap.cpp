@@ -28,6 +28,8 @@ namespace {
 
 QRgb qrgbOf(int colour)
 {
+    if (colour >= 0 && (colour & rgbColourFlag))
+        return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
     const Rgb c = paletteColour(colour);
     return qRgb(c.red, c.green, c.blue);
 }

@@ -9,6 +9,7 @@
 #include <QImage>
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,11 @@ namespace nivora {
 // The drawing palette: colour numbers 0-15.
 extern const std::array<Rgb, 16> paletteColours;
 Rgb paletteColour(int colourNumber);   // numbers outside 0-15 are taken modulo 16
+
+// A colour of its own (the data-file overlay's) where an operation takes a colour number: the
+// same pixel rules, only the colour differs. Packed as R + 256 G + 65536 B.
+constexpr int rgbColourFlag = 0x40000000;
+constexpr int rgbColour(std::int32_t packed) { return rgbColourFlag | (packed & 0xFFFFFF); }
 
 // A text as drawText received it; the colour as passed (currentColour for the default).
 struct DrawnText {

@@ -1,0 +1,255 @@
+#include "chartwin/overlay_drawing.h"
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "render/pipeline.h"
+#include "chartwin/tests/search_fixture.h"
+
+namespace nivora {
+namespace {
+
+constexpr std::int32_t markRgb = 0x030201;      // colours nothing else draws
+constexpr std::int32_t commentRgb = 0x060504;
+
+struct Pixel { int x, y; };
+
+class Overlay : public testing_support::SearchRoom {
+protected:
+    void SetUp() override
+    {
+        SearchRoom::SetUp();
+        bindOverlayDrawing(*p_);
+        p_->overlayColors = {markRgb, commentRgb};
+        p_->visibilitySkipsOff = false;
+        set("EDIT54", "rows.txt");
+        ui().control("COMBO3").setIndex(0);
+        ui().form("FORM4").setGroupCode("markShape", 4);   // a dot: one pixel a record
+    }
+    // A row in the sample's columns: azimuth (or longitude) 12-18, altitude 27-32.
+    static std::string row(const std::string& lon, const std::string& lat, const std::string& tag = "r")
+    {
+        std::string s = tag;
+        s.resize(11, ' ');
+        s += lon;
+        s.resize(26, ' ');
+        s += lat;
+        return s;
+    }
+    void writeRows(const std::vector<std::string>& rows)
+    {
+        std::string text;
+        for (const std::string& r : rows) text += r + "\n";
+        writeFile("rows.txt", text);
+    }
+    std::vector<Pixel> pixelsOf(std::int32_t rgb) const
+    {
+        std::vector<Pixel> found;
+        const ChartBitmap& b = p_->chartBitmap;
+        const Rgb want{rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF};
+        for (int y = 0; y < b.height(); ++y)
+            for (int x = 0; x < b.width(); ++x)
+                if (b.pixelRgb(x, y) == want) found.push_back({x, y});
+        return found;
+    }
+    // A fresh zenith-centred Tokyo sky at 320 pixels, then "OverDraw".
+    void drawAndOverdraw()
+    {
+        setTokyo();
+        drawAt("320", "1", 0, 90);
+        ui().userClick("BUTTON15");
+    }
+};
+
+TEST_F(Overlay, OverDrawRefusesWhatItCannotDraw) {
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        const char* alert;   // nullptr: none, marks drawn
+    };
+    writeRows({row("0", "45")});
+    const std::vector<Case> cases = {
+        {"drawn", [] {}, nullptr},
+        {"empty path", [this] { set("EDIT54", ""); }, "Some Settings are odd."},
+        {"missing file", [this] { set("EDIT54", "none.txt"); }, "The File does not exist."},
+        {"a folder", [this] { set("EDIT54", "."); }, "The File does not exist."},
+        {"latitude width 0", [this] { set("EDIT23", "0"); }, "Some Settings are odd."},
+        {"longitude column empty", [this] { set("EDIT20", ""); }, "Some Settings are odd."},
+        {"minutes without a field",
+         [this] { ui().form("FORM4").setGroupCode("longitudeUnit", 3); }, "Some Settings are odd."},
+        {"size typed", [this] { ui().userType("EDIT1", "320.4"); }, "The Size of Image has changed."},
+        {"layout chosen", [this] { ui().userClick("RADIO29"); }, "The Size of Image has changed."},
+        {"no chart window", [this] { ui().form("FORM2").hide(); }, "Main Picture do not exist."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        setTokyo();
+        drawAt("320", "1", 0, 90);
+        ui().userClick("RADIO27");
+        set("EDIT54", "rows.txt");
+        set("EDIT20", "12");
+        set("EDIT23", "6");
+        ui().form("FORM4").setGroupCode("longitudeUnit", 1);
+        c.change();
+        const std::size_t before = alerts().size();
+        ui().userClick("BUTTON15");
+        if (c.alert) {
+            ASSERT_EQ(alerts().size(), before + 1);
+            EXPECT_EQ(alerts().back(), c.alert);
+            EXPECT_TRUE(pixelsOf(markRgb).empty());
+        } else {
+            EXPECT_EQ(alerts().size(), before);
+            EXPECT_EQ(pixelsOf(markRgb).size(), 1u);
+        }
+    }
+}
+
+// Optional fields that cannot be read fall back to a cross, and to no comment.
+TEST_F(Overlay, UnusableOptionalFieldsFallBack) {
+    writeRows({row("0", "45")});
+    for (int shape : {2, 3, 5}) {
+        SCOPED_TRACE(shape);
+        ui().form("FORM4").setGroupCode("markShape", shape);
+        set("EDIT25", "0");   // magnitude width
+        set("EDIT37", "0");   // radius factor
+        ui().form("FORM4").setGroupCode("commentMode", 2);
+        set("EDIT27", "");    // comment width
+        std::vector<DrawnText> texts;
+        drawAndOverdraw();
+        p_->chartBitmap.recordTexts(&texts);
+        ui().userClick("BUTTON15");
+        p_->chartBitmap.recordTexts(nullptr);
+        EXPECT_GT(pixelsOf(markRgb).size(), 8u);   // a cross of 4 sqrt(0.32) pixels
+        EXPECT_TRUE(texts.empty());
+    }
+}
+
+// Data lines are counted whatever is drawn; comment lines are not.
+TEST_F(Overlay, IntervalsCountDataLines) {
+    std::vector<std::string> rows;
+    for (int k = 0; k < 30; ++k) {
+        if (k % 4 == 0) rows.push_back("# a comment line");
+        rows.push_back(row(std::to_string(k * 12), "30"));
+    }
+    writeRows(rows);
+    set("EDIT39", "3");
+    drawAndOverdraw();
+    EXPECT_EQ(pixelsOf(markRgb).size(), 10u);   // data lines 0, 3, ... 27
+
+    set("EDIT39", "2");
+    set("EDIT28", "6");
+    ui().form("FORM4").setGroupCode("commentMode", 3);
+    std::vector<DrawnText> texts;
+    setTokyo();
+    drawAt("320", "1", 0, 90);
+    p_->chartBitmap.recordTexts(&texts);
+    ui().userClick("BUTTON15");
+    p_->chartBitmap.recordTexts(nullptr);
+    std::vector<std::string> comments;
+    for (const DrawnText& t : texts) comments.push_back(t.text);
+    EXPECT_EQ(comments, (std::vector<std::string>{" 0", " 12", " 24"}));
+    EXPECT_EQ(pixelsOf(markRgb).size(), 12u);
+    EXPECT_EQ(pixelsOf(commentRgb).size() > 3, true);   // three dots and their texts
+}
+
+// Where records land: south-based azimuths, the horizon cut, hostile coordinates.
+TEST_F(Overlay, HorizontalRecordsLandWhereTheyShould) {
+    auto placeOf = [&](const char* frame, const std::string& lon, const std::string& lat) {
+        ui().control("COMBO3").setIndex(std::string(frame) == "south" ? 1 : 0);
+        writeRows({row(lon, lat)});
+        drawAndOverdraw();
+        return pixelsOf(markRgb);
+    };
+    struct Same { const char *southLon, *normalLon; };
+    for (const Same& c : {Same{"0", "180"}, Same{"90", "270"}, Same{"200", "20"}}) {
+        SCOPED_TRACE(c.southLon);
+        const auto south = placeOf("south", c.southLon, "20");
+        const auto normal = placeOf("normal", c.normalLon, "20");
+        ASSERT_EQ(south.size(), 1u);
+        ASSERT_EQ(normal.size(), 1u);
+        EXPECT_EQ(south[0].x, normal[0].x);
+        EXPECT_EQ(south[0].y, normal[0].y);
+    }
+    // The cut at the horizon depth: 0, 1 degree, "ALL".
+    struct Depth { float depth; bool drawn; };
+    for (const Depth& d : {Depth{0, false}, Depth{0.01745f, true}, Depth{1.1f, true}}) {
+        SCOPED_TRACE(d.depth);
+        p_->chartOptions.underHorizonDepth = d.depth;
+        EXPECT_EQ(placeOf("normal", "45", "-0.5").size(), d.drawn ? 1u : 0u);
+    }
+    p_->chartOptions.underHorizonDepth = 0;
+    // Longitudes of any size come round; latitudes beyond a pole and empty fields do no harm.
+    const auto round = placeOf("normal", "-400", "30");
+    const auto same = placeOf("normal", "320", "30");
+    ASSERT_EQ(round.size(), 1u);
+    EXPECT_EQ(round[0].x, same[0].x);
+    EXPECT_EQ(round[0].y, same[0].y);
+    EXPECT_EQ(placeOf("normal", "800", "30")[0].x, placeOf("normal", "80", "30")[0].x);
+    EXPECT_TRUE(placeOf("normal", "45", "95").empty());
+    EXPECT_EQ(placeOf("normal", "", "").size(), 1u);   // azimuth 0 on the horizon
+    EXPECT_TRUE(alerts().empty());
+}
+
+// Dual-Box: a record behind the chart centre lands mirrored in the second box, as stars do.
+TEST_F(Overlay, DualBoxMirrorsRecordsBehindTheCentre) {
+    writeRows({row("0", "-60"), row("0", "60")});
+    p_->chartOptions.underHorizonDepth = 1.1f;
+    setTokyo();
+    ui().userClick("RADIO29");
+    drawAt("320", "1", 0, 90);
+    ui().userClick("BUTTON15");
+    const auto dots = pixelsOf(markRgb);
+    ASSERT_EQ(dots.size(), 2u);
+    const double boxPitch = 20 + 320 + 20;
+    // The nadir-side record is the zenith-side one seen through the sphere: the same offset
+    // from its box centre, with the horizontal axis mirrored.
+    const double cx = 20 + 160;
+    const Pixel& first = dots[0].x < dots[1].x ? dots[0] : dots[1];
+    const Pixel& second = dots[0].x < dots[1].x ? dots[1] : dots[0];
+    EXPECT_LT(first.x, 20 + 320 + 20);
+    EXPECT_GT(second.x, 20 + 320 + 20);
+    EXPECT_NEAR(second.x - boxPitch - cx, -(first.x - cx), 1.0);
+    EXPECT_EQ(second.y, first.y);
+}
+
+// An ICRF record on a catalogue star lands where the chart draws that star (no proper motion),
+// with the chart's refraction and diurnal aberration ticked on the form.
+TEST_F(Overlay, AnIcrfRecordLandsOnItsStar) {
+    ui().control("COMBO3").setIndex(5);
+    ui().control("CHECK5").setValue(1);
+    ui().control("CHECK12").setValue(1);
+    writeRows({row("279.2347", "38.7837")});
+    setTokyo();
+    drawAt("1000", "4", 279.2347, 38.7837, 4);
+    ui().userClick("BUTTON15");
+    const auto dots = pixelsOf(markRgb);
+    ASSERT_EQ(dots.size(), 1u);
+    const PointPipeline stars(*p_);
+    const auto star = stars.placeCatalogue(p_->drawn.sky.icrfToBase, catalogueVector(279.2347, 38.7837));
+    ASSERT_TRUE(star);
+    EXPECT_NEAR(dots[0].x, star->x, 0.5);
+    EXPECT_NEAR(dots[0].y, star->y, 0.5);
+}
+
+// With "Draw by File" ticked the drawing itself draws the overlay, before the stars.
+TEST_F(Overlay, TheDrawingDrawsTheOverlayWhenTicked) {
+    writeRows({row("0", "45")});
+    ui().control("CHECK4").setValue(1);
+    setTokyo();
+    drawAt("320", "1", 0, 90);
+    EXPECT_EQ(pixelsOf(markRgb).size(), 1u);
+    ui().control("CHECK4").setValue(0);
+    set("EDIT54", "none.txt");
+    drawAt("320", "1", 0, 90);
+    EXPECT_TRUE(pixelsOf(markRgb).empty());
+    ui().control("CHECK4").setValue(1);
+    drawAt("320", "1", 0, 90);   // a missing file: nothing, silently
+    EXPECT_TRUE(alerts().empty());
+}
+
+} // namespace
+} // namespace nivora
