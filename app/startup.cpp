@@ -7,6 +7,7 @@
 #include "app/viewpresets.h"
 #include "astro/datafile.h"
 #include "chartwin/chart_window.h"
+#include "chartwin/file_search.h"
 #include "chartwin/click.h"
 #include "chartwin/overlay_format.h"
 #include "chartwin/overlay_drawing.h"
@@ -128,6 +129,7 @@ bool Program::start()
     bindOverlayForm(*this);
     bindPointingWindow(*this);
     bindOverlayDrawing(*this);
+    bindFileSearch(*this);
     bindSettingFiles(*this);
     bindFileMenu(*this);
     bindMainWindow(*this);

@@ -48,11 +48,7 @@ struct PassSettings {
 bool usableSettings(PassSettings& pass)
 {
     const OverlaySettings& s = pass.s;
-    if (!s.longitude.readable() || !s.latitude.readable())
-        return false;
-    if ((s.longitudeUnit == 2 || s.longitudeUnit == 3) && !s.longitudeMinutes.readable())
-        return false;
-    if (s.latitudeUnit == 2 && !s.latitudeMinutes.readable())
+    if (!coordinateFieldsReadable(s))
         return false;
     pass.lineInterval = std::max(1, s.lineInterval);
     pass.shape = s.markShape;
@@ -68,6 +64,15 @@ bool usableSettings(PassSettings& pass)
 }
 
 } // namespace
+
+bool coordinateFieldsReadable(const OverlaySettings& s)
+{
+    if (!s.longitude.readable() || !s.latitude.readable())
+        return false;
+    if ((s.longitudeUnit == 2 || s.longitudeUnit == 3) && !s.longitudeMinutes.readable())
+        return false;
+    return s.latitudeUnit != 2 || s.latitudeMinutes.readable();
+}
 
 OverlayFile DRAWFILE(ChartWindowRecords& p, std::int16_t& err)
 {

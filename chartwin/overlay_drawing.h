@@ -8,6 +8,12 @@
 
 namespace nivora {
 
+struct OverlaySettings;
+
+// Both coordinates' fields, and their minutes' where the unit needs them, have a column and a
+// width.
+bool coordinateFieldsReadable(const OverlaySettings& s);
+
 // What one pass found.
 enum class OverlayFile { Read, Missing };
 
