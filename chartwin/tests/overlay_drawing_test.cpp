@@ -1,6 +1,7 @@
 #include "chartwin/overlay_drawing.h"
 
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -248,6 +249,63 @@ TEST_F(Overlay, TheDrawingDrawsTheOverlayWhenTicked) {
     EXPECT_TRUE(pixelsOf(markRgb).empty());
     ui().control("CHECK4").setValue(1);
     drawAt("320", "1", 0, 90);   // a missing file: nothing, silently
+    EXPECT_TRUE(alerts().empty());
+}
+
+} // namespace
+} // namespace nivora
+
+namespace nivora {
+namespace {
+
+struct Centre { double x = 0, y = 0; int count = 0; };
+
+// The sample against the Moon: every Moon row above the horizon, the sky drawn for its time and
+// turned toward it, the Moon and the row both drawn as crosses; the two crosses coincide.
+TEST_F(Overlay, TheSamplesMoonRowsLandOnTheMoon) {
+    std::vector<std::string> moonRows;
+    {
+        std::ifstream in(folder_ / "tokyo10828.txt");
+        for (std::string line; std::getline(in, line);)
+            if (line.find("Moon") == 34 && std::stod(line.substr(26, 6)) > 0)
+                moonRows.push_back(line);
+    }
+    ASSERT_GT(moonRows.size(), 20u);
+    ui().form("FORM4").setGroupCode("markShape", 1);
+    ui().control("CHECK5").setValue(1);
+    auto centreOf = [&](auto wanted) {
+        Centre c;
+        const ChartBitmap& b = p_->chartBitmap;
+        for (int y = 0; y < b.height(); ++y)
+            for (int x = 0; x < b.width(); ++x)
+                if (wanted(x, y)) c.x += x, c.y += y, ++c.count;
+        if (c.count) c.x /= c.count, c.y /= c.count;
+        return c;
+    };
+    for (std::size_t k = 0; k < moonRows.size(); ++k) {
+        const std::string& line = moonRows[k];
+        SCOPED_TRACE(line);
+        writeRows({line});
+        setTokyo(line.substr(53, 2), line.substr(56, 2));
+        set("EDIT9", line.substr(50, 2));
+        const double az = std::stod(line.substr(11, 7)), alt = std::stod(line.substr(26, 6));
+        p_->chartOptions.moonDisplayMode = 0;
+        drawAt("1000", "4", az, alt, 0);
+        const QImage without = p_->chartBitmap.image().copy();
+        p_->chartOptions.moonDisplayMode = 3;
+        drawAt("1000", "4", az, alt, 0);
+        const Centre moon = centreOf([&](int x, int y) {
+            return p_->chartBitmap.image().pixel(x, y) != without.pixel(x, y);
+        });
+        ui().userClick("BUTTON15");
+        const Centre mark = centreOf([&](int x, int y) {
+            return p_->chartBitmap.pixelRgb(x, y) == Rgb{1, 2, 3};
+        });
+        ASSERT_GT(moon.count, 0);
+        ASSERT_GT(mark.count, 0) << (alerts().empty() ? "" : alerts().back());
+        EXPECT_NEAR(mark.x, moon.x, 1.0);
+        EXPECT_NEAR(mark.y, moon.y, 1.0);
+    }
     EXPECT_TRUE(alerts().empty());
 }
 
