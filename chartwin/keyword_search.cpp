@@ -45,6 +45,14 @@ std::string_view lineField(std::string_view line, int column, int width)
     return line.substr(std::size_t(column - 1), std::size_t(width));
 }
 
+int searchListingHeight(int matches, int searchMax)
+{
+    int height = 85 + 51 * matches;
+    if (matches > searchMax) height -= 34;
+    if (matches == 0) height += 17;
+    return height;
+}
+
 void showSearchListing(Ui& ui, const SearchListing& listing, int searchMax)
 {
     Form pointing = ui.form("FORM6");
@@ -56,10 +64,9 @@ void showSearchListing(Ui& ui, const SearchListing& listing, int searchMax)
         const bool last = i + 1 == listing.lines.size();
         pointing.print(listing.lines[i], !(last && listing.lastOpen));
     }
-    int height = 85 + 51 * listing.matches;
-    if (listing.matches > searchMax) height -= 34;
-    if (listing.matches == 0) height += 17;
-    pointing.resize(448, height);
+    const int height = searchListingHeight(listing.matches, searchMax);
+    // At least the size the search asks for, larger where its lines would be clipped.
+    pointing.fitText(448, height);
     pointing.show();
 }
 

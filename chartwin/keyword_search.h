@@ -25,9 +25,13 @@ std::string_view wholeCharacters(std::string_view text);
 // column or width below 1 gives nothing.
 std::string_view lineField(std::string_view line, int column, int width);
 
+// The pointing window's height for a listing of `matches` (searchMax + 1 after "Too Many.").
+int searchListingHeight(int matches, int searchMax);
+
 // Replaces the pointing window's text with the listing, disables its commands ("Measure Angle"
 // also unticked) and sizes it for the matches: 448 wide, 85 + 51 n high, less 34 after "Too
-// Many.", plus 17 when nothing matched; then shows it.
+// Many.", plus 17 when nothing matched, or larger where the lines would be clipped; then shows
+// it.
 void showSearchListing(Ui& ui, const SearchListing& listing, int searchMax);
 
 // A single match while the chart window is shown: "Centralize" and "x" act on `frames`.
