@@ -57,6 +57,9 @@ std::optional<TimeStep> parseTimeStep(std::string_view text) {
 }
 
 void stepDateTime(DateTimeFields& f, float n, char unit) {
+    // A count past the single-precision range would leave no number in the fields.
+    if (!std::isfinite(n))
+        return;
     if (unit == 'y' || unit == 'Y') {
         f.year += std::round(n);
         return;

@@ -30,7 +30,7 @@ std::optional<TimeStep> parseTimeStep(std::string_view text);
 
 // Moves the fields by n units; whole days go through the calendar. A count that is not whole
 // steps by the equal number of whole minutes (halves away from zero), and years by the nearest
-// whole number, so the fields keep whole numbers.
+// whole number, so the fields keep whole numbers. A count that is not finite changes nothing.
 void stepDateTime(DateTimeFields& fields, float n, char unit);
 
 // The computer's clock time, kept in the computer's zone, expressed in the actual zone. Each zone

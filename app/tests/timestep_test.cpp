@@ -94,6 +94,17 @@ TEST_F(MainWindowTime, AnEmptyStepChangesNothing) {
     EXPECT_EQ(shown(), (Shown{"2008", 3, "5", "7", "75"}));
 }
 
+// A count past the single-precision range has no whole number of minutes to step by.
+TEST_F(MainWindowTime, AStepBeyondAnyCountChangesNothing) {
+    for (const char* step : {"1e39m", "-1e39h", "1e39d", "1e39y", "-1e39w"}) {
+        SCOPED_TRACE(step);
+        show({"2008", 11, "31", "23", "59"});
+        ui.control("EDIT63").setText(step);
+        ui.userClick("BUTTON32");
+        EXPECT_EQ(shown(), (Shown{"2008", 11, "31", "23", "59"}));
+    }
+}
+
 TEST_F(MainWindowTime, TheNowIsTheClockInTheActualZone) {
     struct Case {
         LocalDateTime clock;
