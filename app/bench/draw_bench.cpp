@@ -66,6 +66,19 @@ void earthMap(benchmark::State& state) {
     std::filesystem::remove_all(program->folder);
 }
 
+// The Moon's computed path (mode 2) on the default sky at a magnification, in one box or two;
+// mode 0 gives the same drawing without it.
+void moonPath(benchmark::State& state, const char* magnification, const char* layout, int mode) {
+    const auto program = makeProgram();
+    program->ui.userType("EDIT75", magnification);
+    program->ui.userClick(layout);
+    program->ui.userClick("BUTTON1");
+    program->chartOptions.moonLineMode = std::uint8_t(mode);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DRAWINGIMG(*program));
+    std::filesystem::remove_all(program->folder);
+}
+
 void coastRead(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(readLineFile(dataDir / "coast_bd.net"));
@@ -75,6 +88,11 @@ void coastRead(benchmark::State& state) {
 
 BENCHMARK(earthMap)->Unit(benchmark::kMillisecond);
 BENCHMARK(coastRead)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonPath, MoonPathMag1, "1", "RADIO27", 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonPath, MoonPathMag10, "10", "RADIO27", 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag1, "1", "RADIO29", 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag10, "10", "RADIO29", 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonPath, NoMoonPathDualBoxMag10, "10", "RADIO29", 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChart, defaultChart, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChartListsReadAnew, defaultChart, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(readingStarLists, defaultChart, defaultChart)->Unit(benchmark::kMillisecond);
