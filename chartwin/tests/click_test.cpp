@@ -239,6 +239,95 @@ TEST_F(Click, MeasureAngleBetweenTwoStars) {
     EXPECT_EQ(angleBetween(p().pointedPosition[4], p().previousPosition[4]), 0.0);
 }
 
+// A printed angle ("247dg30am12.7as", "+29dg43am33.0as", "10h14m09.44s", "+247.12345") in
+// degrees, and the size in degrees of a unit of its last printed digit.
+struct PrintedAngle {
+    double degrees = 0, lastDigit = 0;
+};
+PrintedAngle parsePrinted(const std::string& text) {
+    PrintedAngle a;
+    std::size_t i = text.find_first_not_of(' ');
+    double sign = 1;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        sign = text[i++] == '-' ? -1 : 1;
+    while (i < text.size()) {
+        i = text.find_first_not_of(' ', i);
+        const std::size_t end = text.find_first_not_of("0123456789.", i);
+        const std::string number = text.substr(i, end - i);
+        const std::size_t point = number.find('.');
+        const int decimals = point == std::string::npos ? 0 : int(number.size() - point - 1);
+        const std::string unit = end == std::string::npos ? "" : text.substr(end, text.find_first_of("0123456789 ", end) - end);
+        const double scale = unit == "dg" ? 1 : unit == "am" ? 1 / 60.0 : unit == "as" ? 1 / 3600.0 :
+                             unit == "h"  ? 15 : unit == "m" ? 15 / 60.0 : unit == "s" ? 15 / 3600.0 : 1;
+        a.degrees += std::stod(number) * scale;
+        a.lastDigit = std::pow(10.0, -decimals) * scale;
+        i = end == std::string::npos ? end : end + unit.size();
+    }
+    a.degrees *= sign;
+    return a;
+}
+
+// The text of the readout line that starts with `start`, from after it up to `stop`.
+std::string printedField(const std::string& text, const std::string& start, const std::string& stop) {
+    const std::size_t from = text.find(start);
+    EXPECT_NE(from, std::string::npos) << start << " in\n" << text;
+    if (from == std::string::npos)
+        return "0";
+    const std::size_t begin = from + start.size();
+    return text.substr(begin, text.find_first_of(stop, begin) - begin);
+}
+
+double degreesApart(double a, double b) {
+    return std::remainder(a - b, 360.0);
+}
+
+// The printed horizon lines of clicked points, on a chart drawn without refraction, against
+// ERFA's observed place of the printed ICRF place (no air, UT1 = UTC, no polar motion; azimuth
+// through west); and the printed ICRF line against the place clicked. In every unit.
+TEST_F(Click, PrintedHorizonAndIcrfLinesAgreeWithErfa) {
+    p().chartOptions.refractionOn = 0;
+    const double targets[][2] = {{250, 20}, {279.2347, 38.7837}, {30, 70}, {320, -10}};
+    for (int unit = 1; unit <= 5; ++unit) {
+        p().minuteOptions.azElUnit = std::uint8_t(unit);
+        p().minuteOptions.raDecUnit = std::uint8_t(unit);
+        for (const auto& t : targets) {
+            SCOPED_TRACE(testing::Message() << "unit " << unit << ", RA " << t[0] << ", Dec " << t[1]);
+            const DirectionVector target = unitVector(t[0] / degreesPerRadian, t[1] / degreesPerRadian);
+            drawToward(target);
+            const auto pixel = pixelOf(target);
+            ASSERT_TRUE(pixel);
+            clickPixel(pixel->x, pixel->y);
+            const std::string text = readout();
+
+            const std::size_t icrfEnd = text.find("(ICRF).\n");
+            ASSERT_NE(icrfEnd, std::string::npos) << text;
+            const std::string icrfLine = text.substr(text.rfind('\n', icrfEnd) + 1);
+            const PrintedAngle ra = parsePrinted(printedField(icrfLine, "RA:", ","));
+            const PrintedAngle dec = parsePrinted(printedField(icrfLine, ",Dec:", "("));
+            // The place clicked: the pixel's centre is within a pixel (about 0.045 degrees) of it.
+            const DirectionVector printed = unitVector(ra.degrees / degreesPerRadian, dec.degrees / degreesPerRadian);
+            EXPECT_LT(angleBetween(printed, target) * degreesPerRadian, 0.045) << text;
+            // And the point the click found, to the printed digits.
+            double pointRa, pointDec;
+            eraC2s(p().pointedPosition[4].data(), &pointRa, &pointDec);
+            EXPECT_LE(std::abs(degreesApart(ra.degrees, pointRa * degreesPerRadian)), 2 * ra.lastDigit) << text;
+            EXPECT_LE(std::abs(dec.degrees - pointDec * degreesPerRadian), 2 * dec.lastDigit) << text;
+
+            double aob, zob, hob, dob, rob, eo;
+            ASSERT_EQ(eraAtco13(ra.degrees * ERFA_DD2R, dec.degrees * ERFA_DD2R, 0, 0, 0, 0, 2400000.5,
+                                61280 + 13 / 24.0, 0, 139.6917 * ERFA_DD2R, 35.6895 * ERFA_DD2R, 40, 0, 0, 0,
+                                0, 0, 0.55, &aob, &zob, &hob, &dob, &rob, &eo),
+                      0);
+            const PrintedAngle az = parsePrinted(printedField(text, "Azm:", "\n"));
+            const PrintedAngle el = parsePrinted(printedField(text, "Elv:", "\n"));
+            EXPECT_LE(std::abs(degreesApart(az.degrees, 360 - aob * degreesPerRadian)), 2 * az.lastDigit)
+                << az.degrees << " vs " << 360 - aob * degreesPerRadian << '\n' << text;
+            EXPECT_LE(std::abs(el.degrees - (90 - zob * degreesPerRadian)), 2 * el.lastDigit)
+                << el.degrees << " vs " << 90 - zob * degreesPerRadian << '\n' << text;
+        }
+    }
+}
+
 TEST(ClickAngles, AnglesFromCosinesHaveValuesEverywhere) {
     EXPECT_EQ(angleOfCosine(1.0000000000000002), 0);
     EXPECT_NEAR(angleOfCosine(0), pi / 2, 1e-12);
