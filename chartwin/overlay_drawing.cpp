@@ -201,7 +201,7 @@ OverlayFile DRAWFILE(ChartWindowRecords& p, std::int16_t& err)
         }
         case 3:
         case 5:
-            r = float(fieldValue(line, s.radius) * s.radiusFactor * localScale(p, w) /
+            r = float(fieldValue(line, s.radius) * s.radiusFactor * localScale(projection, p.userProjection, w) /
                       (s.radiusUnit == 2 ? 60 : 1));
             break;
         default:

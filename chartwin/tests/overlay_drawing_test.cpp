@@ -1,5 +1,6 @@
 #include "chartwin/overlay_drawing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -234,6 +235,47 @@ TEST_F(Overlay, AnIcrfRecordLandsOnItsStar) {
     ASSERT_TRUE(star);
     EXPECT_NEAR(dots[0].x, star->x, 0.5);
     EXPECT_NEAR(dots[0].y, star->y, 0.5);
+}
+
+// Scaled circles are sized for the projection drawn, not for one chosen since.
+TEST_F(Overlay, ScaledCirclesFollowTheDrawnProjection) {
+    std::string line = row("0", "60");
+    line.resize(39, ' ');
+    line += "10";   // degrees
+    writeRows({line});
+    set("EDIT35", "40");
+    set("EDIT36", "6");
+    set("EDIT37", "1");
+    ui().form("FORM4").setGroupCode("radiusUnit", 1);
+    auto widthOf = [&] {
+        const auto dots = pixelsOf(markRgb);
+        int lo = 1 << 30, hi = -1;
+        for (const Pixel& d : dots) lo = std::min(lo, d.x), hi = std::max(hi, d.x);
+        return hi - lo;
+    };
+    auto freshWidth = [&](int projection) {
+        p_->chartOptions.projectionKind = std::uint8_t(projection);
+        drawAndOverdraw();
+        return widthOf();
+    };
+    struct Case { int drawn, chosen; };
+    for (int shape : {3, 5}) {
+        ui().form("FORM4").setGroupCode("markShape", shape);
+        for (const Case& c : {Case{1, 6}, Case{6, 1}, Case{3, 11}, Case{2, 4}}) {
+            SCOPED_TRACE(testing::Message() << "shape " << shape << ", drawn " << c.drawn
+                                            << ", chosen " << c.chosen);
+            const int want = freshWidth(c.drawn);
+            ASSERT_GT(want, 10);
+            ASSERT_NE(freshWidth(c.chosen), want);   // the two projections size it apart
+            p_->chartOptions.projectionKind = std::uint8_t(c.drawn);
+            setTokyo();
+            drawAt("320", "1", 0, 90);
+            p_->chartOptions.projectionKind = std::uint8_t(c.chosen);
+            ui().userClick("BUTTON15");
+            EXPECT_EQ(widthOf(), want);
+        }
+    }
+    EXPECT_TRUE(alerts().empty());
 }
 
 // With "Draw by File" ticked the drawing itself draws the overlay, before the stars.
