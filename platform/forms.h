@@ -201,8 +201,8 @@ public:
     // characters are printed as they are.
     void printFormatted(std::string_view picture, double value, bool endLine = false);
     std::string surfaceText() const;      // what is printed, lines joined by '\n'
-    // Sizes the window to at least the outer size given, and larger where the printed lines
-    // or the controls below them would be clipped in the form's font.
+    // Sizes the window to the printed lines and the controls below them in the form's font,
+    // smaller after a longer text, never below the outer size given.
     void fitText(int minOuterWidth, int minOuterHeight);
 
     struct Impl;

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -375,6 +376,11 @@ void Form::fitText(int minOuterWidth, int minOuterHeight)
             width = std::max(width, m.horizontalAdvance(QString::fromStdString(line)));
         // The surface paints from (4, 2): keep the same room on the far sides.
         impl_->text->setMinimumSize(width + 8, 4 + m.height() * int(lines.size()));
+        // The window keeps the last text's minimum until its layouts next run, which would hold
+        // it tall after a long listing: run them now so that it can shrink.
+        if (QLayout* l = w->centralWidget()->layout()) l->activate();
+        w->centralWidget()->updateGeometry();
+        if (QLayout* l = w->layout()) l->activate();
     }
     const QSize frame = w->frameGeometry().size() - w->geometry().size();
     QSize need = w->centralWidget()->minimumSizeHint().expandedTo(w->centralWidget()->sizeHint());

@@ -400,6 +400,46 @@ TEST(TextSurface, PrintsItemsAndLineEnds)
     EXPECT_EQ(pointing.surfaceText(), "");
 }
 
+// A window fitted to a long text comes back down for a short one, never below the size asked.
+TEST(TextSurface, FittingFollowsTheTextBothWays)
+{
+    auto load = [](Ui& ui) {
+        return ui.load({"FORM6", "pointing", {{ControlKind::Button, "BUTTON18", "Close"}},
+                        Surface::Text});
+    };
+    auto fill = [](Form& form, int lines, int width) {
+        form.clearText();
+        for (int i = 0; i < lines; ++i) form.print(std::string(width, 'W'));
+    };
+    struct Case { int minHeight; };
+    for (const Case& c : {Case{60}, Case{200}}) {
+        SCOPED_TRACE(c.minHeight);
+        Ui fresh;
+        Form once = load(fresh);
+        fill(once, 2, 10);
+        once.fitText(300, c.minHeight);
+        once.show();
+        fresh.pumpEvents();
+        const Geometry want = once.geometry();
+        EXPECT_GE(want.height, c.minHeight);
+
+        Ui ui;
+        Form form = load(ui);
+        fill(form, 60, 10);
+        form.fitText(300, c.minHeight);
+        form.show();
+        ui.pumpEvents();   // the window takes the tall text's minimum size
+        const int tall = form.geometry().height;
+        EXPECT_GT(tall, want.height + 500);
+        fill(form, 2, 10);
+        form.fitText(300, c.minHeight);
+        form.show();
+        ui.pumpEvents();
+        EXPECT_EQ(form.geometry().height, want.height);
+        EXPECT_EQ(form.geometry().width, want.width);
+    }
+}
+
 TEST(PictureFormat, DigitPlacesRightAlignTheNumber)
 {
     struct Case { const char* picture; double value; const char* text; };
