@@ -161,7 +161,8 @@ void paintColorSwatch(Ui& ui, std::string_view swatch, std::int32_t colour)
 
 void setSwatchFonts(Ui& ui)
 {
-    for (std::string_view swatch : {"PICTURE1", "PICTURE2"}) ui.control(swatch).setFont({"Arial", 12});
+    // 12 pixels high (9 points): the two caption rows stand 14 pixels apart in a 120-pixel box.
+    for (std::string_view swatch : {"PICTURE1", "PICTURE2"}) ui.control(swatch).setFont({"Arial", 9});
 }
 
 void setOverlayDefaults(Ui& ui, OverlayColors& colors)
