@@ -1,5 +1,6 @@
 #include "chartwin/user_data_file.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "astro/fieldnumber.h"
@@ -11,7 +12,13 @@ namespace nivora {
 
 namespace {
 
-int number(const Ui& ui, const char* control) { return int(readFieldNumber(ui.control(control).text())); }
+// A format file may hold fractions or huge values where typing allows only digits: the nearest
+// whole number, halves away from zero, kept within what any line can reach.
+int number(const Ui& ui, const char* control) {
+    const double v = readFieldNumber(ui.control(control).text());
+    if (!std::isfinite(v)) return 0;
+    return int(std::lround(std::clamp(v, -1e9, 1e9)));
+}
 bool ticked(const Ui& ui, const char* control) { return ui.control(control).value() == 1; }
 DataField field(const Ui& ui, const char* column, const char* width) {
     return {number(ui, column), number(ui, width)};

@@ -117,5 +117,24 @@ TEST(UserDataFile, SettingsAreReadFromTheForm) {
     EXPECT_EQ(s.searchFields[2].title, "Mag");
 }
 
+// A format file may bring fractions, signs and huge values into the digits-only boxes.
+TEST(UserDataFile, LoadedColumnsAreRoundedToWholeNumbers) {
+    ensureApplication();
+    Ui ui;
+    ui.load(dataFileForm());
+    struct Case { const char* text; int column; bool readable; };
+    const Case cases[] = {
+        {"2.6", 3, true}, {"2.5", 3, true}, {"2.4", 2, true}, {"0.6", 1, true},
+        {"0.4", 0, false}, {"-3", -3, false}, {"1e30", 1000000000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ui.control("EDIT20").setText(c.text);
+        const OverlaySettings s = readOverlaySettings(ui);
+        EXPECT_EQ(s.longitude.column, c.column);
+        EXPECT_EQ(s.longitude.readable(), c.readable);
+    }
+}
+
 } // namespace
 } // namespace nivora
