@@ -17,6 +17,7 @@ namespace nivora {
 namespace {
 
 using testing_support::TestRecords;
+using testing_support::colourCentre;
 using Vec = DirectionVector;
 
 // The orbit form's controls, as the computations and the drawing read them.
@@ -83,24 +84,6 @@ void typeElements(TestRecords& r, const Elements& el, int year, int monthIndex, 
     r.set("EDIT91", "1.5");
 }
 
-// Centre of the mark's pixels (colour 7 on black) near a point.
-bool markCentre(const ChartBitmap& b, double x, double y, double& cx, double& cy)
-{
-    double sx = 0, sy = 0;
-    int n = 0;
-    for (int j = int(y) - 6; j <= int(y) + 6; ++j)
-        for (int i = int(x) - 6; i <= int(x) + 6; ++i)
-            if (b.pixel(i, j) == 7) {
-                sx += i;
-                sy += j;
-                ++n;
-            }
-    if (n == 0)
-        return false;
-    cx = sx / n;
-    cy = sy / n;
-    return true;
-}
 
 // Tokyo, 2020 August 28 at 23:30 local time (14:30 UTC): Ceres near opposition.
 void setTime(TestRecords& r)
@@ -131,7 +114,7 @@ void expectMarkAt(TestRecords& r, const Vec& base)
     DISPXY(v[0], v[1], v[2], r.chartOptions.projectionKind, X, Y, r.userProjection);
     const double x = 180 + X, y = 180 + r.drawn.geometry.directionOffset - Y;
     double cx, cy;
-    ASSERT_TRUE(markCentre(r.chartBitmap, x, y, cx, cy));
+    ASSERT_TRUE(colourCentre(r.chartBitmap, 7, x, y, 6, cx, cy));
     EXPECT_NEAR(cx, x, 1.0);
     EXPECT_NEAR(cy, y, 1.0);
     EXPECT_TRUE(r.alerts().empty());

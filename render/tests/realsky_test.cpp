@@ -18,6 +18,7 @@ namespace nivora {
 namespace {
 
 using testing_support::TestRecords;
+using testing_support::colourCentre;
 using Vec = DirectionVector;
 
 double dot(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
@@ -268,24 +269,6 @@ struct Star {
     double ra, dec, pmRa, pmDec;
 };
 
-// The middle of the star's disc (colour 15 on black) within a few pixels of a point.
-bool discCentre(const ChartBitmap& b, double x, double y, double& cx, double& cy)
-{
-    double sx = 0, sy = 0;
-    int n = 0;
-    for (int j = int(y) - 6; j <= int(y) + 6; ++j)
-        for (int i = int(x) - 6; i <= int(x) + 6; ++i)
-            if (b.pixel(i, j) == 15) {
-                sx += i;
-                sy += j;
-                ++n;
-            }
-    if (n == 0)
-        return false;
-    cx = sx / n;
-    cy = sy / n;
-    return true;
-}
 
 TEST(RealSky, AStarIsDrawnWhereErfaPutsIt)
 {
@@ -329,7 +312,7 @@ TEST(RealSky, AStarIsDrawnWhereErfaPutsIt)
                             std::sin(altitude)};
         ASSERT_TRUE(projected(c.projection, target, view, S, X, Y, box, c.layout.dualBox == 1));
         const double ex = 180 + box * 360 + X, ey = 160.0 / (c.layout.halfHeight + 1) + 20 - Y;
-        ASSERT_TRUE(discCentre(r.chartBitmap, ex, ey, x, y));
+        ASSERT_TRUE(colourCentre(r.chartBitmap, 15, ex, ey, 6, x, y));
         EXPECT_NEAR(x, ex, 1.0);
         EXPECT_NEAR(y, ey, 1.0);
         inSecondBox += box;

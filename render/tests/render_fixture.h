@@ -78,4 +78,25 @@ struct TestRecords : ProgramRecords {
     ScriptedDialogs* dialogs = nullptr;
 };
 
+// Centre of the pixels of one colour within a square of half-side `half` around a point; false
+// when none has it.
+inline bool colourCentre(const ChartBitmap& b, int colour, double x, double y, int half, double& cx,
+                         double& cy)
+{
+    double sx = 0, sy = 0;
+    int n = 0;
+    for (int j = int(y) - half; j <= int(y) + half; ++j)
+        for (int i = int(x) - half; i <= int(x) + half; ++i)
+            if (b.pixel(i, j) == colour) {
+                sx += i;
+                sy += j;
+                ++n;
+            }
+    if (n == 0)
+        return false;
+    cx = sx / n;
+    cy = sy / n;
+    return true;
+}
+
 } // namespace nivora::testing_support
