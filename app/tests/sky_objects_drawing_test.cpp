@@ -7,6 +7,7 @@
 #include "app/tests/started_program.h"
 #include "astro/constants.h"
 #include "astro/projection.h"
+#include "render/tests/render_fixture.h"
 
 namespace nivora {
 namespace {
@@ -56,21 +57,7 @@ struct SkyObjectsDrawing : StartedProgram {
     // Centre of the pixels of one colour within a square around a point.
     bool centreOf(int colour, double x, double y, int half, double& cx, double& cy) const
     {
-        const ChartBitmap& b = program->chartBitmap;
-        double sx = 0, sy = 0;
-        int n = 0;
-        for (int j = int(y) - half; j <= int(y) + half; ++j)
-            for (int i = int(x) - half; i <= int(x) + half; ++i)
-                if (b.pixel(i, j) == colour) {
-                    sx += i;
-                    sy += j;
-                    ++n;
-                }
-        if (n == 0)
-            return false;
-        cx = sx / n;
-        cy = sy / n;
-        return true;
+        return testing_support::colourCentre(program->chartBitmap, colour, x, y, half, cx, cy);
     }
 
     // The chart's pixels left of the side strip.
