@@ -13,6 +13,7 @@
 #include "astro/linefile.h"
 #include "astro/starlist.h"
 #include "render/drawing.h"
+#include "render/moonpath_earthlines.h"
 
 using namespace nivora;
 
@@ -67,13 +68,29 @@ void earthMap(benchmark::State& state) {
 }
 
 // The Moon's computed path (mode 2) on the default sky at a magnification, in one box or two;
-// mode 0 gives the same drawing without it.
-void moonPath(benchmark::State& state, const char* magnification, const char* layout, int mode) {
+// "Nothing" gives the same drawing without it. The layout goes first: Dual-Box puts the
+// magnification back to 1. The counters show the magnification drawn and, in two boxes where
+// every day is drawn, the Moon positions the path computes.
+void moonPath(benchmark::State& state, const char* magnification, const char* layout, const char* menu) {
     const auto program = makeProgram();
-    program->ui.userType("EDIT75", magnification);
     program->ui.userClick(layout);
+    program->ui.userType("EDIT75", magnification);
+    program->ui.userMenu(menu);
     program->ui.userClick("BUTTON1");
-    program->chartOptions.moonLineMode = std::uint8_t(mode);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DRAWINGIMG(*program));
+    state.counters["magnification"] = program->chartView.magnification;
+    if (program->chartView.dualBox == 1 && program->chartOptions.moonLineMode >= 2)
+        state.counters["positions"] = 30 * moonPathPointsPerDay(program->userProjection.chartScale);
+    std::filesystem::remove_all(program->folder);
+}
+
+// The Earth's lines every 15 arc minutes on the ground, seen from a height in metres.
+void earthLines(benchmark::State& state, const char* height) {
+    const auto program = makeProgram();
+    program->ui.userType("EDIT43", height);
+    program->ui.userMenu("SRFQ");
+    program->ui.userClick("BUTTON1");
     for (auto _ : state)
         benchmark::DoNotOptimize(DRAWINGIMG(*program));
     std::filesystem::remove_all(program->folder);
@@ -88,11 +105,14 @@ void coastRead(benchmark::State& state) {
 
 BENCHMARK(earthMap)->Unit(benchmark::kMillisecond);
 BENCHMARK(coastRead)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(moonPath, MoonPathMag1, "1", "RADIO27", 2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(moonPath, MoonPathMag10, "10", "RADIO27", 2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag1, "1", "RADIO29", 2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag10, "10", "RADIO29", 2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(moonPath, NoMoonPathDualBoxMag10, "10", "RADIO29", 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonPath, MoonPathMag1, "1", "RADIO27", "MONLINE2")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonPath, MoonPathMag10, "10", "RADIO27", "MONLINE2")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag1, "1", "RADIO29", "MONLINE2")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonPath, NoMoonPathDualBoxMag1, "1", "RADIO29", "MONLINE0")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag10, "10", "RADIO29", "MONLINE2")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonPath, NoMoonPathDualBoxMag10, "10", "RADIO29", "MONLINE0")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(earthLines, EarthLines400km, "400000")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(earthLines, EarthLines36000km, "36000000")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChart, defaultChart, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChartListsReadAnew, defaultChart, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(readingStarLists, defaultChart, defaultChart)->Unit(benchmark::kMillisecond);
