@@ -78,10 +78,10 @@ struct TestRecords : ProgramRecords {
     ScriptedDialogs* dialogs = nullptr;
 };
 
-// Centre of the pixels of one colour within a square of half-side `half` around a point; false
-// when none has it.
-inline bool colourCentre(const ChartBitmap& b, int colour, double x, double y, int half, double& cx,
-                         double& cy)
+// Centre of the pixels of one colour within a square of half-side `half` around a point, and how
+// many there are; 0 (centre untouched) when none has it.
+inline int colourCentre(const ChartBitmap& b, int colour, double x, double y, int half, double& cx,
+                        double& cy)
 {
     double sx = 0, sy = 0;
     int n = 0;
@@ -93,10 +93,10 @@ inline bool colourCentre(const ChartBitmap& b, int colour, double x, double y, i
                 ++n;
             }
     if (n == 0)
-        return false;
+        return 0;
     cx = sx / n;
     cy = sy / n;
-    return true;
+    return n;
 }
 
 } // namespace nivora::testing_support

@@ -106,17 +106,7 @@ struct SkyChart : TestRecords {
     Centroid centroid(int colour, double x, double y, int half) const
     {
         Centroid c;
-        for (int j = int(y) - half; j <= int(y) + half; ++j)
-            for (int i = int(x) - half; i <= int(x) + half; ++i)
-                if (chartBitmap.pixel(i, j) == colour) {
-                    c.x += i;
-                    c.y += j;
-                    ++c.count;
-                }
-        if (c.count) {
-            c.x /= c.count;
-            c.y /= c.count;
-        }
+        c.count = colourCentre(chartBitmap, colour, x, y, half, c.x, c.y);
         return c;
     }
 
