@@ -318,6 +318,55 @@ TEST_F(SkyObjectForms, PlanetsFormStoresOnOkOnly)
     EXPECT_EQ(program->planetSettings.planetOrbitFile[2], path("mars2.plt"));
 }
 
+TEST_F(SkyObjectForms, EachReferButtonFillsItsOwnRowUntilOk)
+{
+    struct Row {
+        const char* button;
+        const char* field;
+        const char* title;
+    };
+    const Row rows[7] = {
+        {"BUTTON63", "EDIT97", "Orbit data for Mercury"}, {"BUTTON64", "EDIT98", "Orbit data for Venus"},
+        {"BUTTON65", "EDIT99", "Orbit data for Mars"},    {"BUTTON66", "EDIT100", "Orbit data for Jupiter"},
+        {"BUTTON67", "EDIT101", "Orbit data for Saturn"}, {"BUTTON68", "EDIT102", "Orbit data for Uranus"},
+        {"BUTTON69", "EDIT103", "Orbit data for Neptune"},
+    };
+    Program& p = *program;
+    Ui& u = ui();
+    for (int i = 0; i < 7; ++i)
+        p.planetSettings.planetOrbitFile[i] = "stored" + std::to_string(i) + ".plt";
+    const PlanetSettings stored = p.planetSettings;
+    u.userMenu("PLNTS");
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(rows[i].title);
+        const std::string chosen = "chosen" + std::to_string(i) + ".plt";
+        write(chosen, {"#"});
+
+        // Cancelled, or a name that is not there: the row keeps its text.
+        dialogs->answerFile(std::nullopt);
+        u.userClick(rows[i].button);
+        dialogs->answerFile(path("missing.plt"));
+        u.userClick(rows[i].button);
+        EXPECT_EQ(text(rows[i].field), stored.planetOrbitFile[i]);
+
+        dialogs->answerFile(path(chosen));
+        u.userClick(rows[i].button);
+        const ScriptedDialogs::Call& call = dialogs->calls.back();
+        EXPECT_EQ(call.kind, "open");
+        EXPECT_EQ(call.title, rows[i].title);
+        EXPECT_EQ(call.initialName, stored.planetOrbitFile[i]);
+        EXPECT_EQ(call.filter, "(*.plt)");
+        for (int j = 0; j < 7; ++j)
+            EXPECT_EQ(text(rows[j].field), j <= i ? path("chosen" + std::to_string(j) + ".plt")
+                                                  : stored.planetOrbitFile[j])
+                << rows[j].field;
+        EXPECT_EQ(p.planetSettings.planetOrbitFile, stored.planetOrbitFile);
+    }
+    u.userClick("BUTTON61");
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(p.planetSettings.planetOrbitFile[i], path("chosen" + std::to_string(i) + ".plt"));
+}
+
 TEST_F(SkyObjectForms, PlanetsCancelDropsRowEditsButKeepsTheShadowFields)
 {
     Program& p = *program;
