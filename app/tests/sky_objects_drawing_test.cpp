@@ -1,12 +1,19 @@
 // The added star and the orbit object on charts drawn by the whole program.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <utility>
+
+#include <erfa.h>
 
 #include "app/tests/started_program.h"
 #include "astro/constants.h"
 #include "astro/projection.h"
+#include "render/bodymarks.h"
+#include "render/drawing.h"
 #include "render/tests/render_fixture.h"
 
 namespace nivora {
@@ -60,6 +67,113 @@ struct SkyObjectsDrawing : StartedProgram {
         return testing_support::colourCentre(program->chartBitmap, colour, x, y, half, cx, cy);
     }
 
+    // A round chart of the whole sky above Tokyo (35.5 N), 2008 December 31, 19:00 (10:00 UT), its
+    // first box centred at (320, 320), the second at (960, 320).
+    void wholeSky()
+    {
+        Ui& u = ui();
+        u.userType("EDIT2", "+135.0");
+        u.userType("EDIT3", "+35.5");
+        u.userType("EDIT6", "+9");
+        u.userType("EDIT7", "00");
+        u.userType("EDIT8", "2008");
+        u.userChoose("COMBO1", 11);
+        u.userType("EDIT9", "31");
+        u.userChoose("COMBO6", 0);
+        u.userType("EDIT12", "180");
+        u.userType("EDIT13", "90");
+        u.userType("EDIT75", "1");
+        u.userType("EDIT1", "600");   // tall enough for the panel's lowest rows
+        program->chartOptions.refractionOn = 0;
+        program->chartOptions.diurnalAberrationOn = 0;
+    }
+
+    // An object around the Earth at its perigee at the chart time, 10^6 km away toward a pole of the
+    // J2000 equator: the north one (+35.5 degrees up) or the south one (under the horizon).
+    void typePolarOrbit(bool north)
+    {
+        Ui& u = ui();
+        u.userClick("RADIO73");
+        u.userClick("RADIO69");
+        u.userClick("RADIO70");
+        u.userClick("RADIO75");
+        u.userClick("RADIO77");
+        u.userType("EDIT84", "2008");
+        u.userChoose("COMBO7", 11);
+        u.userType("EDIT85", "31.41667");
+        u.userType("EDIT80", "1000000");
+        u.userType("EDIT82", "0.1");
+        u.userType("EDIT86", "0");
+        u.userType("EDIT87", "90");
+        u.userType("EDIT88", north ? "90" : "270");
+    }
+
+    // The star typed in the observer's sky: azimuth from north through west, elevation.
+    void typeZenithal(const char* azimuth, const char* azimuthMinutes, const char* elevation,
+                      const char* elevationMinutes)
+    {
+        Ui& u = ui();
+        if (u.control("CHECK1").value() == 0)
+            u.userClick("CHECK1");
+        u.userChoose("COMBO4", 9);
+        u.userClick("RADIO62");
+        u.userType("EDIT14", azimuth);
+        u.userType("EDIT15", azimuthMinutes);
+        u.userType("EDIT16", elevation);
+        u.userType("EDIT17", elevationMinutes);
+    }
+
+    // DRAW, then the same drawing again over the chart it made, with its texts kept.
+    void drawWithTexts()
+    {
+        draw();
+        texts.clear();
+        program->chartBitmap.recordTexts(&texts);
+        program->chartBitmap.clear(0);
+        DRAWINGIMG(*program);
+        program->chartBitmap.recordTexts(nullptr);
+    }
+    // The text of the side strip at row y in a colour; empty when there is none.
+    std::string panelText(float y, int colour) const
+    {
+        for (const DrawnText& t : texts)
+            if (t.y == y && t.colour == colour && t.x >= panelLeftOf(*program))
+                return t.text;
+        return "";
+    }
+    // The legend texts (":" and a name) of a colour in the side strip.
+    std::vector<DrawnText> legends(int colour) const
+    {
+        std::vector<DrawnText> found;
+        for (const DrawnText& t : texts)
+            if (t.colour == colour && t.x > panelLeftOf(*program) && t.text.starts_with(":"))
+                found.push_back(t);
+        return found;
+    }
+
+    // The one legend of a colour in the side strip, its mark level with its text; none for row 0.
+    struct Legend {
+        int colour;
+        float row;
+        const char* text;
+    };
+    void expectLegend(const Legend& expected) const
+    {
+        SCOPED_TRACE(expected.text);
+        const std::vector<DrawnText> found = legends(expected.colour);
+        ASSERT_EQ(found.size(), expected.row > 0 ? 1u : 0u);
+        if (expected.row == 0)
+            return;
+        EXPECT_EQ(found[0].y, expected.row);
+        EXPECT_EQ(found[0].text, expected.text);
+        const float left = panelLeftOf(*program);
+        EXPECT_LT(found[0].x, left + 40);
+        // The mark starts 3 pixels into the strip; the text follows it.
+        double x, y;
+        ASSERT_TRUE(centreOf(expected.colour, left + 7, expected.row + 9, 4, x, y));
+        EXPECT_NEAR(y, expected.row + 9, 0.5);
+    }
+
     // The chart's pixels left of the side strip.
     std::vector<int> chartPixels() const
     {
@@ -71,6 +185,8 @@ struct SkyObjectsDrawing : StartedProgram {
                 pixels.push_back(b.pixel(x, y));
         return pixels;
     }
+
+    std::vector<DrawnText> texts;
 };
 
 TEST_F(SkyObjectsDrawing, DenebTypedInTheIcrfLandsOnTheStarPassDisc)
@@ -166,6 +282,218 @@ TEST_F(SkyObjectsDrawing, AZenithalPlaceLandsAtItsApparentElevation)
     ASSERT_TRUE(centreOf(9, x, y, 6, cx, cy));
     EXPECT_NEAR(cx, x, 1.0);
     EXPECT_NEAR(cy, y, 1.0);
+}
+
+// The angle a panel text shows, in degrees: decimal, or degrees, minutes and seconds.
+double shownDegrees(const std::string& text)
+{
+    std::vector<double> parts;
+    const char* c = text.c_str();
+    while (*c) {
+        if (std::isdigit(static_cast<unsigned char>(*c))) {
+            char* end;
+            parts.push_back(std::strtod(c, &end));
+            c = end;
+        } else {
+            ++c;
+        }
+    }
+    double degrees = 0, unit = 1;
+    for (double part : parts) {
+        degrees += part * unit;
+        unit /= 60;
+    }
+    return text.find('-') != std::string::npos ? -degrees : degrees;
+}
+
+// The number after a prefix of a panel text.
+double shownNumber(const std::string& text, const std::string& prefix)
+{
+    EXPECT_TRUE(text.starts_with(prefix)) << text;
+    return std::strtod(text.c_str() + prefix.size(), nullptr);
+}
+
+double norm(const DirectionVector& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+
+TEST_F(SkyObjectsDrawing, AddedStarDistanceAndParallaxInThePanel)
+{
+    struct Case {
+        const char* what;
+        const char *azimuth, *azimuthMinutes, *elevation, *elevationMinutes;
+        const char* distance;
+        bool astronomicalUnits, fromSurface;
+        int readoutParallax, commentUnit;
+    };
+    const Case cases[] = {
+        {"20000 km from the centre, seen from here", "120", "30", "+30", "15", "20000", false, false, 1, 1},
+        {"20000 km from the centre, geocentric", "120", "30", "+30", "15", "20000", false, false, 0, 2},
+        {"low, 36000 km from the observer, seen from here", "300", "00", "+10", "00", "36000", false, true, 1, 2},
+        {"low, 36000 km from the observer, geocentric", "300", "00", "+10", "00", "36000", false, true, 0, 1},
+        {"0.002 AU from the centre", "45", "00", "+60", "00", "0.002", true, false, 1, 2},
+    };
+    wholeSky();
+    Program& p = *program;
+    Ui& u = ui();
+    u.userType("EDIT43", "250");
+    p.readoutOptions.readoutBody = 20;
+    p.readoutOptions.readoutFrame = 1;
+    p.readoutOptions.readoutCorrection = 0;
+
+    // The observer in the horizon frame (x north, y west, z up), km.
+    const double phi = 35.5 / degreesPerRadian;
+    double ground[3];
+    ASSERT_EQ(eraGd2gce(earthRadius, earthFlattening, 0, phi, 0.25, ground), 0);
+    const DirectionVector observer = {-std::sin(phi) * ground[0] + std::cos(phi) * ground[2], -ground[1],
+                                      std::cos(phi) * ground[0] + std::sin(phi) * ground[2]};
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        typeZenithal(c.azimuth, c.azimuthMinutes, c.elevation, c.elevationMinutes);
+        u.userClick("RADIO102");
+        if (u.control("CHECK11").value() == 0)
+            u.userClick("CHECK11");
+        u.userType("EDIT62", c.distance);
+        u.userClick(c.astronomicalUnits ? "RADIO51" : "RADIO50");
+        u.userClick(c.fromSurface ? "RADIO60" : "RADIO59");
+        p.readoutOptions.readoutParallax = std::uint8_t(c.readoutParallax);
+        p.minuteOptions.commentUnit = std::uint8_t(c.commentUnit);
+        drawWithTexts();
+        ASSERT_TRUE(alerts().empty()) << alerts().front();
+
+        const double A = shownDegrees(std::string(c.azimuth) + ":" + c.azimuthMinutes) / degreesPerRadian;
+        const double E = shownDegrees(std::string(c.elevation) + ":" + c.elevationMinutes) / degreesPerRadian;
+        const double d = double(float(std::stod(c.distance))) * (c.astronomicalUnits ? astronomicalUnit : 1);
+        const DirectionVector typed = {d * std::cos(E) * std::cos(A), d * std::cos(E) * std::sin(A), d * std::sin(E)};
+        DirectionVector geocentric = typed, topocentric = typed;
+        for (int i = 0; i < 3; ++i) {
+            if (c.fromSurface)
+                geocentric[i] += observer[i];
+            else
+                topocentric[i] -= observer[i];
+        }
+        const double cosine = (geocentric[0] * topocentric[0] + geocentric[1] * topocentric[1] +
+                               geocentric[2] * topocentric[2]) / (norm(geocentric) * norm(topocentric));
+        const double parallax = std::acos(cosine) * degreesPerRadian;
+        const DirectionVector& seen = c.readoutParallax == 1 ? topocentric : geocentric;
+        const double D = norm(seen);
+        const double azimuth = std::fmod(std::atan2(seen[1], seen[0]) * degreesPerRadian + 360, 360);
+        const double elevation = std::asin(seen[2] / D) * degreesPerRadian;
+
+        // Half the last place: 0.00001 degree, or 0.1 arc second.
+        const double angleTolerance = c.commentUnit == 1 ? 0.6e-5 : 0.06 / 3600;
+        EXPECT_EQ(panelText(288, 9), "Location of Added Star");
+        const std::string azimuthRow = panelText(306, 9), elevationRow = panelText(324, 9);
+        EXPECT_TRUE(azimuthRow.starts_with(" Azm:") && azimuthRow.ends_with("(apparent)")) << azimuthRow;
+        EXPECT_NEAR(shownDegrees(azimuthRow), azimuth, angleTolerance) << azimuthRow;
+        EXPECT_TRUE(elevationRow.starts_with(" Elv:") && elevationRow.ends_with("(Zenithal)")) << elevationRow;
+        EXPECT_NEAR(shownDegrees(elevationRow), elevation, angleTolerance) << elevationRow;
+
+        const std::string distanceRow = panelText(342, 9);
+        const std::string where = c.readoutParallax == 1 ? "(parallax)" : "(geocntr)";
+        if (c.astronomicalUnits) {
+            EXPECT_TRUE(distanceRow.ends_with("AU" + where)) << distanceRow;
+            EXPECT_NEAR(shownNumber(distanceRow, " Distance:"), D / astronomicalUnit, 0.6e-6) << distanceRow;
+        } else {
+            EXPECT_TRUE(distanceRow.ends_with("km" + where)) << distanceRow;
+            EXPECT_NEAR(shownNumber(distanceRow, " Distance:"), D, 0.06) << distanceRow;
+        }
+        const std::string parallaxRow = panelText(360, 9);
+        EXPECT_TRUE(parallaxRow.starts_with(" Parallax:")) << parallaxRow;
+        EXPECT_NEAR(shownDegrees(parallaxRow), parallax, angleTolerance) << parallaxRow;
+    }
+
+    // Without "Distance" neither the distance row nor the parallax line is written.
+    u.userClick("CHECK11");
+    drawWithTexts();
+    EXPECT_EQ(panelText(288, 9), "Location of Added Star");
+    EXPECT_EQ(panelText(342, 9), "");
+    EXPECT_EQ(panelText(360, 9), "");
+}
+
+TEST_F(SkyObjectsDrawing, LegendRowsOfTheAddedStarAndTheOrbitObject)
+{
+    struct Case {
+        const char* what;
+        int readoutFrame, readoutBody;
+        int orbitMode;
+        bool orbitUsable, starOn;
+        float starRow, orbitRow;   // 0: no legend
+    };
+    const Case cases[] = {
+        {"the Sun's place shown", 2, 0, 3, true, true, 396, 414},
+        {"no place shown", 100, 0, 3, true, true, 288, 306},
+        {"the orbit object's place shown", 2, 30, 1, true, true, 396, 414},
+        {"the orbit object's place, its elements unusable", 2, 30, 3, false, true, 288, 0},
+        {"the added star's place shown", 2, 20, 3, true, true, 396, 414},
+        {"the added star's place, the star switched off", 2, 20, 3, true, false, 0, 306},
+        {"the orbit object not displayed", 2, 0, 0, true, true, 396, 0},
+    };
+    wholeSky();
+    typeDeneb();
+    ui().userClick("RADIO103");
+    ui().userClick("RADIO34");
+    ui().userType("EDIT18", "-1.00");
+    ui().userType("EDIT38", "Deneb, デネブ");
+    typePolarOrbit(true);
+    Program& p = *program;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        p.readoutOptions.readoutFrame = std::uint8_t(c.readoutFrame);
+        p.readoutOptions.readoutBody = std::uint8_t(c.readoutBody);
+        p.chartOptions.orbitObjectDisplayMode = std::uint8_t(c.orbitMode);
+        ui().userType("EDIT87", c.orbitUsable ? "90" : "");
+        if ((ui().control("CHECK1").value() == 1) != c.starOn)
+            ui().userClick("CHECK1");
+        drawWithTexts();
+        expectLegend({9, c.starRow, ":Deneb, デネブ"});
+        expectLegend({7, c.orbitRow, ":Object by elements"});
+        if (c.orbitMode != 0 && !c.orbitUsable) {
+            ASSERT_FALSE(alerts().empty());
+            EXPECT_NE(alerts().back().find("Inclination"), std::string::npos) << alerts().back();
+        }
+    }
+}
+
+TEST_F(SkyObjectsDrawing, BothUnderTheHorizonShowOnlyOnADualBoxChart)
+{
+    wholeSky();
+    Program& p = *program;
+    Ui& u = ui();
+    typeZenithal("200", "00", "-30", "00");
+    u.userClick("RADIO102");
+    typePolarOrbit(false);
+    p.chartOptions.orbitObjectDisplayMode = 3;
+    p.readoutOptions.readoutFrame = 2;
+    p.readoutOptions.readoutBody = 0;
+
+    drawWithTexts();
+    EXPECT_TRUE(legends(9).empty());
+    EXPECT_TRUE(legends(7).empty());
+
+    u.userClick("RADIO29");
+    drawWithTexts();
+    ASSERT_TRUE(alerts().empty()) << alerts().front();
+    EXPECT_EQ(panelLeftOf(p), 1280);
+    expectLegend({9, 396, ":Added Star"});
+    expectLegend({7, 414, ":Object by elements"});
+
+    // Each mark in the second box, where its mirrored chart vector puts it.
+    const double phi = 35.5 / degreesPerRadian;
+    const double A = 200 / degreesPerRadian, E = -30 / degreesPerRadian;
+    const DirectionVector star = {std::cos(E) * std::cos(A), std::cos(E) * std::sin(A), std::sin(E)};
+    const DirectionVector southPole = {-std::cos(phi), 0, -std::sin(phi)};
+    for (const auto& [colour, base] : {std::pair{9, star}, std::pair{7, southPole}}) {
+        SCOPED_TRACE(colour);
+        const DirectionVector v = rotate(p.drawn.sky.baseToChart, base);
+        ASSERT_LT(v[2], 0);
+        double X, Y;
+        DISPXY(v[0], -v[1], -v[2], p.chartOptions.projectionKind, X, Y, p.userProjection);
+        const double x = 960 + X, y = 320 + p.drawn.geometry.directionOffset - Y;
+        double cx, cy;
+        ASSERT_TRUE(centreOf(colour, x, y, 8, cx, cy));
+        EXPECT_NEAR(cx, x, 1.5);
+        EXPECT_NEAR(cy, y, 1.5);
+    }
 }
 
 TEST_F(SkyObjectsDrawing, TheUserPolynomialOfTheStereographicDrawsAsIt)
