@@ -14,6 +14,7 @@
 #include "astro/projection.h"
 #include "render/bodymarks.h"
 #include "render/drawing.h"
+#include "render/tests/erfa_sky.h"
 #include "render/tests/render_fixture.h"
 
 namespace nivora {
@@ -284,12 +285,13 @@ TEST_F(SkyObjectsDrawing, AZenithalPlaceLandsAtItsApparentElevation)
     EXPECT_NEAR(cy, y, 1.0);
 }
 
-// The angle a panel text shows, in degrees: decimal, or degrees, minutes and seconds.
+// The angle a panel text shows, in degrees: decimal, or degrees, minutes and seconds; a word in
+// brackets after it is left out.
 double shownDegrees(const std::string& text)
 {
     std::vector<double> parts;
     const char* c = text.c_str();
-    while (*c) {
+    while (*c && *c != '(') {
         if (std::isdigit(static_cast<unsigned char>(*c))) {
             char* end;
             parts.push_back(std::strtod(c, &end));
@@ -410,6 +412,86 @@ TEST_F(SkyObjectsDrawing, AddedStarDistanceAndParallaxInThePanel)
     EXPECT_EQ(panelText(360, 9), "");
 }
 
+TEST_F(SkyObjectsDrawing, OrbitObjectDistanceAndParallaxInThePanel)
+{
+    wholeSky();
+    Program& p = *program;
+    Ui& u = ui();
+    u.userType("EDIT11", "30");    // 10:30 UT, a day fraction a field holds exactly
+    u.userType("EDIT43", "250");
+    typePolarOrbit(true);
+    u.userType("EDIT80", "500000");
+    u.userType("EDIT85", "31.4375");   // at its perigee at the chart time
+    p.chartOptions.orbitObjectDisplayMode = 3;
+    p.readoutOptions.readoutBody = 30;
+    p.readoutOptions.readoutFrame = 4;
+    draw();
+
+    // ERFA's observer in the GCRS, km; the object 500,000 km toward the pole of the ICRF, or, a
+    // light time earlier, that much back along its path (it moves toward -x at its perigee).
+    double jd0, jd1;
+    eraCal2jd(2008, 12, 31, &jd0, &jd1);
+    const testing_support::ErfaObserver o = {135, 35.5, 250, jd0 + jd1 + 10.5 / 24,
+                                             2451545.0 + p.drawn.sky.julianCenturies * 36525};
+    double position[3], velocity[3], rc2t[3][3];
+    testing_support::erfaObserverState(o, position, velocity, rc2t);
+    DirectionVector observer;
+    for (int i = 0; i < 3; ++i)
+        observer[i] = position[i] * ERFA_DAU / 1000;
+    const double q = 500000, tau = q / lightSpeed;
+    const double speed = std::sqrt(398600.4418 * 1.1 / q);   // km/s at the perigee of e = 0.1
+    const DirectionVector now = {0, 0, q}, earlier = {speed * tau, 0, q};
+
+    struct Case {
+        const char* what;
+        int correction, readoutParallax, commentUnit;
+    };
+    const Case cases[] = {
+        {"geometric, geocentric", 2, 0, 1},
+        {"apparent, seen from here", 0, 1, 2},
+        {"without aberration, seen from here", 1, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        p.readoutOptions.readoutCorrection = std::uint8_t(c.correction);
+        p.readoutOptions.readoutParallax = std::uint8_t(c.readoutParallax);
+        p.minuteOptions.commentUnit = std::uint8_t(c.commentUnit);
+        drawWithTexts();
+        ASSERT_TRUE(alerts().empty()) << alerts().front();
+
+        // An orbit around the Earth moves with it: no annual aberration in any correction.
+        DirectionVector shown = c.correction == 2 ? now : earlier;
+        if (c.readoutParallax == 1)
+            for (int i = 0; i < 3; ++i)
+                shown[i] -= observer[i];
+        const double D = norm(shown);
+        const double ra = std::fmod(std::atan2(shown[1], shown[0]) * degreesPerRadian + 360, 360);
+        const double dec = std::asin(shown[2] / D) * degreesPerRadian;
+        // Half the last place, and 0.005 arc seconds on the sky for ERFA's frames against ours.
+        const double angleTolerance = (c.commentUnit == 1 ? 0.6e-5 : 0.06 / 3600) + 0.005 / 3600;
+        EXPECT_EQ(panelText(288, 7), "Location of Object by elements");
+        const std::string raRow = panelText(306, 7), decRow = panelText(324, 7);
+        EXPECT_TRUE(raRow.starts_with(" R.A:")) << raRow;
+        if (dec < 89.99)   // at the pole itself any right ascension will do
+            EXPECT_NEAR(shownDegrees(raRow), ra, angleTolerance / std::cos(dec / degreesPerRadian)) << raRow;
+        EXPECT_TRUE(decRow.starts_with(" Dec:") && decRow.ends_with("(J2000.0)")) << decRow;
+        EXPECT_NEAR(shownDegrees(decRow), dec, angleTolerance) << decRow;
+        const std::string distanceRow = panelText(342, 7);
+        EXPECT_TRUE(distanceRow.ends_with(c.readoutParallax == 1 ? "km(parallax)" : "km(geocntr)")) << distanceRow;
+        EXPECT_NEAR(shownNumber(distanceRow, " Distance:"), D, 0.06) << distanceRow;
+
+        // The mark's parallax: the light-time place against the same place seen from here.
+        DirectionVector seen = earlier;
+        for (int i = 0; i < 3; ++i)
+            seen[i] -= observer[i];
+        const double parallax = std::acos((seen[0] * earlier[0] + seen[1] * earlier[1] + seen[2] * earlier[2]) /
+                                          (norm(seen) * norm(earlier))) * degreesPerRadian;
+        const std::string parallaxRow = panelText(360, 7);
+        EXPECT_TRUE(parallaxRow.starts_with(" Parallax:")) << parallaxRow;
+        EXPECT_NEAR(shownDegrees(parallaxRow), parallax, c.commentUnit == 1 ? 1.2e-6 : 0.006 / 3600) << parallaxRow;
+    }
+}
+
 TEST_F(SkyObjectsDrawing, LegendRowsOfTheAddedStarAndTheOrbitObject)
 {
     struct Case {
@@ -494,6 +576,29 @@ TEST_F(SkyObjectsDrawing, BothUnderTheHorizonShowOnlyOnADualBoxChart)
         EXPECT_NEAR(cx, x, 1.5);
         EXPECT_NEAR(cy, y, 1.5);
     }
+}
+
+TEST_F(SkyObjectsDrawing, OnAMapTheLegendsMoveUpAndAPlaceOnTheEarthIsLeftOut)
+{
+    wholeSky();
+    typeDeneb();
+    typePolarOrbit(true);
+    Program& p = *program;
+    p.chartOptions.orbitObjectDisplayMode = 3;
+    p.readoutOptions.readoutFrame = 2;
+    ui().userClick("RADIO3");
+    ui().userType("EDIT75", "1");
+    ui().userClick("RADIO29");   // both hemispheres: every direction is on the chart
+    drawWithTexts();
+    ASSERT_TRUE(alerts().empty()) << alerts().front();
+    ASSERT_EQ(p.chartView.chartMode, mapChartMode);
+    expectLegend({9, 234, ":Added Star"});
+    expectLegend({7, 252, ":Object by elements"});
+
+    ui().userChoose("COMBO4", 8);
+    drawWithTexts();
+    EXPECT_TRUE(legends(9).empty());
+    expectLegend({7, 252, ":Object by elements"});
 }
 
 TEST_F(SkyObjectsDrawing, TheUserPolynomialOfTheStereographicDrawsAsIt)
