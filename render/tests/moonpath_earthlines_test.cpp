@@ -2,14 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "astro/constants.h"
+#include "render/tests/erfa_sky.h"
 #include "render/tests/sky_chart.h"
 
 namespace nivora {
 namespace {
 
+using testing_support::ErfaObserver;
 using testing_support::Place;
 using testing_support::SkyChart;
 
@@ -94,8 +99,113 @@ TEST(MoonPath, ModeFourColoursTheTrackUnderTheMovingHorizon)
     EXPECT_EQ(moonPathPointsPerDay(30), 1);   // below 50: one point a day
 }
 
+// Where a straight run of evenly spaced dots of a colour passes the point (px, py): the point's
+// distance across the run and along it from the nearest place of a dot, both in pixels. The
+// dots' line and spacing are fitted, so the offsets are finer than a pixel.
+struct RunOffset {
+    double across = 0, along = 0;
+    int dots = 0;
+};
+RunOffset offsetFromRun(const ChartBitmap& bitmap, int colour, int width, int height, double px, double py)
+{
+    std::vector<std::pair<double, double>> dots;
+    double mx = 0, my = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (bitmap.pixel(x, y) == colour) {
+                dots.emplace_back(x, y);
+                mx += x, my += y;
+            }
+    RunOffset r;
+    r.dots = int(dots.size());
+    if (r.dots < 10)
+        return r;
+    mx /= r.dots, my /= r.dots;
+    double sxx = 0, syy = 0, sxy = 0;
+    for (const auto& [x, y] : dots) {
+        sxx += (x - mx) * (x - mx), syy += (y - my) * (y - my), sxy += (x - mx) * (y - my);
+    }
+    const double angle = std::atan2(2 * sxy, sxx - syy) / 2;
+    const double ux = std::cos(angle), uy = std::sin(angle);
+    r.across = (px - mx) * -uy + (py - my) * ux;
+    std::vector<double> t;
+    for (const auto& [x, y] : dots)
+        t.push_back((x - px) * ux + (y - py) * uy);
+    std::sort(t.begin(), t.end());
+    std::vector<double> gaps;
+    for (std::size_t i = 1; i < t.size(); ++i)
+        gaps.push_back(t[i] - t[i - 1]);
+    std::nth_element(gaps.begin(), gaps.begin() + long(gaps.size() / 2), gaps.end());
+    const double roughSpacing = gaps[gaps.size() / 2];
+    // Number the dots (a covered one leaves a gap of two), then fit t = phase + spacing * index.
+    double j = 0, sj = 0, st = 0, sjj = 0, sjt = 0;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        if (i > 0)
+            j += std::round((t[i] - t[i - 1]) / roughSpacing);
+        sj += j, st += t[i], sjj += j * j, sjt += j * t[i];
+    }
+    const double n = double(t.size());
+    const double spacing = (n * sjt - sj * st) / (n * sjj - sj * sj);
+    const double phase = (st - spacing * sj) / n;
+    r.along = phase - spacing * std::round(phase / spacing);
+    return r;
+}
+
+// The full Moon high over Tokyo, on a chart with pixels under 10": its mark (a small disc) and the
+// track's point with parallax (mode 3) at the drawing's instant fall on one pixel. The Moon is 90
+// degrees from the Earth's apex, where annual aberration would move it most (20", two pixels at
+// magnification 210), along its track.
+TEST(MoonPath, TheMarkLiesOnTheTracksPointAtTheDrawingsInstant)
+{
+    const Place fullMoon = {"Tokyo", 139.7, 35.7, 0, 2024, 5, 23, 15};
+    for (const double magnification : {210.0, 400.0}) {
+        SCOPED_TRACE(magnification);
+        SkyChart chart(fullMoon, magnification);
+        chart.chartOptions.sunDisplayMode = 0;
+        for (auto& mode : chart.planetSettings.planetDisplayMode)
+            mode = 0;
+        chart.chartOptions.moonDisplayMode = 1;
+        ASSERT_TRUE(chart.draw());
+        ASSERT_LT(180 * 3600 / chart.userProjection.chartScale, 10) << "arc seconds a pixel";
+        // The Moon 40 pixels below the centre, clear of the direction point's cross.
+        chart.centreOn(apparentBody(chart, moonBody).apparent);
+        chart.set("EDIT13", testing_support::number(std::stod(chart.ui.control("EDIT13").text()) +
+                                                    40 * 180 / chart.userProjection.chartScale));
+        ASSERT_TRUE(chart.draw());
+        const BoxCentres boxes = boxCentres(chart.chartView, chart.chartLayout, 0);
+        const auto mark = chart.centroid(14, boxes.x1, boxes.y, 150);
+        ASSERT_GT(mark.count, 20);
+        ASSERT_GT(std::hypot(mark.x - boxes.x1, mark.y - boxes.y), 30);
+
+        chart.chartOptions.moonDisplayMode = 0;
+        chart.chartOptions.moonLineMode = 3;
+        ASSERT_TRUE(chart.draw());
+        const RunOffset track = offsetFromRun(chart.chartBitmap, 14, int(panelLeftOf(chart)),
+                                              chart.chartBitmap.height(), mark.x, mark.y);
+        ASSERT_GT(track.dots, 50);
+        EXPECT_LE(std::fabs(track.across), 1.0);
+        EXPECT_LE(std::fabs(track.along), 1.0);
+    }
+}
+
+// One flag a pixel of the chart; reads false and ignores writes off the picture.
+struct PixelMask {
+    PixelMask(int w, int h) : width(w), height(h), bits(std::size_t(w) * std::size_t(h)) {}
+    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    bool operator()(int x, int y) const { return inside(x, y) && bits[index(x, y)]; }
+    void set(int x, int y, bool on = true)
+    {
+        if (inside(x, y))
+            bits[index(x, y)] = on;
+    }
+    std::size_t index(int x, int y) const { return std::size_t(y) * std::size_t(width) + std::size_t(x); }
+    int width, height;
+    std::vector<bool> bits;
+};
+
 struct EarthLines : SkyChart {
-    explicit EarthLines(const char* observerMetres, const char* shellKm, int minutes) : SkyChart(tokyo)
+    explicit EarthLines(const char* observerMetres, const char* shellKm, int minutes, const Place& at = tokyo)
+        : SkyChart(at)
     {
         using K = ControlKind;
         ui.load({"FORM5", "Minute Option", {{.kind = K::Edit, .name = "EDIT77", .text = shellKm}}});
@@ -116,7 +226,69 @@ struct EarthLines : SkyChart {
         chartOptions.earthGridMinutes = grid;
         return with - without;
     }
+    // Draws with and without the lines: true where only the lines put their colour, left of the
+    // side strip. Bodies are left out so that nothing covers a line.
+    PixelMask lineMask()
+    {
+        chartOptions.sunDisplayMode = chartOptions.moonDisplayMode = 0;
+        for (auto& mode : planetSettings.planetDisplayMode)
+            mode = 0;
+        PixelMask mask(int(panelLeftOf(*this)), chartBitmap.height());
+        const auto grid = chartOptions.earthGridMinutes;
+        chartOptions.earthGridMinutes = 0;
+        EXPECT_TRUE(draw());
+        for (int x = 0; x < mask.width; ++x)
+            for (int y = 0; y < mask.height; ++y)
+                mask.set(x, y, chartBitmap.pixel(x, y) != 11);
+        chartOptions.earthGridMinutes = grid;
+        EXPECT_TRUE(draw());
+        for (int x = 0; x < mask.width; ++x)
+            for (int y = 0; y < mask.height; ++y)
+                mask.set(x, y, mask(x, y) && chartBitmap.pixel(x, y) == 11);
+        return mask;
+    }
 };
+
+// ERFA's view of the shell: the direction from the observer to a point at a geodetic latitude
+// and longitude on the shell, in the horizon frame, and whether that point is in sight.
+struct ErfaShell {
+    ErfaShell(const Place& p, double observerMetres, double shellKm)
+        : o{p.longitude, p.latitude, observerMetres, 0, 0}, shellMetres(shellKm * 1000),
+          tangent(std::sqrt(std::pow(earthRadius + observerMetres / 1000, 2) -
+                            std::pow(earthRadius + shellKm, 2)))
+    {
+        eraGd2gc(1, p.longitude * ERFA_DD2R, p.latitude * ERFA_DD2R, observerMetres, observer);
+    }
+    // The horizon-frame unit vector of the shell point; `seen` clear of the edge of sight, or
+    // with `loose` a little past it.
+    DirectionVector direction(double latitude, double longitude, bool& seen, bool loose = false) const
+    {
+        double s[3], d[3];
+        eraGd2gc(1, longitude * ERFA_DD2R, latitude * ERFA_DD2R, shellMetres, s);
+        testing_support::erfaSub(s, observer, d);
+        DirectionVector w = testing_support::erfaToHorizon(o, d);
+        const double r = eraPm(d);
+        for (double& c : w)
+            c /= r;
+        // Below the observer: within the tangent distance; above: over the observer's horizon.
+        seen = std::isnan(tangent) ? w[2] > (loose ? -0.02 : 0.03)
+                                   : r / 1000 < tangent * (loose ? 1.02 : 0.97);
+        return w;
+    }
+    ErfaObserver o;
+    double shellMetres, tangent;
+    double observer[3];
+};
+
+// Where the chart puts a horizon-frame direction in the first box; false when off the picture.
+bool chartPixel(const SkyChart& chart, const DirectionVector& w, double& x, double& y)
+{
+    const auto pixels = MarkPlacer(chart, markBoundary, -markBoundary, false).pixels(w);
+    if (pixels.empty())
+        return false;
+    x = pixels[0].x, y = pixels[0].y;
+    return true;
+}
 
 TEST(EarthLinesPass, HeightsSpacingsAndTheLattice)
 {
@@ -132,6 +304,167 @@ TEST(EarthLinesPass, HeightsSpacingsAndTheLattice)
     EarthLines map("10000", "0", 15);
     map.chartView.chartMode = mapChartMode;
     EXPECT_EQ(map.linePixels(), 0);
+}
+
+// Every lattice crossing in sight has a dot within a pixel of ERFA's direction of that shell
+// point, and every dot lies within a pixel and a half of one of ERFA's lines.
+TEST(EarthLinesPass, DotsLieWhereErfaSeesTheShell)
+{
+    struct Case {
+        const char* name;
+        double observerMetres, shellKm;
+        int minutes;
+        const char* centreElevation;
+        double magnification;
+    };
+    const Case cases[] = {
+        {"from orbit, straight down", 400000, 0, 60, "-90", 1},
+        {"from orbit, magnified", 400000, 0, 15, "-80", 6},
+        {"from an aeroplane", 10000, 0, 15, "-30", 2},
+        {"a shell overhead", 0, 100, 60, "90", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EarthLines chart(testing_support::number(c.observerMetres).c_str(),
+                         testing_support::number(c.shellKm).c_str(), c.minutes);
+        chart.chartView.magnification = c.magnification;
+        chart.set("EDIT13", c.centreElevation);
+        const PixelMask drawn = chart.lineMask();
+        const int width = drawn.width, height = drawn.height;
+        const ErfaShell shell(tokyo, c.observerMetres, c.shellKm);
+
+        // The cap in sight, widened by a degree.
+        const double reach = (std::acos(earthRadius / (earthRadius + c.observerMetres / 1000)) +
+                              std::acos(earthRadius / (earthRadius + c.shellKm))) * degreesPerRadian + 1;
+        const double m = c.minutes / 60.0;
+        const double lat0 = std::floor((tokyo.latitude - reach) / m) * m, lat1 = tokyo.latitude + reach;
+        const double span = reach / std::cos(tokyo.latitude / degreesPerRadian);
+        const double lon0 = std::floor((tokyo.longitude - span) / m) * m, lon1 = tokyo.longitude + span;
+
+        // Pixels within one of ERFA's lines (sampled every arc minute, filled between samples).
+        PixelMask near(width, height);
+        auto cover = [&](double x, double y) {
+            for (int i = int(std::floor(x - 1.5)); i <= int(std::ceil(x + 1.5)); ++i)
+                for (int j = int(std::floor(y - 1.5)); j <= int(std::ceil(y + 1.5)); ++j)
+                    if (std::hypot(i - x, j - y) <= 1.5)
+                        near.set(i, j);
+        };
+        auto trace = [&](bool parallel, double fixed, double from, double to) {
+            bool havePrevious = false;
+            double px = 0, py = 0;
+            for (double t = from; t <= to; t += 1 / 60.0) {
+                bool seen;
+                const DirectionVector w =
+                    parallel ? shell.direction(fixed, t, seen, true) : shell.direction(t, fixed, seen, true);
+                double x, y;
+                if (!seen || !chartPixel(chart, w, x, y)) {
+                    havePrevious = false;
+                    continue;
+                }
+                const double gap = havePrevious ? std::hypot(x - px, y - py) : 0;
+                if (gap < 30)
+                    for (double f = 0; f <= 1; f += 0.25 / std::max(gap, 0.25))
+                        cover(px + (x - px) * f, py + (y - py) * f);
+                cover(x, y);
+                havePrevious = true, px = x, py = y;
+            }
+        };
+        for (double a = lat0; a <= lat1; a += m)
+            trace(true, a, lon0, lon1);
+        for (double b = lon0; b <= lon1; b += m)
+            trace(false, b, lat0, lat1);
+        int dots = 0, stray = 0;
+        std::string firstStray;
+        for (int x = 0; x < width; ++x)
+            for (int y = 0; y < height; ++y)
+                if (drawn(x, y)) {
+                    ++dots;
+                    if (!near(x, y) && stray++ == 0)
+                        firstStray = std::to_string(x) + " " + std::to_string(y);
+                }
+        EXPECT_GT(dots, 200);
+        EXPECT_EQ(stray, 0) << "first at " << firstStray;
+
+        int crossings = 0;
+        for (double a = lat0; a <= lat1; a += m)
+            for (double b = lon0; b <= lon1; b += m) {
+                bool seen;
+                const DirectionVector w = shell.direction(a, b, seen);
+                double x, y;
+                if (!seen || !chartPixel(chart, w, x, y) || x < 3 || y < 3 || x > width - 4 || y > height - 4)
+                    continue;
+                ++crossings;
+                bool found = false;
+                for (int i = int(std::lround(x)) - 1; i <= int(std::lround(x)) + 1; ++i)
+                    for (int j = int(std::lround(y)) - 1; j <= int(std::lround(y)) + 1; ++j)
+                        found = found || drawn(i, j);
+                EXPECT_TRUE(found) << a << " " << b << " at " << x << " " << y;
+            }
+        EXPECT_GT(crossings, 4);
+    }
+}
+
+// From 400 km straight down over the equator: a line whose arc minutes leave a positive
+// remainder by 60 is dotted (30' N, 10 deg 30' E and 9 deg 30' E), every other one solid
+// (30' S among them).
+TEST(EarthLinesPass, HalfDegreeLinesNorthAndEastAreDottedTheOthersSolid)
+{
+    const Place equator = {"Gulf of Guinea", 10.25, 0, 0, 2024, 5, 14, 10.5};
+    EarthLines chart("400000", "0", 30, equator);
+    chart.chartView.magnification = 4;
+    chart.set("EDIT13", "-90");
+    const PixelMask drawn = chart.lineMask();
+    const int width = drawn.width, height = drawn.height;
+    const ErfaShell shell(equator, 400000, 0);
+    auto pixelOf = [&](double latitude, double longitude, double& x, double& y) {
+        bool seen;
+        return chartPixel(chart, shell.direction(latitude, longitude, seen), x, y) && seen;
+    };
+    struct Line {
+        bool parallel;
+        double degrees;
+        bool dotted;
+    };
+    const Line lines[] = {
+        {true, 0.5, true},   {true, -0.5, false}, {true, 1, false},  {true, -1, false}, {true, 0, false},
+        {false, 10.5, true}, {false, 9.5, true},  {false, 10, false}, {false, 11, false},
+    };
+    for (const Line& line : lines) {
+        SCOPED_TRACE(testing::Message() << (line.parallel ? "parallel " : "meridian ") << line.degrees);
+        // ERFA's line every tenth of an arc minute, away from the crossings of the 30' lattice.
+        PixelMask near(width, height);
+        double length = 0;
+        double px = 0, py = 0;
+        bool havePrevious = false;
+        for (double t = -2; t <= 2; t += 1 / 600.0) {
+            double x, y;
+            const bool onChart = line.parallel ? pixelOf(line.degrees, equator.longitude + t, x, y)
+                                               : pixelOf(t, line.degrees, x, y);
+            const double across = line.parallel ? equator.longitude + t : t;
+            const double fromCrossing = std::fabs(across * 2 - std::round(across * 2)) / 2;   // degrees
+            if (!onChart || fromCrossing < 0.05 || x < 2 || y < 2 || x > width - 3 || y > height - 3) {
+                havePrevious = false;
+                continue;
+            }
+            if (havePrevious)
+                length += std::hypot(x - px, y - py);
+            havePrevious = true, px = x, py = y;
+            for (int i = int(std::lround(x)) - 1; i <= int(std::lround(x)) + 1; ++i)
+                for (int j = int(std::lround(y)) - 1; j <= int(std::lround(y)) + 1; ++j)
+                    near.set(i, j);
+        }
+        ASSERT_GT(length, 40);
+        int dots = 0;
+        for (int x = 0; x < width; ++x)
+            for (int y = 0; y < height; ++y)
+                dots += drawn(x, y) && near(x, y);
+        // A 3' step is about 5.7 pixels here: four dots on a solid line, two on a dotted one.
+        const double perPixel = dots / length;
+        if (line.dotted)
+            EXPECT_LT(perPixel, 0.5);
+        else
+            EXPECT_GT(perPixel, 0.65);
+    }
 }
 
 } // namespace
