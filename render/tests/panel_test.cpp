@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -229,32 +230,55 @@ TEST(InformationPanel, PoleDataAgainstErfa)
     EXPECT_NEAR(degreesAfter(chart.rowText(float(y0 + 72)), " true AXIS:"), meanObliquity + deps * degreesPerRadian, 0.0001);
     EXPECT_NEAR(degreesAfter(chart.rowText(float(y0 + 90)), " mean AXIS:"), meanObliquity, 0.0001);
 
-    // The true pole and equinox in the mean equator of date, the mean pole in the ICRF.
-    double rn[3][3], rbp[3][3];
+    // A pole and an equinox of one frame seen in another.
+    double rn[3][3], rbp[3][3], npb[3][3], ecliptic[3][3], j2000[3][3];
     eraNum06a(o.tt, 0, rn);
     eraPmat06(o.tt, 0, rbp);
+    eraPnm06a(o.tt, 0, npb);
+    eraEcm06(o.tt, 0, ecliptic);
+    eraEcm06(ERFA_DJ00, 0, j2000);
+    auto inJ2000Ecliptic = [&](const double* v) {
+        std::array<double, 3> out;
+        eraRxp(j2000, const_cast<double*>(v), out.data());
+        return out;
+    };
+    // The ecliptic pole built from the true equator and the true obliquity.
+    const double trueObliquity = eraObl06(o.tt, 0) + deps;
+    double truePole[3] = {0, -std::sin(trueObliquity), std::cos(trueObliquity)}, trueEclipticPole[3];
+    eraTrxp(npb, truePole, trueEclipticPole);
     struct PoleCase {
         int code;
-        const char* heading;
-        double pole[3], equinox[3];
+        const char *heading, *poleLine, *equinoxLine, *first, *second;
+        std::array<double, 3> pole, equinox;
     };
+    const char *equatorial = "  R.A:", *declination = "  Dec:", *longitude = "  Lng:", *latitude = "  Lat:";
     const PoleCase poles[] = {
-        {1, "In Mean Equatorial Coordinate", {rn[2][0], rn[2][1], rn[2][2]}, {rn[0][0], rn[0][1], rn[0][2]}},
-        {3, "In ICRF Equatorial Coordinate", {rbp[2][0], rbp[2][1], rbp[2][2]}, {rbp[0][0], rbp[0][1], rbp[0][2]}},
+        {1, "In Mean Equatorial Coordinate", " the True Equatorial Pole", " the true Exuinox", equatorial,
+         declination, {rn[2][0], rn[2][1], rn[2][2]}, {rn[0][0], rn[0][1], rn[0][2]}},
+        {2, "In ICRF Equatorial Coordinate", " the True Equatorial Pole", " the true Exuinox", equatorial,
+         declination, {npb[2][0], npb[2][1], npb[2][2]}, {npb[0][0], npb[0][1], npb[0][2]}},
+        {3, "In ICRF Equatorial Coordinate", " the Mean Equatorial Pole", " the mean Exuinox", equatorial,
+         declination, {rbp[2][0], rbp[2][1], rbp[2][2]}, {rbp[0][0], rbp[0][1], rbp[0][2]}},
+        {4, "In J2000.0 Ecliptic Coordinate", " the true Ecliptic Pole", " the true Exuinox", longitude,
+         latitude, inJ2000Ecliptic(trueEclipticPole), inJ2000Ecliptic(npb[0])},
+        {5, "In J2000.0 Ecliptic Coordinate", " the Mean Ecliptic Pole", " the mean Exuinox", longitude,
+         latitude, inJ2000Ecliptic(ecliptic[2]), inJ2000Ecliptic(rbp[0])},
     };
     for (const PoleCase& c : poles) {
         SCOPED_TRACE(c.code);
         chart.readoutOptions.poleDataReadout = std::uint8_t(c.code);
         ASSERT_TRUE(chart.draw());
         EXPECT_EQ(chart.rowText(float(y0)), c.heading);
+        EXPECT_EQ(chart.rowText(float(y0 + 18)), c.poleLine);
+        EXPECT_EQ(chart.rowText(float(y0 + 72)), c.equinoxLine);
         for (const auto& [row, v] : {std::pair{2, c.pole}, std::pair{5, c.equinox}}) {
             double ra, dec;
-            eraC2s(const_cast<double*>(v), &ra, &dec);
-            // Near the pole the right ascension carries less: compare it across the sky.
-            EXPECT_NEAR(wrapDegrees(degreesAfter(chart.rowText(float(y0 + 18 * row)), "  R.A:") - ra * degreesPerRadian) *
-                            std::cos(dec),
-                        0, 0.0005);
-            EXPECT_NEAR(degreesAfter(chart.rowText(float(y0 + 18 * (row + 1))), "  Dec:"), dec * degreesPerRadian, 0.0005);
+            eraC2s(const_cast<double*>(v.data()), &ra, &dec);
+            // Near the pole the first coordinate carries less: compare it across the sky.
+            const double first = degreesAfter(chart.rowText(float(y0 + 18 * row)), c.first);
+            const double second = degreesAfter(chart.rowText(float(y0 + 18 * (row + 1))), c.second);
+            EXPECT_NEAR(wrapDegrees(first - ra * degreesPerRadian) * std::cos(dec), 0, 0.0005);
+            EXPECT_NEAR(second, dec * degreesPerRadian, 0.0005);
         }
     }
 }
