@@ -67,6 +67,17 @@ std::pair<double, double> erfaTrueEquatorial(const ErfaObserver& o, int body, bo
     return {eraAnp(ra) * degreesPerRadian, dec * degreesPerRadian};
 }
 
+// A readout's ICRF right ascension and declination (degrees) against ERFA's geocentric
+// astrometric place of the body.
+void expectErfaIcrfPlace(const ErfaObserver& o, int body, std::pair<double, double> drawn, double tolerance)
+{
+    double p[3], ra, dec;
+    testing_support::erfaGeocentric(o, body, p);
+    eraC2s(p, &ra, &dec);
+    EXPECT_NEAR(wrapDegrees(drawn.first - eraAnp(ra) * degreesPerRadian), 0, tolerance);
+    EXPECT_NEAR(drawn.second - dec * degreesPerRadian, 0, tolerance);
+}
+
 TEST(LocationReadout, TheMoonGetsNoAnnualAberrationTheSunErfasAberration)
 {
     Readout moon(moonBody, 2);
@@ -123,16 +134,64 @@ TEST(LocationReadout, FramesPrefixesAndWords)
         }
 }
 
+// The frames as ERFA turns the readout's own ICRF place: the Moon, 5 degrees off the ecliptic,
+// carries every turn into both of its numbers. Its ICRF place itself is ERFA's Moon without
+// annual aberration, within eraMoon98's 17".
+TEST(LocationReadout, EachFrameIsErfasTurnOfTheIcrfPlace)
+{
+    Readout moon(moonBody, 4);
+    const auto icrf = moon.place(0);
+    const ErfaObserver o = moon.observer(evening);
+    expectErfaIcrfPlace(o, moonBody, icrf, 0.006);
+    double u[3];
+    eraS2c(icrf.first / degreesPerRadian, icrf.second / degreesPerRadian, u);
+
+    double npb[3][3], bp[3][3], meanEcliptic[3][3], j2000Ecliptic[3][3], dpsi, deps;
+    eraPnm06a(o.tt, 0, npb);
+    eraPmat06(o.tt, 0, bp);
+    eraEcm06(o.tt, 0, meanEcliptic);
+    eraEcm06(ERFA_DJ00, 0, j2000Ecliptic);
+    eraNut06a(o.tt, 0, &dpsi, &deps);
+    double trueEcliptic[3][3], greenwich[3][3], local[3][3];
+    eraCr(npb, trueEcliptic);
+    eraRx(eraObl06(o.tt, 0) + deps, trueEcliptic);
+    const double gast = eraGst06a(o.ut1, 0, o.tt, 0);
+    eraCr(npb, greenwich);
+    eraRz(gast, greenwich);
+    eraCr(npb, local);
+    eraRz(gast + evening.longitude / degreesPerRadian, local);
+
+    struct Case {
+        int frame;
+        const char *first, *second;
+        double (*turn)[3];
+        double tolerance;   // degrees: the printed 0.00001 and the models' difference
+    };
+    const Case cases[] = {
+        {2, " R.A:", " Dec:", npb, 0.00003},           {3, " R.A:", " Dec:", bp, 0.00003},
+        {12, " Lng:", " Lat:", trueEcliptic, 0.00003}, {13, " Lng:", " Lat:", meanEcliptic, 0.00003},
+        {14, " Lng:", " Lat:", j2000Ecliptic, 0.00003},
+        {9, " R.A:", " Dec:", greenwich, 0.00005},   // and the sidereal time
+        {8, " R.A:", " Dec:", local, 0.00005},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frame);
+        moon.readoutOptions.readoutFrame = std::uint8_t(c.frame);
+        const auto drawn = moon.place(0, c.first, c.second);
+        double v[3], lon, lat;
+        eraRxp(c.turn, u, v);
+        eraC2s(v, &lon, &lat);
+        EXPECT_NEAR(wrapDegrees(drawn.first - lon * degreesPerRadian) * std::cos(lat), 0, c.tolerance);
+        EXPECT_NEAR(drawn.second - lat * degreesPerRadian, 0, c.tolerance);
+    }
+}
+
 TEST(LocationReadout, GeometricIcrfAndTopocentricZenithalAgainstErfa)
 {
     Readout sun(sunBody, 4);
     const auto icrf = sun.place(2);
     const ErfaObserver o = sun.observer(evening);
-    double p[3], ra, dec;
-    testing_support::erfaGeocentric(o, sunBody, p);
-    eraC2s(p, &ra, &dec);
-    EXPECT_NEAR(wrapDegrees(icrf.first - eraAnp(ra) * degreesPerRadian), 0, 0.001);
-    EXPECT_NEAR(icrf.second - dec * degreesPerRadian, 0, 0.001);
+    expectErfaIcrfPlace(o, sunBody, icrf, 0.001);
 
     // The Moon seen from the place in the horizon frame, refraction off.
     Readout moon(moonBody, 1);
@@ -148,7 +207,7 @@ TEST(LocationReadout, GeometricIcrfAndTopocentricZenithalAgainstErfa)
 
 TEST(LocationReadout, UnknownFrameAndNotDisplayWriteNothing)
 {
-    for (const int frame : {5, 100}) {
+    for (const int frame : {0, 5, 6, 7, 10, 11, 15, 19, 21, 99, 100, 255}) {
         Readout r(moonBody, frame);
         ASSERT_TRUE(r.draw());
         for (const int row : {288, 306, 324, 342, 360})
