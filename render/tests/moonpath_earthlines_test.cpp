@@ -310,36 +310,42 @@ TEST(EarthLinesPass, HeightsSpacingsAndTheLattice)
 // point, and every dot lies within a pixel and a half of one of ERFA's lines.
 TEST(EarthLinesPass, DotsLieWhereErfaSeesTheShell)
 {
+    const Place northPole = {"North Pole", 30, 90, 0, 2024, 5, 14, 10.5};
+    const Place southPole = {"South Pole", 30, -90, 0, 2024, 5, 14, 10.5};
     struct Case {
         const char* name;
+        Place at;
         double observerMetres, shellKm;
         int minutes;
         const char* centreElevation;
         double magnification;
     };
     const Case cases[] = {
-        {"from orbit, straight down", 400000, 0, 60, "-90", 1},
-        {"from orbit, magnified", 400000, 0, 15, "-80", 6},
-        {"from an aeroplane", 10000, 0, 15, "-30", 2},
-        {"a shell overhead", 0, 100, 60, "90", 1},
+        {"from orbit, straight down", tokyo, 400000, 0, 60, "-90", 1},
+        {"from orbit, magnified", tokyo, 400000, 0, 15, "-80", 6},
+        {"from an aeroplane", tokyo, 10000, 0, 15, "-30", 2},
+        {"a shell overhead", tokyo, 0, 100, 60, "90", 1},
+        {"from orbit over the north pole", northPole, 400000, 0, 120, "-90", 1},
+        {"from orbit over the south pole", southPole, 400000, 0, 120, "-90", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EarthLines chart(testing_support::number(c.observerMetres).c_str(),
-                         testing_support::number(c.shellKm).c_str(), c.minutes);
+                         testing_support::number(c.shellKm).c_str(), c.minutes, c.at);
         chart.chartView.magnification = c.magnification;
         chart.set("EDIT13", c.centreElevation);
         const PixelMask drawn = chart.lineMask();
         const int width = drawn.width, height = drawn.height;
-        const ErfaShell shell(tokyo, c.observerMetres, c.shellKm);
+        const ErfaShell shell(c.at, c.observerMetres, c.shellKm);
 
-        // The cap in sight, widened by a degree.
+        // The cap in sight, widened by a degree; all longitudes where it takes in a pole.
         const double reach = (std::acos(earthRadius / (earthRadius + c.observerMetres / 1000)) +
                               std::acos(earthRadius / (earthRadius + c.shellKm))) * degreesPerRadian + 1;
         const double m = c.minutes / 60.0;
-        const double lat0 = std::floor((tokyo.latitude - reach) / m) * m, lat1 = tokyo.latitude + reach;
-        const double span = reach / std::cos(tokyo.latitude / degreesPerRadian);
-        const double lon0 = std::floor((tokyo.longitude - span) / m) * m, lon1 = tokyo.longitude + span;
+        const double lat0 = std::max(-90.0, std::floor((c.at.latitude - reach) / m) * m);
+        const double lat1 = std::min(90.0, c.at.latitude + reach);
+        const double span = std::min(180.0, reach / std::fabs(std::cos(c.at.latitude / degreesPerRadian)));
+        const double lon0 = std::floor((c.at.longitude - span) / m) * m, lon1 = c.at.longitude + span;
 
         // Pixels within one of ERFA's lines (sampled every arc minute, filled between samples).
         PixelMask near(width, height);
@@ -385,13 +391,16 @@ TEST(EarthLinesPass, DotsLieWhereErfaSeesTheShell)
         EXPECT_GT(dots, 200);
         EXPECT_EQ(stray, 0) << "first at " << firstStray;
 
+        // The lattice stops short of the north pole; the direction point's cross covers the centre.
+        const BoxCentres boxes = boxCentres(chart.chartView, chart.chartLayout, 0);
         int crossings = 0;
-        for (double a = lat0; a <= lat1; a += m)
+        for (double a = lat0; a <= std::min(lat1, 90 - m); a += m)
             for (double b = lon0; b <= lon1; b += m) {
                 bool seen;
                 const DirectionVector w = shell.direction(a, b, seen);
                 double x, y;
-                if (!seen || !chartPixel(chart, w, x, y) || x < 3 || y < 3 || x > width - 4 || y > height - 4)
+                if (!seen || !chartPixel(chart, w, x, y) || x < 3 || y < 3 || x > width - 4 ||
+                    y > height - 4 || std::hypot(x - boxes.x1, y - boxes.y) < 5)
                     continue;
                 ++crossings;
                 bool found = false;
