@@ -17,10 +17,12 @@ namespace {
 
 constexpr const char* starFilter = "Adding-Star Data(*.str)";
 
+// By the form: "TEXT79" names a label on another form too.
 void enable(Ui& ui, std::initializer_list<const char*> names, bool on)
 {
+    const Form form = ui.form("FORM9");
     for (const char* name : names)
-        ui.control(name).setEnabled(on);
+        form.control(name).setEnabled(on);
 }
 
 bool checked(const Ui& ui, const char* name) { return ui.control(name).value() == 1; }

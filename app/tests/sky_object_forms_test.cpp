@@ -533,6 +533,9 @@ TEST_F(SkyObjectForms, AddedStarSwitchesKeepTheFormConsistent)
     for (const char* control : {"COMBO4", "EDIT14", "EDIT17", "RADIO102", "TEXT79", "EDIT38", "CHECK11", "RADIO62",
                                 "RADIO34", "EDIT18", "TEXT11"})
         EXPECT_TRUE(enabled(control)) << control;
+    // "TEXT79" also names a label on "DRAW using FILE": the name's own label must follow the switch.
+    const Control nameLabel = u.form("FORM9").control("TEXT79");
+    EXPECT_TRUE(nameLabel.enabled());
     EXPECT_FALSE(enabled("EDIT62"));
     u.userClick("RADIO102");
     for (const char* control : {"RADIO34", "RADIO35", "EDIT18", "TEXT11"})
@@ -544,6 +547,7 @@ TEST_F(SkyObjectForms, AddedStarSwitchesKeepTheFormConsistent)
         EXPECT_TRUE(enabled(control)) << control;
     u.userClick("RADIO102");
     u.userClick("CHECK1");
+    EXPECT_FALSE(nameLabel.enabled());
     u.userClick("CHECK1");
     EXPECT_FALSE(enabled("EDIT18"));
     EXPECT_TRUE(enabled("EDIT62"));
