@@ -534,6 +534,13 @@ TEST_F(SkyObjectsDrawing, LegendRowsOfTheAddedStarAndTheOrbitObject)
             EXPECT_NE(alerts().back().find("Inclination"), std::string::npos) << alerts().back();
         }
     }
+
+    // "Nothing" for the stars leaves the added star out too.
+    p.chartOptions.orbitObjectDisplayMode = 3;
+    p.chartOptions.magnitudeLimit = 0;
+    drawWithTexts();
+    expectLegend({9, 0, ""});
+    expectLegend({7, 414, ":Object by elements"});
 }
 
 TEST_F(SkyObjectsDrawing, BothUnderTheHorizonShowOnlyOnADualBoxChart)
