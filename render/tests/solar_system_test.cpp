@@ -208,6 +208,45 @@ TEST(LocalScale, CentreOppositePointAndTrueSizeDiscs)
     EXPECT_EQ(localScale(chart, {0, 0, 0}), 0);
 }
 
+// The cross opposite the Sun at the 2025 eclipse, magnification 20 (1.7' pixels): "[simple]" is
+// the geocentric anti-apparent Sun; "[apparent,par]" that direction at the Moon's distance seen
+// from the place, about 17' (ten pixels) away from it.
+TEST(Antisolar, CrossesWhereErfaPutsThem)
+{
+    const Place place = places[1];
+    for (const int mode : {1, 2}) {
+        SCOPED_TRACE(mode);
+        SkyChart chart(place, 20);
+        chart.chartOptions.antisunDisplayMode = std::uint8_t(mode);
+        chart.chartOptions.sunDisplayMode = chart.chartOptions.moonDisplayMode = 0;
+        ASSERT_TRUE(chart.draw());
+
+        const ErfaObserver o = chart.observer(place);
+        double sun[3], moon[3], pos[3], vel[3], rc2t[3][3], pvh[2][3], pvb[2][3];
+        testing_support::erfaGeocentric(o, 0, sun);
+        testing_support::erfaGeocentric(o, 1, moon);
+        testing_support::erfaObserverState(o, pos, vel, rc2t);
+        eraEpv00(o.tt, 0, pvh, pvb);
+        double unit[3], apparent[3], r, v[3];
+        eraPn(sun, &r, unit);
+        for (int i = 0; i < 3; ++i)
+            v[i] = pvb[1][i] / ERFA_DC;
+        eraAb(unit, v, r, std::sqrt(1 - eraPdp(v, v)), apparent);
+        double axis[3], itrs[3];
+        for (int i = 0; i < 3; ++i)
+            axis[i] = mode == 1 ? -apparent[i] * eraPm(moon) - pos[i] : -apparent[i];
+        eraRxp(rc2t, axis, itrs);
+        eraPn(itrs, &r, itrs);
+        chart.centreOn(testing_support::erfaToHorizon(o, itrs));
+        ASSERT_TRUE(chart.draw());
+        const BoxCentres boxes = boxCentres(chart.chartView, chart.chartLayout, 0);
+        const auto cross = chart.centroid(13, boxes.x1, boxes.y, 20);
+        ASSERT_GT(cross.count, 5);
+        EXPECT_LE(std::fabs(cross.x - boxes.x1), 1.0);
+        EXPECT_LE(std::fabs(cross.y - boxes.y), 1.0);
+    }
+}
+
 TEST(EarthShadow, RadiiAndArcs)
 {
     const double rs = astronomicalUnit;
