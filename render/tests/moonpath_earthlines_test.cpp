@@ -99,6 +99,23 @@ TEST(MoonPath, ModeFourColoursTheTrackUnderTheMovingHorizon)
     EXPECT_EQ(moonPathPointsPerDay(30), 1);   // below 50: one point a day
 }
 
+// A map has no observer: the tracks with parallax are the apparent one (the legends differ).
+TEST(MoonPath, OnAStarMapTheParallaxModesDrawTheApparentTrack)
+{
+    SkyChart chart(tokyo);
+    chart.chartView.chartMode = mapChartMode;
+    chart.makeBitmap();
+    chart.chartOptions.moonLineMode = 2;
+    ASSERT_TRUE(chart.draw());
+    const QImage apparent = chart.chartBitmap.image().copy(0, 0, 360, 360);
+    ASSERT_GT(countColour(chart.chartBitmap, 14, 0, 0, 359, 359), 50);
+    for (const int mode : {3, 4}) {
+        chart.chartOptions.moonLineMode = std::uint8_t(mode);
+        ASSERT_TRUE(chart.draw());
+        EXPECT_EQ(chart.chartBitmap.image().copy(0, 0, 360, 360), apparent) << mode;
+    }
+}
+
 // Where a straight run of evenly spaced dots of a colour passes the point (px, py): the point's
 // distance across the run and along it from the nearest place of a dot, both in pixels. The
 // dots' line and spacing are fitted, so the offsets are finer than a pixel.
