@@ -53,6 +53,19 @@ inline void erfaGeocentric(const ErfaObserver& o, int body, double p[3])
     }
 }
 
+// The Sun's geocentric apparent direction (GCRS unit vector): the geocentre's annual aberration
+// added to its geometric place.
+inline void erfaApparentSun(const ErfaObserver& o, double apparent[3])
+{
+    double sun[3], unit[3], r, pvh[2][3], pvb[2][3], v[3];
+    erfaGeocentric(o, 0, sun);
+    eraPn(sun, &r, unit);
+    eraEpv00(o.tt, 0, pvh, pvb);
+    for (int i = 0; i < 3; ++i)
+        v[i] = pvb[1][i] / ERFA_DC;
+    eraAb(unit, v, r, std::sqrt(1 - eraPdp(v, v)), apparent);
+}
+
 // Observer's position (AU) and velocity (units of c) in the GCRS, and the GCRS-to-ITRS matrix.
 inline void erfaObserverState(const ErfaObserver& o, double pos[3], double vel[3], double rc2t[3][3])
 {

@@ -222,17 +222,11 @@ TEST(Antisolar, CrossesWhereErfaPutsThem)
         ASSERT_TRUE(chart.draw());
 
         const ErfaObserver o = chart.observer(place);
-        double sun[3], moon[3], pos[3], vel[3], rc2t[3][3], pvh[2][3], pvb[2][3];
-        testing_support::erfaGeocentric(o, 0, sun);
+        double apparent[3], moon[3], pos[3], vel[3], rc2t[3][3];
+        testing_support::erfaApparentSun(o, apparent);
         testing_support::erfaGeocentric(o, 1, moon);
         testing_support::erfaObserverState(o, pos, vel, rc2t);
-        eraEpv00(o.tt, 0, pvh, pvb);
-        double unit[3], apparent[3], r, v[3];
-        eraPn(sun, &r, unit);
-        for (int i = 0; i < 3; ++i)
-            v[i] = pvb[1][i] / ERFA_DC;
-        eraAb(unit, v, r, std::sqrt(1 - eraPdp(v, v)), apparent);
-        double axis[3], itrs[3];
+        double axis[3], itrs[3], r;
         for (int i = 0; i < 3; ++i)
             axis[i] = mode == 1 ? -apparent[i] * eraPm(moon) - pos[i] : -apparent[i];
         eraRxp(rc2t, axis, itrs);
@@ -307,17 +301,10 @@ TEST(EarthShadow, TheMoonSitsInTheUmbraWhereErfaPutsIt)
 
     // ERFA: the anti-apparent Sun at the Moon's distance, seen from the place.
     const ErfaObserver o = chart.observer(place);
-    double moon[3], sun[3], pos[3], vel[3], rc2t[3][3], pvh[2][3], pvb[2][3];
+    double moon[3], apparent[3], pos[3], vel[3], rc2t[3][3];
     testing_support::erfaGeocentric(o, 1, moon);
-    testing_support::erfaGeocentric(o, 0, sun);
+    testing_support::erfaApparentSun(o, apparent);
     testing_support::erfaObserverState(o, pos, vel, rc2t);
-    eraEpv00(o.tt, 0, pvh, pvb);
-    double unit[3], apparent[3], r;
-    eraPn(sun, &r, unit);
-    double v[3];
-    for (int i = 0; i < 3; ++i)
-        v[i] = pvb[1][i] / ERFA_DC;
-    eraAb(unit, v, r, std::sqrt(1 - eraPdp(v, v)), apparent);
     const double moonDistance = eraPm(moon);
     double axis[3], topoAxis[3], topoMoon[3];
     for (int i = 0; i < 3; ++i)
