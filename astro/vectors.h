@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 
 namespace nivora {
 
@@ -18,6 +19,35 @@ using DayNumber = double;
 
 // Julian centuries from J2000.0 of a day number: the argument of every time polynomial.
 constexpr double JulianCenturies(DayNumber d) { return (d - 1.5) / 36525; }
+
+// Sums, differences, multiples, products and lengths of vectors.
+inline DirectionVector plus(const DirectionVector& a, const DirectionVector& b)
+{
+    return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
+}
+inline DirectionVector minus(const DirectionVector& a, const DirectionVector& b)
+{
+    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+inline DirectionVector scaled(const DirectionVector& v, double k) { return {v[0] * k, v[1] * k, v[2] * k}; }
+inline double dot(const DirectionVector& a, const DirectionVector& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+inline double length(const DirectionVector& v) { return std::sqrt(dot(v, v)); }
+// To unit length; the zero vector stays as it is.
+inline void normalise(DirectionVector& v)
+{
+    const double l = length(v);
+    if (l > 0)
+        for (double& c : v)
+            c /= l;
+}
+inline DirectionVector normalised(DirectionVector v)
+{
+    normalise(v);
+    return v;
+}
+
+// Column j of a matrix: where the frame's axis j lies in the frame the matrix turns into.
+inline DirectionVector column(const RotationMatrix& m, int j) { return {m[0][j], m[1][j], m[2][j]}; }
 
 RotationMatrix identityMatrix();
 // A.B: applies B first, then A.

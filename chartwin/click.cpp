@@ -16,13 +16,6 @@ namespace nivora {
 
 namespace {
 
-void normalise(DirectionVector& v) {
-    const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    if (length > 0)
-        for (double& c : v)
-            c /= length;
-}
-
 double positiveLongitude(const DirectionVector& v, double& lat) {
     double lon, r;
     ZENITH(v[0], v[1], v[2], lon, lat, r);

@@ -13,11 +13,6 @@ namespace nivora {
 
 namespace {
 
-DirectionVector plus(const DirectionVector& a, const DirectionVector& b)
-{
-    return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
-}
-
 DirectionVector freedOf(const DirectionVector& u, const DirectionVector& v)
 {
     DirectionVector w;
@@ -94,7 +89,7 @@ PointedFrames fileSearchFrames(double lonDegrees, double latDegrees, const Overl
         // Frame 0 is where the overlay draws the record: a ticked correction is added there.
         P[0] = u;
         if (s.dataDiurnalAberration && diurnalShown)
-            P[0] = normalisedDirection(plus(P[0], sky.diurnalAberration));
+            P[0] = normalised(plus(P[0], sky.diurnalAberration));
         if (s.dataRefraction && refractionShown)
             P[0][2] += REFRACTCUL(P[0][2], sky.horizonDipSine);
         // A clear box: the file holds the place as the chart shows it; the chart's correction
@@ -117,7 +112,7 @@ PointedFrames fileSearchFrames(double lonDegrees, double latDegrees, const Overl
         if (slot == 1)
             P[2] = freedOf(P[1], annual);
         else
-            P[1] = normalisedDirection(plus(P[2], annual));
+            P[1] = normalised(plus(P[2], annual));
         P[3] = rotate(sky.trueEquatorToMeanEquator, P[2]);
         P[4] = rotate(sky.meanEquatorToIcrf, P[3]);
     } else {
@@ -136,18 +131,18 @@ PointedFrames fileSearchFrames(double lonDegrees, double latDegrees, const Overl
             break;
         case 1:
             P[2] = start;
-            P[1] = normalisedDirection(plus(P[2], annual));
+            P[1] = normalised(plus(P[2], annual));
             break;
         case 2:
             P[3] = start;
             P[2] = rotate(sky.meanEquatorToTrueEquator, P[3]);
-            P[1] = normalisedDirection(plus(P[2], annual));
+            P[1] = normalised(plus(P[2], annual));
             break;
         default:
             P[4] = start;
             P[3] = rotate(sky.icrfToMeanEquator, P[4]);
             P[2] = rotate(sky.meanEquatorToTrueEquator, P[3]);
-            P[1] = normalisedDirection(plus(P[2], annual));
+            P[1] = normalised(plus(P[2], annual));
         }
         if (variant < 2) {
             P[3] = rotate(sky.trueEquatorToMeanEquator, P[2]);
@@ -158,7 +153,7 @@ PointedFrames fileSearchFrames(double lonDegrees, double latDegrees, const Overl
         const int slot = searchHitSlot(chart.chartMode, chart.searchDisplayFrameIndex);
         P[0] = rotate(sky.trueEquatorToBase, P[std::size_t(slot)]);
         if (diurnalShown && s.dataDiurnalAberration)
-            P[0] = normalisedDirection(plus(P[0], sky.diurnalAberration));
+            P[0] = normalised(plus(P[0], sky.diurnalAberration));
         if (s.dataRefraction && refractionShown)
             P[0][2] += REFRACTCUL(P[0][2], sky.horizonDipSine);
     }

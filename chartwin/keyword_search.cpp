@@ -85,10 +85,4 @@ void fillEclipticFrames(PointedFrames& P, const SkyFrames& sky, const RotationMa
     P[8] = rotate(icrfToJ2000Ecliptic, P[4]);
 }
 
-DirectionVector normalisedDirection(const DirectionVector& v)
-{
-    const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    return length > 0 ? DirectionVector{v[0] / length, v[1] / length, v[2] / length} : v;
-}
-
 } // namespace nivora

@@ -40,6 +40,4 @@ void pointAtSearchMatch(ChartWindowRecords& p, const PointedFrames& frames);
 // Frames 5-8 from frames 1-4.
 void fillEclipticFrames(PointedFrames& frames, const SkyFrames& sky, const RotationMatrix& icrfToJ2000Ecliptic);
 
-DirectionVector normalisedDirection(const DirectionVector& v);
-
 } // namespace nivora

@@ -14,17 +14,6 @@ namespace nivora {
 
 namespace {
 
-double dot(const DirectionVector& a, const DirectionVector& b) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
-void normalise(DirectionVector& v) {
-    const double length = std::sqrt(dot(v, v));
-    if (length > 0)
-        for (double& c : v)
-            c /= length;
-}
-
 // Every field the scan needs must have a column and a width.
 bool describesRows(const OverlaySettings& s) {
     if (!s.longitude.readable() || !s.latitude.readable())

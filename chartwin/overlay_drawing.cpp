@@ -23,11 +23,6 @@ DirectionVector unitOf(double lon, double lat)
     return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
 }
 
-DirectionVector plus(const DirectionVector& a, const DirectionVector& b)
-{
-    return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
-}
-
 // An angle in radians brought into 0 .. 2 pi whatever its size.
 double fullTurn(double a)
 {
@@ -162,11 +157,11 @@ OverlayFile DRAWFILE(ChartWindowRecords& p, std::int16_t& err)
                     v = freed;
                 }
             } else if (chartApparent) {
-                v = normalisedDirection(plus(v, sky.annualAberration));
+                v = normalised(plus(v, sky.annualAberration));
             }
         }
         if (diurnal)
-            v = normalisedDirection(plus(v, sky.diurnalAberration));
+            v = normalised(plus(v, sky.diurnalAberration));
         if (refraction)
             v[2] += REFRACTCUL(v[2], sky.horizonDipSine);
         if (skyChart && v[2] < horizon)

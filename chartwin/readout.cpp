@@ -361,7 +361,7 @@ PointingReadout pointingReadout(const ChartWindowRecords& p, const ClickPoint& c
 
 void showReadout(ChartWindowRecords& p, const ClickPoint& click, const NearestSearch& nearest) {
     Ui& ui = p.ui;
-    const bool starCode = ui.hasControl("RADIO54") && ui.control("RADIO54").value() == 1;
+    const bool starCode = ui.formValue("FORM5", "RADIO54") == 1;
     const PointingReadout r = pointingReadout(p, click, nearest, starCode);
     for (const char* name : {"BUTTON19", "BUTTON76", "CHECK13", "BUTTON75", "EDIT105"})
         ui.control(name).setEnabled(true);

@@ -72,12 +72,12 @@ PointedFrames starSearchFrames(double raDegrees, double decDegrees, const SkyFra
     P[3] = rotate(sky.icrfToMeanEquator, P[4]);
     P[2] = rotate(sky.meanEquatorToTrueEquator, P[3]);
     const DirectionVector& v = sky.annualAberrationEquatorial;
-    P[1] = normalisedDirection({P[2][0] + v[0], P[2][1] + v[1], P[2][2] + v[2]});
+    P[1] = normalised({P[2][0] + v[0], P[2][1] + v[1], P[2][2] + v[2]});
     const bool apparent = chartMode == skyChartMode || displayFrameIndex % 4 == 0;
     P[0] = rotate(sky.trueEquatorToBase, apparent ? P[1] : P[2]);
     if (chartMode < mapChartMode && diurnalAberrationOn == 1) {
         P[0][1] += sky.diurnalAberration[1];
-        P[0] = normalisedDirection(P[0]);
+        P[0] = normalised(P[0]);
     }
     if (refractionOn == 1 && chartMode < mapChartMode)
         P[0][2] += REFRACTCUL(P[0][2], sky.horizonDipSine);
@@ -94,7 +94,7 @@ void BUTTON73_ON(ChartWindowRecords& p)
         p.ui.alert("Illegal setting.");
         return;
     }
-    const bool starCode = p.ui.hasControl("RADIO54") && p.ui.control("RADIO54").value() == 1;
+    const bool starCode = p.ui.formValue("FORM5", "RADIO54") == 1;
     const int earthMap = p.chartView.earthMap == 1 ? 1 : 0;
     const std::string& listName = p.dataFileSettings.dataFiles[earthMap][firstStarList];
     std::string whyNot;

@@ -261,6 +261,12 @@ public:
     bool hasForm(std::string_view name) const;
     Control control(std::string_view name) const;         // searches every form
     bool hasControl(std::string_view name) const;
+    // A control of a form that may not be loaded (a test loads only some): its value or text,
+    // 0 or "" without the form or the control.
+    int formValue(std::string_view form, std::string_view control) const;
+    std::string formText(std::string_view form, std::string_view control) const;
+    // The number its text starts with, held in single precision as the windows keep numbers.
+    float formNumber(std::string_view form, std::string_view control) const;
     MenuItem menu(std::string_view name) const;           // throws std::out_of_range
     bool hasMenu(std::string_view name) const;
     std::vector<std::string> menuNames() const;

@@ -1,5 +1,6 @@
 #include "platform/handles.h"
 
+#include "astro/fieldnumber.h"
 #include "platform/fonts.h"
 
 #include <QApplication>
@@ -46,6 +47,27 @@ Control Ui::control(std::string_view name) const
 }
 
 bool Ui::hasControl(std::string_view name) const { return impl_->findControl(name) != nullptr; }
+
+int Ui::formValue(std::string_view form, std::string_view control) const
+{
+    if (!hasForm(form))
+        return 0;
+    const Form f = this->form(form);
+    return f.has(control) ? f.control(control).value() : 0;
+}
+
+std::string Ui::formText(std::string_view form, std::string_view control) const
+{
+    if (!hasForm(form))
+        return "";
+    const Form f = this->form(form);
+    return f.has(control) ? f.control(control).text() : "";
+}
+
+float Ui::formNumber(std::string_view form, std::string_view control) const
+{
+    return float(readFieldNumber(formText(form, control)));
+}
 
 MenuItem Ui::menu(std::string_view name) const
 {

@@ -18,10 +18,6 @@ namespace {
 // A field's number as the windows hold it: single precision.
 double fieldNumber(const std::string& text) { return double(float(readFieldNumber(text))); }
 
-double length(const DirectionVector& w) { return std::sqrt(w[0] * w[0] + w[1] * w[1] + w[2] * w[2]); }
-
-DirectionVector scaled(const DirectionVector& w, double f) { return {w[0] * f, w[1] * f, w[2] * f}; }
-
 // Degrees (or hours) and minutes: the minutes take the sign of a "-" leading the first field.
 double withMinutes(const std::string& whole, const std::string& minutes)
 {
@@ -221,7 +217,7 @@ MarkOutcome drawAddedStarMark(ProgramRecords& records, const AddedStarCapture& c
             return out;
         }
         p = scaled(p, 1 / n);
-        const double k = std::min(1.0, w[0] * p[0] + w[1] * p[1] + w[2] * p[2]);
+        const double k = std::min(1.0, dot(w, p));
         out.parallax = std::atan(std::sqrt(1 - k * k) / k);
         w = p;
     }

@@ -9,10 +9,6 @@
 
 namespace nivora {
 
-namespace {
-
-} // namespace
-
 ApparentBody apparentFromBase(const ProgramRecords& records, const DirectionVector& base)
 {
     const PointPipeline pipeline(records);
@@ -76,11 +72,11 @@ double localScale(ProjectionKind kind, const ProjectionSetup& setup, DirectionVe
 {
     double X, Y;
     DISPXY(p[0], p[1], p[2], kind, X, Y, setup);
-    const double length = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
-    if (!(length > 0))
+    const double l = length(p);
+    if (!(l > 0))
         return 0;
     for (double& c : p)
-        c /= length;
+        c /= l;
     DirectionVector p1, p2;
     if (p[2] >= 1) {
         const double s = std::sin(pi / 1800), c = std::cos(pi / 1800);

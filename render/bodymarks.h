@@ -70,6 +70,9 @@ float trueSizeRadius(const ProgramRecords& records, const DirectionVector& c, do
 // The left edge of the side strip in this drawing's layout.
 float panelLeftOf(const ProgramRecords& records);
 
+// Text mode a, b or c of an angle by the comment unit 1, 2 or 3.
+inline float byUnit(int unit, float a, float b, float c) { return unit == 1 ? a : unit == 2 ? b : c; }
+
 // Apparent semi-diameter of a radius seen at a distance, both km, in single precision.
 float semiDiameter(double radius, double distance);
 

@@ -6,7 +6,6 @@
 #include "astro/constants.h"
 #include "astro/corrections.h"
 #include "astro/datafile.h"
-#include "astro/fieldnumber.h"
 #include "astro/seriescache.h"
 #include "render/program_records.h"
 #include "render/skyframes.h"
@@ -17,9 +16,6 @@ namespace {
 
 constexpr const char* sunSeriesFile = "prmsun2.plt";
 constexpr const char* moonSeriesFile = "prmmon2.plt";
-
-DirectionVector scaled(const DirectionVector& v, double k) { return {v[0] * k, v[1] * k, v[2] * k}; }
-double dot(const DirectionVector& a, const DirectionVector& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
 // The body seen from the observer: direction, distance and the parallax against the geocentric
 // unit direction g.
@@ -106,8 +102,8 @@ BodyTableResult fillBodyTable(ProgramRecords& records, SkyFrames& sky, BodyTable
     } else {
         if (records.planetSettings.earthShadowDistanceMode == 1)
             D = r2;
-        else if (records.ui.hasControl("EDIT79"))
-            D = float(readFieldNumber(records.ui.control("EDIT79").text()));
+        else
+            D = records.ui.formNumber("FORM8", "EDIT79");
         double L, B, r;
         locate(sunSeriesFile, t - (D / lightSpeed) / 43200, 0, 1, L, B, r);
         a = scaled(unitVector(L, B), -1);

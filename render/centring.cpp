@@ -37,10 +37,7 @@ public:
                     w[i] += sky.annualAberration[i];
             if (skyChart && options.diurnalAberrationOn == 1)
                 w[1] += sky.diurnalAberration[1];
-            const double l = std::sqrt(w[0] * w[0] + w[1] * w[1] + w[2] * w[2]);
-            if (l > 0)
-                for (double& c : w)
-                    c /= l;
+            normalise(w);
         }
         if (skyChart && options.refractionOn == 1)
             w[2] += REFRACTCUL(w[2], sky.horizonDipSine);

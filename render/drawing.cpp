@@ -23,14 +23,6 @@ namespace nivora {
 
 namespace {
 
-int controlValue(const Ui& ui, std::string_view form, std::string_view control)
-{
-    if (!ui.hasForm(form))
-        return 0;
-    const Form f = ui.form(form);
-    return f.has(control) ? f.control(control).value() : 0;
-}
-
 void setFontFromKind(ProgramRecords& records)
 {
     switch (records.dataFileSettings.fontKind) {
@@ -112,7 +104,7 @@ void drawChart(ProgramRecords& records)
     // 6. The centre under the horizon; the added star's direction.
     if (directionUnderHorizon(drawn.sky, records.chartView.chartMode, records.chartOptions.underHorizonDepth))
         ui.alert("The Direction is under the Horizen.");
-    if (controlValue(ui, "FORM9", "CHECK1") == 1) {
+    if (ui.formValue("FORM9", "CHECK1") == 1) {
         work.addedStar = captureAddedStar(records);
         const AddedStar& star = work.addedStar->star;
         work.addedStarValid = star.status == AddedStarStatus::ok;
@@ -171,7 +163,7 @@ void drawChart(ProgramRecords& records)
     }
 
     // 17. The data-file overlay; its error flag is not examined.
-    if (controlValue(ui, "FORM4", "CHECK4") == 1 && records.drawingHooks.overlay)
+    if (ui.formValue("FORM4", "CHECK4") == 1 && records.drawingHooks.overlay)
         records.drawingHooks.overlay(records);
     ui.pumpEvents();
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "astro/constants.h"
-#include "astro/fieldnumber.h"
 #include "astro/numbertext.h"
 #include "astro/seriescache.h"
 #include "render/bodymarks.h"
@@ -16,13 +15,6 @@
 namespace nivora {
 
 namespace {
-
-DirectionVector scaled(const DirectionVector& v, double k) { return {v[0] * k, v[1] * k, v[2] * k}; }
-DirectionVector minus(const DirectionVector& a, const DirectionVector& b)
-{
-    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
-}
-double length(const DirectionVector& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
 
 // The Moon's geocentric distance at its light-time corrected instant, km.
 double moonGeocentricDistance(const ProgramRecords& records)
@@ -37,9 +29,7 @@ double shadowDistance(const ProgramRecords& records)
 {
     if (records.planetSettings.earthShadowDistanceMode == 1)
         return moonGeocentricDistance(records);
-    if (!records.ui.hasControl("EDIT79"))
-        return 0;
-    return float(readFieldNumber(records.ui.control("EDIT79").text()));
+    return records.ui.formNumber("FORM8", "EDIT79");
 }
 
 // The shadow's axis: the direction opposite the Sun, aberrated, as it was twice the light time
@@ -60,9 +50,7 @@ constexpr float maxDotsPerArc = 100000;
 void drawShadow(ProgramRecords& records, DayNumber dayNumberTT)
 {
     double D = shadowDistance(records);
-    const double F = records.ui.hasControl("EDIT106")
-                         ? double(float(readFieldNumber(records.ui.control("EDIT106").text())))
-                         : 0;
+    const double F = records.ui.formNumber("FORM8", "EDIT106");
     double lambda, beta;
     sunAtShadow(records, dayNumberTT, D, lambda, beta);
     if (!(D >= earthRadius))

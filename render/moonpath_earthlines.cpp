@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "astro/constants.h"
-#include "astro/fieldnumber.h"
 #include "astro/seriescache.h"
 #include "render/bodymarks.h"
 #include "render/program_records.h"
@@ -13,15 +12,6 @@
 namespace nivora {
 
 namespace {
-
-double length(const DirectionVector& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
-void normalise(DirectionVector& v)
-{
-    const double l = length(v);
-    if (l > 0)
-        for (double& c : v)
-            c /= l;
-}
 
 // Diurnal aberration of the sky chart, then unit length.
 void addDiurnal(const ProgramRecords& records, DirectionVector& w)
@@ -126,7 +116,7 @@ void moonPathPass(ProgramRecords& records, double D)
                 for (int j = 0; j < 3; ++j)
                     w[j] = w[j] * distance - turned[j];
                 normalise(w);
-                hidden = zenith[0] * w[0] + zenith[1] * w[1] + zenith[2] * w[2] < 0;
+                hidden = dot(zenith, w) < 0;
             }
             w = rotate(sky.trueEquatorToBase, w);
             addDiurnal(records, w);
@@ -143,10 +133,10 @@ void earthLinesPass(ProgramRecords& records)
         return;
     const SkyFrames& sky = records.drawn.sky;
     const Ui& ui = records.ui;
-    const double hL = ui.hasControl("EDIT77") ? double(float(readFieldNumber(ui.control("EDIT77").text()))) : 0;
+    const double hL = ui.formNumber("FORM5", "EDIT77");
     const double phiDeg = sky.observerLatitude * degreesPerRadian;
     const double lambdaDeg = sky.observerLongitude * degreesPerRadian;
-    const double hO = ui.hasControl("EDIT43") ? double(float(readFieldNumber(ui.control("EDIT43").text()))) / 1000 : 0;
+    const double hO = double(ui.formNumber("MAINFORM", "EDIT43")) / 1000;
     const double e2 = earthEccentricitySquared;
     const double sf = std::sin(sky.observerLatitude), cf = std::cos(sky.observerLatitude);
     const double NO = earthRadius / std::sqrt(1 - e2 * sf * sf);

@@ -16,8 +16,6 @@ namespace nivora {
 
 namespace {
 
-double length(const DirectionVector& w) { return std::sqrt(w[0] * w[0] + w[1] * w[1] + w[2] * w[2]); }
-
 constexpr int parallaxRow = 360;
 
 } // namespace
@@ -89,7 +87,7 @@ void drawOrbitObject(ProgramRecords& records, const SkyFrameTimes& times)
             return;
         for (double& c : u)
             c /= n;
-        const double q = std::min(1.0, (u[0] * v[0] + u[1] * v[1] + u[2] * v[2]) / rho);
+        const double q = std::min(1.0, dot(u, v) / rho);
         state.parallax = std::atan(std::sqrt(1 - q * q) / q);
     } else {
         for (int i = 0; i < 3; ++i)
@@ -124,7 +122,7 @@ void drawOrbitObject(ProgramRecords& records, const SkyFrameTimes& times)
         for (const ChartPixel& p : bodyMarkPixels(records, base))
             drawMark(bitmap, emphasized ? MarkKind::disc : MarkKind::cross, p.x, p.y, r, colour);
 
-        const bool addedStarOff = !ui.hasControl("CHECK1") || ui.control("CHECK1").value() != 1;
+        const bool addedStarOff = ui.formValue("FORM9", "CHECK1") != 1;
         const int b1 = (readout.readoutFrame == 100 || chartMode == mapChartMode ||
                         (readout.readoutBody == 20 && addedStarOff)) ? -1 : 0;
         const int b2 = chartMode == mapChartMode ? -1 : 0;

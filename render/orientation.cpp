@@ -10,18 +10,6 @@
 
 namespace nivora {
 
-namespace {
-
-DirectionVector normalised(const DirectionVector& w)
-{
-    const double length = std::sqrt(w[0] * w[0] + w[1] * w[1] + w[2] * w[2]);
-    return length > 0 ? DirectionVector{w[0] / length, w[1] / length, w[2] / length} : w;
-}
-
-DirectionVector column(const RotationMatrix& m, int j) { return {m[0][j], m[1][j], m[2][j]}; }
-
-} // namespace
-
 void setBaseMatrices(SkyFrames& sky, std::uint8_t chartMode, int displayFrameIndex,
                      const StartupTables& tables)
 {

@@ -31,17 +31,6 @@ std::string bare(float v)
     return t;
 }
 
-int formValue(const Ui& ui, std::string_view form, std::string_view control)
-{
-    if (!ui.hasForm(form))
-        return 0;
-    const Form f = ui.form(form);
-    return f.has(control) ? f.control(control).value() : 0;
-}
-
-// Mode a, b or c of an angle by the comment unit 1, 2 or 3.
-float byUnit(int unit, float a, float b, float c) { return unit == 1 ? a : unit == 2 ? b : c; }
-
 std::string equinoxWord(int code)
 {
     switch (code) {
@@ -60,8 +49,6 @@ std::string gridLegend(int step, const char* one, const char* many, int equinox)
     std::string t = step == 1 ? one : many + bare(float(step)) + "deg";
     return t + equinoxWord(equinox);
 }
-
-DirectionVector column(const RotationMatrix& m, int j) { return {m[0][j], m[1][j], m[2][j]}; }
 
 void lonLat(const DirectionVector& v, double& lon, double& lat)
 {
@@ -213,7 +200,7 @@ int poleDataRow(const ProgramRecords& records, const DrawingWork& work)
 {
     (void)work;
     const ReadoutOptions& readout = records.readoutOptions;
-    const bool starOff = formValue(records.ui, "FORM9", "CHECK1") != 1;
+    const bool starOff = records.ui.formValue("FORM9", "CHECK1") != 1;
     const int orbitMode = records.chartOptions.orbitObjectDisplayMode;
     const bool map = records.chartView.chartMode == mapChartMode;
     const bool noLocation = readout.readoutFrame == 100 || map || (readout.readoutBody == 20 && starOff) ||

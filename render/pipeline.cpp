@@ -8,18 +8,6 @@
 
 namespace nivora {
 
-namespace {
-
-void normalise(DirectionVector& w)
-{
-    const double length = std::sqrt(w[0] * w[0] + w[1] * w[1] + w[2] * w[2]);
-    if (length > 0)
-        for (double& c : w)
-            c /= length;
-}
-
-} // namespace
-
 bool annualAberrationApplies(int bodyIndex) { return bodyIndex != moonBody; }
 
 DirectionVector catalogueVector(double alphaDegrees, double deltaDegrees)

@@ -19,34 +19,6 @@ namespace {
 constexpr int addedStarBody = 20;
 constexpr int orbitObjectBody = 30;
 
-DirectionVector scaled(const DirectionVector& v, double k) { return {v[0] * k, v[1] * k, v[2] * k}; }
-double length(const DirectionVector& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
-DirectionVector normalised(const DirectionVector& v)
-{
-    const double l = length(v);
-    return l > 0 ? scaled(v, 1 / l) : v;
-}
-DirectionVector plus(const DirectionVector& a, const DirectionVector& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
-DirectionVector minus(const DirectionVector& a, const DirectionVector& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-
-int formValue(const Ui& ui, std::string_view form, std::string_view control)
-{
-    if (!ui.hasForm(form))
-        return 0;
-    const Form f = ui.form(form);
-    return f.has(control) ? f.control(control).value() : 0;
-}
-
-std::string formText(const Ui& ui, std::string_view form, std::string_view control)
-{
-    if (!ui.hasForm(form))
-        return "";
-    const Form f = ui.form(form);
-    return f.has(control) ? f.control(control).text() : "";
-}
-
-float byUnit(int unit, float a, float b, float c) { return unit == 1 ? a : unit == 2 ? b : c; }
-
 const char* correctionWord(int correction)
 {
     return correction == 0 ? "(apparent)" : correction == 1 ? "(no abbr.)" : "(geometric)";
@@ -112,7 +84,7 @@ void drawFrameReadout(ProgramRecords& records, const DrawingWork& work, const Re
         return;
     DirectionVector v = place.v;
     double D = place.D;
-    const bool distanceKnown = !b.addedStar || formValue(records.ui, "FORM9", "CHECK11") == 1;
+    const bool distanceKnown = !b.addedStar || records.ui.formValue("FORM9", "CHECK11") == 1;
     if (options.readoutParallax == 1 && distanceKnown) {
         v = minus(scaled(v, D), sky.observerPositionEcliptic);
         D = length(v);
@@ -168,8 +140,8 @@ void drawFrameReadout(ProgramRecords& records, const DrawingWork& work, const Re
     bitmap.drawText(x, 306, first + DSPSEXA(lon, byUnit(unit, 0, 4, 6), 1) + correctionWord(options.readoutCorrection), colour);
     bitmap.drawText(x, 324, second + DSPSEXA(lat, byUnit(unit, 2, 3, 3), 1) + frameWord, colour);
     if (distanceKnown) {
-        const bool aroundEarth = b.orbitObject && formValue(records.ui, "FORM7", "RADIO72") != 1;
-        const bool starInKm = b.addedStar && formValue(records.ui, "FORM9", "RADIO51") != 1;
+        const bool aroundEarth = b.orbitObject && records.ui.formValue("FORM7", "RADIO72") != 1;
+        const bool starInKm = b.addedStar && records.ui.formValue("FORM9", "RADIO51") != 1;
         const std::string where = options.readoutParallax == 1 ? "(parallax)" : "(geocntr)";
         if (b.body == moonBody || aroundEarth || starInKm)
             bitmap.drawText(x, 342, " Distance:" + DSPDCM(D, 6, 1, 1) + "km" + where, colour);
@@ -280,18 +252,18 @@ void drawLocationReadout(ProgramRecords& records, const DrawingWork& work)
         if (records.chartOptions.orbitObjectDisplayMode == 0 || work.orbitObjectValid == 0)
             return;
         b.orbitObject = true;
-        b.movesWithEarth = formValue(records.ui, "FORM7", "RADIO72") != 1;
+        b.movesWithEarth = records.ui.formValue("FORM7", "RADIO72") != 1;
         code = "Obj";
-        name = formText(records.ui, "FORM7", "EDIT92");
+        name = records.ui.formText("FORM7", "EDIT92");
         if (name.empty())
             name = "Object by elements";
     } else if (b.body == addedStarBody) {
-        if (formValue(records.ui, "FORM9", "CHECK1") != 1)
+        if (records.ui.formValue("FORM9", "CHECK1") != 1)
             return;
         b.addedStar = true;
         b.movesWithEarth = work.addedStarFrame == 8 || work.addedStarFrame == 9;
         code = "Star";
-        name = formText(records.ui, "FORM9", "EDIT38");
+        name = records.ui.formText("FORM9", "EDIT38");
         if (name.empty())
             name = "Added Star";
         colour = 9 - wb;

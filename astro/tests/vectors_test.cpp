@@ -85,6 +85,15 @@ TEST(Invmat, InvertsRotationsAndGeneralMatrices) {
             EXPECT_EQ(e, 0);
 }
 
+// Passes normalise vectors that may come out zero; those must stay zero, never NaN.
+TEST(Vectors, NormalisingLeavesTheZeroVectorAlone) {
+    EXPECT_EQ(normalised({3, 0, -4}), (DirectionVector{0.6, 0, -0.8}));
+    EXPECT_EQ(normalised({0, 0, 0}), (DirectionVector{0, 0, 0}));
+    DirectionVector v{0, 2, 0};
+    normalise(v);
+    EXPECT_EQ(v, (DirectionVector{0, 1, 0}));
+}
+
 TEST(Md360, ReducesToOneTurn) {
     struct Case {
         double in, out;

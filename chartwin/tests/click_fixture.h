@@ -102,8 +102,4 @@ protected:
     ScriptedDialogs* dialogs_ = nullptr;
 };
 
-inline double dot3(const DirectionVector& a, const DirectionVector& b) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
 } // namespace nivora::testing_support

@@ -13,7 +13,6 @@ namespace nivora {
 namespace {
 
 using testing_support::ClickFixture;
-using testing_support::dot3;
 
 class Click : public ClickFixture {};
 

@@ -188,6 +188,34 @@ TEST_F(SmallProgram, BindingAnUnknownNameFails)
     EXPECT_NO_THROW(ui.bind("magscale_ON", [] {}));
 }
 
+// The drawing reads switches and fields of forms a test may not load: a missing form or a
+// control of another form reads as nothing rather than failing.
+TEST_F(SmallProgram, FormControlsReadAsNothingWhenMissing)
+{
+    ui.control("CHECK3").setValue(1);
+    ui.control("EDIT1").setText("1.018km");
+    struct Case {
+        const char* form;
+        const char* control;
+        int value;
+        const char* text;
+        float number;
+    };
+    const Case cases[] = {
+        {"MAINFORM", "CHECK3", 1, "Centralizing", 0},
+        {"MAINFORM", "EDIT1", 0, "1.018km", 1.018f},   // held in single precision
+        {"MAINFORM", "EDIT2", 0, "12", 12},
+        {"FORM4", "EDIT1", 0, "", 0},                  // on another form
+        {"FORM9", "CHECK1", 0, "", 0},                 // no such form
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.form) + " " + c.control);
+        EXPECT_EQ(ui.formValue(c.form, c.control), c.value);
+        EXPECT_EQ(ui.formText(c.form, c.control), c.text);
+        EXPECT_EQ(ui.formNumber(c.form, c.control), c.number);
+    }
+}
+
 TEST_F(SmallProgram, ListIndexMayBeNone)
 {
     Control combo = ui.control("COMBO6");

@@ -21,7 +21,6 @@ using testing_support::TestRecords;
 using testing_support::colourCentre;
 using Vec = DirectionVector;
 
-double dot(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 Vec cross(const Vec& a, const Vec& b)
 {
     return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
@@ -268,7 +267,6 @@ struct Star {
     const char* name;
     double ra, dec, pmRa, pmDec;
 };
-
 
 TEST(RealSky, AStarIsDrawnWhereErfaPutsIt)
 {
