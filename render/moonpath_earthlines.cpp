@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numeric>
+#include <vector>
 
 #include "astro/constants.h"
 #include "astro/seriescache.h"
@@ -173,16 +175,36 @@ void earthLinesPass(ProgramRecords& records)
     if (lonMax - lonMin > 21600 + 120)
         lonMin = 0, lonMax = 21600 - m;
 
-    // The topocentric vector of the shell point at latitude a and longitude b, arc minutes.
-    auto shellPoint = [&](double a, double b) -> DirectionVector {
-        const double ar = a / degreesPerRadian / 60, br = b / degreesPerRadian / 60;
+    // The topocentric vector of the shell point on a parallel and a meridian, arc minutes. The
+    // lattice's own parallels and meridians are worked out once: a distant observer's cap holds
+    // millions of lattice points, most of them off the chart.
+    struct Parallel {
+        double sa, ca, N;
+    };
+    struct Meridian {
+        double cb, sb;
+    };
+    auto parallelAt = [&](double a) {
+        const double ar = a / degreesPerRadian / 60;
         const double sa = std::sin(ar), ca = std::cos(ar);
-        const double N = earthRadius / std::sqrt(1 - e2 * sa * sa);
+        return Parallel{sa, ca, earthRadius / std::sqrt(1 - e2 * sa * sa)};
+    };
+    auto meridianAt = [&](double b) {
+        const double br = b / degreesPerRadian / 60;
+        return Meridian{std::cos(br), std::sin(br)};
+    };
+    auto shellPoint = [&](const Parallel& p, const Meridian& l) -> DirectionVector {
         DirectionVector w = rotate(sky.greenwichToHorizon,
-                                   {(N + hL) * ca * std::cos(br), (N + hL) * ca * std::sin(br), (N * (1 - e2) + hL) * sa + q});
+                                   {(p.N + hL) * p.ca * l.cb, (p.N + hL) * p.ca * l.sb, (p.N * (1 - e2) + hL) * p.sa + q});
         w[2] -= NO + hO;
         return w;
     };
+    std::vector<Parallel> parallels;
+    for (long a = latMin; a <= latMax + 3; a += 3)
+        parallels.push_back(parallelAt(double(a)));
+    std::vector<Meridian> meridians;
+    for (long b = lonMin; b <= lonMax + 3; b += 3)
+        meridians.push_back(meridianAt(double(b)));
     const ProjectionKind kind = records.chartOptions.projectionKind;
     const ChartGeometry& g = records.drawn.geometry;
     auto project = [&](const DirectionVector& w, double& X, double& Y) {
@@ -194,35 +216,48 @@ void earthLinesPass(ProgramRecords& records)
     const int colour = 11 - records.chartOptions.whiteBackground;
     const MarkPlacer placer(records, markBoundary, -markBoundary, false);
 
-    // One 3-minute segment from (a, b) along the parallel or the meridian.
-    auto segment = [&](double a, double b, bool parallel, double X1, double Y1, long remainder) {
+    // One 3-minute segment from lattice point (i, j) along the parallel or the meridian.
+    auto segment = [&](std::size_t i, std::size_t j, bool parallel, double X1, double Y1, long remainder) {
+        const double a = double(latMin + 3 * long(i)), b = double(lonMin + 3 * long(j));
         double X2, Y2;
-        project(parallel ? shellPoint(a, b + 3) : shellPoint(a + 3, b), X2, Y2);
+        project(parallel ? shellPoint(parallels[i], meridians[j + 1]) : shellPoint(parallels[i + 1], meridians[j]), X2, Y2);
         const double L = std::hypot(X2 - X1, Y2 - Y1);
         const double f = remainder > 0 ? 1.5 + double(2.8f) : 1.5;
         const double u = L > 0 && std::isfinite(L) ? 3 / L * f : 4;   // no length: the start alone
         for (double e = 0; e <= 3; e += u) {
-            const DirectionVector w = parallel ? shellPoint(a, b + e) : shellPoint(a + e, b);
+            const DirectionVector w = parallel ? shellPoint(parallels[i], meridianAt(b + e))
+                                               : shellPoint(parallelAt(a + e), meridians[j]);
             const double r = length(w);
             if ((shellBelow && r > t0) || (!shellBelow && w[2] / r < limit))
                 continue;
             plot(records, placer, w, colour);
         }
     };
+    // Seen from above the shell, a lattice point farther than t0 by more than a segment's length
+    // has no dot in sight: it is not projected. A segment is at most (M + |hL|) 3' long, M the
+    // meridian's radius of curvature, under 2 earthRadius.
+    const double reach = 2 * (earthRadius + std::fabs(hL)) * 3 / 60 / degreesPerRadian;
+    // Lattice longitudes are multiples of 3'; off a parallel only those on a meridian count.
+    const long meridianStep = std::lcm(3L, long(m));
+    const long firstMeridian = lonMin + (meridianStep - lonMin % meridianStep) % meridianStep;
     long rows = 0;
     for (long a = latMin; a <= latMax; a += 3) {
-        for (long b = lonMin; b <= lonMax; b += 3) {
-            const bool onParallel = a % m == 0, onMeridian = b % m == 0;
-            if (!onParallel && !onMeridian)
+        const bool onParallel = a % m == 0;
+        const std::size_t i = std::size_t((a - latMin) / 3);
+        for (long b = onParallel ? lonMin : firstMeridian; b <= lonMax; b += onParallel ? 3 : meridianStep) {
+            const bool onMeridian = b % m == 0;
+            const std::size_t j = std::size_t((b - lonMin) / 3);
+            const DirectionVector w = shellPoint(parallels[i], meridians[j]);
+            if (shellBelow && length(w) > t0 + reach)
                 continue;
             double X1, Y1;
-            project(shellPoint(double(a), double(b)), X1, Y1);
+            project(w, X1, Y1);
             if (dropOutside && (std::fabs(X1) > g.halfWidthLimit || std::fabs(Y1 - g.directionOffset) > g.halfHeightLimit))
                 continue;
             if (onParallel)
-                segment(double(a), double(b), true, X1, Y1, a % 60);
+                segment(i, j, true, X1, Y1, a % 60);
             if (onMeridian)
-                segment(double(a), double(b), false, X1, Y1, b % 60);
+                segment(i, j, false, X1, Y1, b % 60);
         }
         if (++rows % 200 == 0)
             records.ui.pumpEvents();
