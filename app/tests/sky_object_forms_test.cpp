@@ -548,6 +548,7 @@ TEST_F(SkyObjectForms, AddedStarSwitchesKeepTheFormConsistent)
     u.userClick("RADIO102");
     u.userClick("CHECK1");
     EXPECT_FALSE(nameLabel.enabled());
+    EXPECT_TRUE(u.form("FORM4").control("TEXT79").enabled());
     u.userClick("CHECK1");
     EXPECT_FALSE(enabled("EDIT18"));
     EXPECT_TRUE(enabled("EDIT62"));
