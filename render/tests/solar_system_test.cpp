@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "astro/constants.h"
 #include "astro/numbertext.h"
@@ -203,9 +207,183 @@ TEST(LocalScale, CentreOppositePointAndTrueSizeDiscs)
     EXPECT_NEAR(localScale(chart, {0, 0, 2}), perDegree, perDegree * 1e-3);   // any length
     EXPECT_NEAR(localScale(chart, {0, std::sin(0.5), std::cos(0.5)}),
                 perDegree * std::sqrt(0.5 / std::sin(0.5)), perDegree * 1e-3);
+    // A body the chart is centred on sits a few 1e-8 off the centre: the same scale.
+    EXPECT_NEAR(localScale(chart, {3.00051541391e-08, 1.08890299555e-09, 1}), perDegree, perDegree * 1e-3);
+    EXPECT_NEAR(localScale(chart, {-2.94544191815e-08, -1.89645637805e-08, 1}), perDegree, perDegree * 1e-3);
     EXPECT_EQ(localScale(chart, {0, 0, -1}), 0);   // a one-pixel mark
     EXPECT_EQ(trueSizeRadius(chart, {0, 0, -1}, 0.01), 0);
     EXPECT_EQ(localScale(chart, {0, 0, 0}), 0);
+}
+
+// The mark of one body as drawn: the 8-connected pixels of its colour around the pixel of that
+// colour nearest to (x, y), within `half` pixels.
+struct Mark {
+    int count = 0;
+    int left = 0, right = 0, top = 0, bottom = 0;
+    double halfWidth() const { return (right - left) / 2.0; }
+    double halfHeight() const { return (bottom - top) / 2.0; }
+};
+
+Mark markNear(const ChartBitmap& b, int colour, int x, int y, int half)
+{
+    auto inWindow = [&](int i, int j) { return std::abs(i - x) <= half && std::abs(j - y) <= half; };
+    int seedX = 0, seedY = 0;
+    long best = -1;
+    for (int j = y - half; j <= y + half; ++j)
+        for (int i = x - half; i <= x + half; ++i)
+            if (b.pixel(i, j) == colour) {
+                const long d = long(i - x) * (i - x) + long(j - y) * (j - y);
+                if (best < 0 || d < best) {
+                    best = d;
+                    seedX = i;
+                    seedY = j;
+                }
+            }
+    Mark m;
+    if (best < 0)
+        return m;
+    m.left = m.right = seedX;
+    m.top = m.bottom = seedY;
+    std::set<std::pair<int, int>> seen{{seedX, seedY}};
+    std::vector<std::pair<int, int>> open{{seedX, seedY}};
+    while (!open.empty()) {
+        const auto [i, j] = open.back();
+        open.pop_back();
+        ++m.count;
+        m.left = std::min(m.left, i), m.right = std::max(m.right, i);
+        m.top = std::min(m.top, j), m.bottom = std::max(m.bottom, j);
+        for (int dj = -1; dj <= 1; ++dj)
+            for (int di = -1; di <= 1; ++di)
+                if (inWindow(i + di, j + dj) && b.pixel(i + di, j + dj) == colour &&
+                    seen.insert({i + di, j + dj}).second)
+                    open.push_back({i + di, j + dj});
+    }
+    return m;
+}
+
+enum class Shape { none, cross, disc, outline };
+
+// A cross reaches the four corners of its square; a disc is solid to its rim; an outline is a
+// ring with nothing at its centre.
+Shape shapeOf(const ChartBitmap& b, int colour, const Mark& m)
+{
+    if (m.count == 0)
+        return Shape::none;
+    auto at = [&](int i, int j) { return b.pixel(i, j) == colour; };
+    if (at(m.left, m.top) && at(m.right, m.top) && at(m.left, m.bottom) && at(m.right, m.bottom))
+        return Shape::cross;
+    const double cx = (m.left + m.right) / 2.0, cy = (m.top + m.bottom) / 2.0, r = m.halfWidth();
+    bool solid = true, hollow = true;
+    for (int j = m.top; j <= m.bottom; ++j)
+        for (int i = m.left; i <= m.right; ++i) {
+            const double d = std::hypot(i - cx, j - cy);
+            if (d <= r - 1 && !at(i, j))
+                solid = false;
+            if (d < r - 1.5 && at(i, j))
+                hollow = false;
+        }
+    return solid ? Shape::disc : hollow ? Shape::outline : Shape::none;
+}
+
+// Each display kind of the Sun, the Moon and a planet, the chart centred on the body (or half a
+// degree off it): the shape, its colour and its radius. The fixed kinds keep their sizes from
+// the picture size whatever the magnification; the true-size kinds take the body's semi-diameter
+// at the projection's scale (azimuthal equidistant: S / pi pixels a radian at the centre;
+// orthographic: S / 2), S the chart scale, size x magnification. Drawn radii are rounded to
+// whole pixels, a cross's ends one by one, so a drawn half-extent is within half a pixel.
+TEST(DisplayKinds, ShapeColourAndRadiusOfEachKind)
+{
+    constexpr double trueSize = -1;
+    struct Case {
+        const char* what;
+        int body;
+        int mode;
+        int white;
+        int size;
+        double magnification;
+        int projection;
+        double offsetDegrees;   // the chart's centre above the body
+        Shape shape;
+        int colour;
+        double radius;          // pixels, or trueSize
+    };
+    const double s320 = std::sqrt(320.0), s1000 = std::sqrt(1000.0);
+    const Case cases[] = {
+        {"Sun not displayed", sunBody, 0, 0, 320, 1, 1, 0, Shape::none, 13, 0},
+        {"Sun emphasized", sunBody, 1, 0, 320, 1, 1, 0, Shape::disc, 13, s320 / 4},
+        {"Sun emphasized, magnified", sunBody, 1, 0, 320, 40, 1, 0, Shape::disc, 13, s320 / 4},
+        {"Sun emphasized, size 1000", sunBody, 1, 0, 1000, 1, 1, 0, Shape::disc, 13, s1000 / 4},
+        {"Sun emphasized, white", sunBody, 1, 1, 320, 1, 1, 0, Shape::disc, 12, s320 / 4},
+        {"Sun true radius", sunBody, 2, 0, 320, 40, 1, 0, Shape::disc, 13, trueSize},
+        {"Sun true radius, off centre", sunBody, 2, 0, 320, 40, 1, 0.5, Shape::disc, 13, trueSize},
+        {"Sun true radius, orthographic", sunBody, 2, 0, 320, 40, 8, 0, Shape::disc, 13, trueSize},
+        {"Sun cross", sunBody, 3, 0, 320, 1, 1, 0, Shape::cross, 13, 5 * std::sqrt(0.32)},
+        {"Sun cross, size 1000", sunBody, 3, 0, 1000, 10, 1, 0, Shape::cross, 13, 5},
+        {"Sun outline", sunBody, 4, 0, 320, 40, 1, 0, Shape::outline, 13, trueSize},
+        {"Sun outline, white, off centre", sunBody, 4, 1, 320, 40, 1, 0.5, Shape::outline, 12, trueSize},
+        {"Moon not displayed", moonBody, 0, 0, 320, 1, 1, 0, Shape::none, 14, 0},
+        {"Moon emphasized", moonBody, 1, 0, 320, 1, 1, 0, Shape::disc, 14, s320 / 4},
+        {"Moon emphasized, white", moonBody, 1, 1, 320, 1, 1, 0, Shape::disc, 14, s320 / 4},
+        {"Moon true radius", moonBody, 2, 0, 320, 40, 1, 0, Shape::disc, 14, trueSize},
+        {"Moon true radius, off centre", moonBody, 2, 0, 320, 40, 1, 0.5, Shape::disc, 14, trueSize},
+        {"Moon true radius, orthographic", moonBody, 2, 0, 320, 40, 8, 0, Shape::disc, 14, trueSize},
+        {"Moon cross", moonBody, 3, 0, 320, 40, 1, 0, Shape::cross, 14, 5 * std::sqrt(0.32)},
+        {"Moon outline", moonBody, 4, 0, 320, 40, 1, 0, Shape::outline, 14, trueSize},
+        {"Moon outline, white, orthographic", moonBody, 4, 1, 320, 40, 8, 0, Shape::outline, 14, trueSize},
+        {"Jupiter not displayed", jupiterBody, 0, 0, 320, 1, 1, 0, Shape::none, 7, 0},
+        {"Jupiter cross", jupiterBody, 1, 0, 320, 1, 1, 0, Shape::cross, 7, 5 * std::sqrt(0.32)},
+        {"Jupiter cross, size 1000, white", jupiterBody, 1, 1, 1000, 1, 1, 0, Shape::cross, 6, 5},
+        {"Jupiter emphasized", jupiterBody, 2, 0, 320, 40, 1, 0, Shape::disc, 7, s320 / 6},
+        {"Jupiter emphasized, size 1000", jupiterBody, 2, 0, 1000, 1, 1, 0, Shape::disc, 7, s1000 / 6},
+    };
+    // Tokyo, new year's eve 2008: the Moon four days old, 50 degrees from the Sun; Jupiter near
+    // the Sun, which is left out of its rows.
+    const Place place = places[0];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SkyChart chart(place, c.magnification);
+        chart.chartView.imageSize = std::int16_t(c.size);
+        chart.makeBitmap();
+        chart.chartOptions.whiteBackground = std::uint8_t(c.white);
+        chart.chartOptions.projectionKind = ProjectionKind(c.projection);
+        chart.chartOptions.sunDisplayMode = std::uint8_t(c.body == sunBody ? c.mode : 0);
+        chart.chartOptions.moonDisplayMode = std::uint8_t(c.body == moonBody ? c.mode : 0);
+        for (int k = 0; k < 7; ++k)
+            chart.planetSettings.planetDisplayMode[k] = std::int16_t(k + 2 == c.body ? c.mode : 0);
+        ASSERT_TRUE(chart.draw());
+        const DirectionVector w = apparentBody(chart, c.body).apparent;
+        double lon, lat, r;
+        ZENITH(w[0], w[1], w[2], lon, lat, r);
+        chart.set("EDIT12", number(lon * degreesPerRadian));
+        chart.set("EDIT13", number(lat * degreesPerRadian + c.offsetDegrees));
+        ASSERT_TRUE(chart.draw());
+
+        const BoxCentres boxes = boxCentres(chart.chartView, chart.chartLayout, 0);
+        const double S = c.size * c.magnification;
+        const double pixelsPerRadian = c.projection == 8 ? S / 2 : S / pi;
+        // Below the centre by the offset, on the chart's vertical through it.
+        const double x = boxes.x1, y = boxes.y + c.offsetDegrees / degreesPerRadian * pixelsPerRadian;
+        const Mark mark = markNear(chart.chartBitmap, c.colour, int(std::lround(x)), int(std::lround(y)), 60);
+        const Shape shape = shapeOf(chart.chartBitmap, c.colour, mark);
+        EXPECT_EQ(int(shape), int(c.shape));
+        if (c.shape == Shape::none) {   // nothing anywhere on the chart
+            int anywhere = 0;
+            for (int j = 0; j < chart.chartBitmap.height(); ++j)
+                for (int i = 0; i < int(panelLeftOf(chart)); ++i)
+                    anywhere += chart.chartBitmap.pixel(i, j) == c.colour;
+            EXPECT_EQ(anywhere, 0);
+            continue;
+        }
+        double radius = c.radius;
+        if (radius == trueSize) {
+            const double bodyRadius = c.body == sunBody ? sunRadius : moonRadius;
+            radius = std::asin(bodyRadius / chart.drawn.bodies.bodyPositions[c.body][3]) * pixelsPerRadian;
+        }
+        EXPECT_NEAR(mark.halfWidth(), radius, 0.5 + 1e-3);
+        EXPECT_NEAR(mark.halfHeight(), radius, 0.5 + 1e-3);
+        EXPECT_NEAR((mark.left + mark.right) / 2.0, x, 1.0);
+        EXPECT_NEAR((mark.top + mark.bottom) / 2.0, y, 1.0);
+    }
 }
 
 // The cross opposite the Sun at the 2025 eclipse, magnification 20 (1.7' pixels): "[simple]" is
