@@ -83,10 +83,13 @@ double localScale(ProjectionKind kind, const ProjectionSetup& setup, DirectionVe
         p1 = {s, 0, c};
         p2 = {0, s, c};
     } else {
-        const double qq = 1 - p[2] * p[2];
-        if (!(qq > 0))
+        if (p[2] < 0 && !(1 - p[2] * p[2] > 0))
             return 0;
-        const double q = std::sqrt(qq);
+        // The distance from the axis, not sqrt(1 - z^2): near the centre that difference keeps
+        // only a few bits, and a body the chart is centred on sits there.
+        const double q = std::hypot(p[0], p[1]);
+        if (!(q > 0))
+            return 0;
         const double d = 1 / degreesPerRadian / 10;
         p1 = {p[0] - p[1] / q * d, p[1] + p[0] / q * d, p[2]};
         p2 = {p[0] - p[2] * p[0] / q * d, p[1] - p[2] * p[1] / q * d, p[2] + q * d};
