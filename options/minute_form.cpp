@@ -231,9 +231,12 @@ CoefficientTexts readPolynomialData(const std::vector<std::string>& lines, const
             ++k;
             if (k >= count)
                 throw DataFileError(file, count, std::string(what) + " on the next line");
-            if (!oneNumber(lines[size_t(k)]))
+            const std::string& text = lines[size_t(k)];
+            if (!oneNumber(text))
                 throw DataFileError(file, k + 1, std::string(what));
-            return readFieldNumber(lines[size_t(k)]);
+            // The field reader skips spaces only; a tab before the number would read as 0.
+            const size_t start = text.find_first_not_of(" \t\f\v");
+            return readFieldNumber(std::string_view(text).substr(start));
         };
         next("one number, the coefficient of R");
         for (int i = 0; i < 8; ++i) {

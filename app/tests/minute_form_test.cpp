@@ -168,6 +168,10 @@ TEST_F(MinuteForm, ReadCoefficientsFillsThePowersTheFileLists)
          {"Term number: 3", "Coefficients of Polynomial", "1", "-0.25", " 0.125 "},
          {"  -0.250000", "  +0.125000", "0", "0", "0", "0", "0", "0"}},
         {"block before the term line", {"Coefficients of Polynomial", "1", "5"}, {"0", "0", "0", "0", "0", "0", "0", "0"}},
+        // A tab is blank around a number, as a space is; it must not read as 0.
+        {"tab before a number",
+         {"Term number: 3", "Coefficients of Polynomial", "1", "\t0.25", " \t0.5\t"},
+         {"  +0.250000", "  +0.500000", "0", "0", "0", "0", "0", "0"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
