@@ -38,10 +38,29 @@ void topocentricEntry(std::array<double, 5>& entry, const DirectionVector& posit
 
 } // namespace
 
+PlanetPlace locatePlanet(ProgramRecords& records, const SkyFrames& sky, const BodyTable& bodies, int body)
+{
+    const std::string& file = records.planetSettings.planetOrbitFile[std::size_t(body - 2)];
+    const SeriesFrames frames{sky.j2000EclipticToTrueEcliptic, bodies.sunVector, sky.annualAberrationEcliptic};
+    const DayNumber t = bodies.dayNumberTT;
+    PlanetPlace place;
+    ReadoutValues& g = place.geometric;
+    ReadoutValues& l = place.lightTime;
+    PLTLOC0(records.tables, frames, records.seriesCache, records.file(file), t, 1, 0, g.longitude, g.latitude, g.distance);
+    PLTLOC0(records.tables, frames, records.seriesCache, records.file(file), t - g.distance / lightSpeedAuPerDay, 1, 0,
+            l.longitude, l.latitude, l.distance);
+    const DirectionVector u = unitVector(l.longitude, l.latitude);
+    topocentricEntry(place.entry, scaled(u, l.distance * astronomicalUnit), u, sky.observerPositionEcliptic);
+    g.distance *= astronomicalUnit;
+    l.distance *= astronomicalUnit;
+    return place;
+}
+
 BodyTableResult fillBodyTable(ProgramRecords& records, SkyFrames& sky, BodyTable& bodies,
                               DayNumber t)
 {
     BodyTableResult result;
+    bodies.dayNumberTT = t;
     const ReadoutOptions& readout = records.readoutOptions;
     const DirectionVector& observer = sky.observerPositionEcliptic;
     auto locate = [&](const std::string& name, DayNumber d, int geo, int aber, double& lon,
@@ -126,24 +145,21 @@ BodyTableResult fillBodyTable(ProgramRecords& records, SkyFrames& sky, BodyTable
             entry[3] = 0;
             continue;
         }
-        const std::string& file = records.planetSettings.planetOrbitFile[k];
+        PlanetPlace place;
         try {
-            locate(file, t, 1, 0, L1, B1, r1);
-            locate(file, t - r1 / lightSpeedAuPerDay, 1, 0, L2, B2, r2);
+            place = locatePlanet(records, sky, bodies, body);
         } catch (const DataFileError& error) {
             entry[3] = 0;
+            const std::string& file = records.planetSettings.planetOrbitFile[k];
             if (std::find(failedFiles.begin(), failedFiles.end(), file) == failedFiles.end()) {
                 failedFiles.push_back(file);
                 result.planetFileErrors.push_back(error.what());
             }
             continue;
         }
-        const DirectionVector g = unitVector(L2, B2);
-        topocentricEntry(entry, scaled(g, r2 * astronomicalUnit), g, observer);
+        entry = place.entry;
         if (readout.readoutBody == body)
-            result.readout = readout.readoutCorrection < 2
-                                 ? ReadoutValues{L2, B2, r2 * astronomicalUnit}
-                                 : ReadoutValues{L1, B1, r1 * astronomicalUnit};
+            result.readout = readout.readoutCorrection < 2 ? place.lightTime : place.geometric;
     }
     return result;
 }

@@ -25,6 +25,7 @@ struct BodyTable {
     double sunDistance = 0;        // AU
     double sunGeometricLongitude = 0;
     double sunGeometricLatitude = 0;
+    DayNumber dayNumberTT = 0;     // the instant of the table, dynamical time
 };
 
 // The readout body's place for the location readout: radians, true ecliptic of date; km.
@@ -41,6 +42,16 @@ struct BodyTableResult {
     // planets were skipped (distance 0).
     std::vector<std::string> planetFileErrors;
 };
+
+// Planet `body` (2-8) at the table's instant: its entry as the table holds it and its places
+// (true ecliptic of date, km) at the light-time corrected and at the table's own instant. Throws
+// DataFileError when its series file fails.
+struct PlanetPlace {
+    std::array<double, 5> entry{};
+    ReadoutValues lightTime;
+    ReadoutValues geometric;
+};
+PlanetPlace locatePlanet(ProgramRecords& records, const SkyFrames& sky, const BodyTable& bodies, int body);
 
 // Fills `bodies` and the annual aberration of `sky` for the dynamical-time day number, every
 // series position through the owner's series cache. Throws DataFileError when the Sun's or the

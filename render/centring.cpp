@@ -12,6 +12,7 @@
 #include "astro/fieldnumber.h"
 #include "astro/linefile.h"
 #include "astro/starlist.h"
+#include "render/bodytable.h"
 #include "render/program_records.h"
 
 namespace nivora {
@@ -119,7 +120,20 @@ void CENTRALIZE(ProgramRecords& records, int apply, int index)
             if (startsWith(key, bodyNames[std::size_t(b)].code))
                 body = b;
         if (body >= 0) {
-            const auto& e = records.drawn.bodies.bodyPositions[std::size_t(body)];
+            auto e = records.drawn.bodies.bodyPositions[std::size_t(body)];
+            if (body >= 2 && body <= 8 && !(e[3] > 0)) {
+                // The table leaves out a planet neither shown nor read out; one whose file failed
+                // there has been reported already.
+                if (records.planetSettings.planetDisplayMode[std::size_t(body - 2)] != 0 ||
+                    records.readoutOptions.readoutBody == body)
+                    return;
+                try {
+                    e = locatePlanet(records, sky, records.drawn.bodies, body).entry;
+                } catch (const DataFileError& error) {
+                    records.ui.alert(error.what());
+                    return;
+                }
+            }
             moon = body == moonBody;
             visible.add(rotate(sky.trueEclipticToBase, {e[0], e[1], e[2]}), 1, !moon);
             readLines = false;

@@ -147,6 +147,41 @@ TEST(Centring, BodiesLandOnTheCentreInEveryDirectionFrame)
         }
 }
 
+// A planet not shown and not read out (every planet on a first run) is not in the drawing's body
+// table; centring on it still finds it. Its place is checked on a second drawing that shows it.
+// Its series file missing: an alert naming the file, and the fields stay.
+TEST(Centring, APlanetNotShownIsFoundAllTheSame)
+{
+    for (int frame : {0, 4}) {
+        SCOPED_TRACE(frame);
+        const Place noon = {"Tokyo", 139.7, 35.7, 0, 2024, 5, 14, 8};
+        Centring r(noon, 10);
+        r.planetSettings.planetDisplayMode = {};
+        r.ui.control("COMBO6").setIndex(frame);
+        r.centreOnItem(itemIndex("Jp"));
+        ASSERT_TRUE(r.draw());
+        EXPECT_TRUE(r.alerts().empty());
+        r.planetSettings.planetDisplayMode[jupiterBody - 2] = 2;
+        ASSERT_TRUE(r.draw());
+        const ApparentBody b = apparentBody(r, jupiterBody);
+        const auto marks = bodyMarkPixels(r, b.base);
+        ASSERT_EQ(marks.size(), 1u);
+        const BoxCentres boxes = boxCentres(r.chartView, r.chartLayout, r.drawn.geometry.directionOffset);
+        EXPECT_LE(std::hypot(marks[0].x - boxes.x1, marks[0].y - boxes.y), 1.0);
+    }
+    {
+        const Place noon = {"Tokyo", 139.7, 35.7, 0, 2024, 5, 14, 8};
+        Centring r(noon);
+        r.planetSettings.planetDisplayMode = {};
+        r.planetSettings.planetOrbitFile[jupiterBody - 2] = "no-such-planet.plt";
+        r.centreOnItem(itemIndex("Jp"));
+        ASSERT_TRUE(r.draw());
+        ASSERT_EQ(r.alerts().size(), 1u);
+        EXPECT_NE(r.alerts()[0].find("no-such-planet.plt"), std::string::npos);
+        EXPECT_EQ(r.ui.control("EDIT12").text(), "+180.00");
+    }
+}
+
 TEST(Centring, AlertsSilencesAndFiles)
 {
     {   // The Sun at night: the alert, and the fields stay.
