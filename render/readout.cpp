@@ -174,7 +174,9 @@ void drawDigression(ProgramRecords& records, const DrawingWork& work, const Read
         S = minus(S, sky.observerPositionEcliptic);
     const DirectionVector Se = rotate(sky.trueEclipticToTrueEquator, S);
     DirectionVector Pe = rotate(sky.trueEclipticToTrueEquator, scaled(place.v, place.D));
-    if (parallax)
+    // An added star without a distance stands at 1 km only as a placeholder: no parallax.
+    const bool distanceKnown = !b.addedStar || records.ui.formValue("FORM9", "CHECK11") == 1;
+    if (parallax && distanceKnown)
         Pe = minus(Pe, sky.observerPositionEquatorial);
     double a0, d0, r0, a, d, r;
     ZENITH(Se[0], Se[1], Se[2], a0, d0, r0);

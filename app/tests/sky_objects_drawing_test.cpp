@@ -412,6 +412,36 @@ TEST_F(SkyObjectsDrawing, AddedStarDistanceAndParallaxInThePanel)
     EXPECT_EQ(panelText(360, 9), "");
 }
 
+// An added star without a distance stands at 1 km: taking the observer's place from it would
+// turn its digression toward the nadir. With parallax only the Sun's 8.8" may move.
+TEST_F(SkyObjectsDrawing, AddedStarWithoutDistanceDigressesAlikeWithParallax)
+{
+    wholeSky();
+    typeDeneb();
+    Program& p = *program;
+    ASSERT_EQ(ui().control("CHECK11").value(), 0);
+    p.readoutOptions.readoutBody = 20;
+    p.readoutOptions.readoutFrame = 20;
+    p.readoutOptions.readoutCorrection = 0;
+    p.minuteOptions.commentUnit = 1;
+    const float rows[] = {306, 324, 342, 360, 378};
+    double shown[2][5];
+    for (const int parallax : {0, 1}) {
+        p.readoutOptions.readoutParallax = std::uint8_t(parallax);
+        drawWithTexts();
+        ASSERT_EQ(panelText(288, 5), "Digression of Star from Sun");
+        for (int k = 0; k < 5; ++k) {
+            const std::string text = panelText(rows[k], 5);
+            ASSERT_NE(text.find(':'), std::string::npos) << rows[k];
+            shown[parallax][k] = std::strtod(text.c_str() + text.find(':') + 1, nullptr);
+        }
+    }
+    for (int k = 0; k < 5; ++k) {
+        const double d = shown[1][k] - shown[0][k];
+        EXPECT_NEAR(d - 360 * std::round(d / 360), 0, 0.01) << rows[k];
+    }
+}
+
 TEST_F(SkyObjectsDrawing, OrbitObjectDistanceAndParallaxInThePanel)
 {
     wholeSky();
