@@ -283,6 +283,41 @@ TEST(InformationPanel, PoleDataAgainstErfa)
     }
 }
 
+// On a map the sidereal block keeps the equation of the equinoxes and drops the local rows; its
+// equation reads in degrees, in arc seconds or in seconds of time by the comment unit.
+TEST(InformationPanel, SiderealBlockOnAMapInEachUnit)
+{
+    const Place place = {"Tokyo", 139.7, 35.7, 0, 2024, 5, 10, 13.25};
+    struct Case {
+        int unit;
+        const char* suffix;
+        double perDegree, tolerance;   // the equation's unit and half its last place
+    };
+    const Case cases[] = {{1, "deg", 1, 0.6e-6}, {2, "as", 3600, 0.006}, {3, "s", 240, 0.0006}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.unit);
+        SkyChart chart(place);
+        chart.chartView.chartMode = mapChartMode;
+        chart.readoutOptions.poleDataReadout = 102;
+        chart.minuteOptions.commentUnit = std::uint8_t(c.unit);
+        ASSERT_TRUE(chart.draw());
+        const auto o = chart.observer(place);
+        const double ee = eraEe06a(o.tt, 0) * degreesPerRadian;
+        ASSERT_LT(ee, 0);   // the minus sign is in every unit's text
+        const int y0 = poleDataRow(chart, DrawingWork{});
+        EXPECT_EQ(chart.rowText(float(y0)), "Sidereal Time");
+        const std::string equation = chart.rowText(float(y0 + 54));
+        const std::string prefix = "Equation of Eqnx.:";
+        ASSERT_EQ(equation.substr(0, prefix.size()), prefix);
+        EXPECT_TRUE(equation.ends_with(c.suffix)) << equation;
+        EXPECT_NEAR(std::stod(equation.substr(prefix.size())), ee * c.perDegree, c.tolerance) << equation;
+        EXPECT_EQ(chart.rowText(float(y0 + 18)).substr(0, 15), "Mean Greenwich:");
+        EXPECT_EQ(chart.rowText(float(y0 + 36)).substr(0, 15), "True Greenwich:");
+        EXPECT_TRUE(chart.row(float(y0 + 72)).empty());
+        EXPECT_TRUE(chart.row(float(y0 + 90)).empty());
+    }
+}
+
 TEST(InformationPanel, UnitsOfTheAberrationBlock)
 {
     SkyChart chart(tokyo2008);
