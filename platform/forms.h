@@ -84,6 +84,13 @@ enum class Surface {
                 // sit below it
 };
 
+// A canvas form's outer size, as set and reported, is the part of its surface that the scroll
+// bars leave free plus this fixed frame, the one the stored chart window sizes count. The window
+// manager's frame and the scroll bars come on top of it, so a stored size shows the same part of
+// the bitmap under any window manager, whether the bars are in use or not.
+constexpr int canvasFrameWidth = 8;
+constexpr int canvasFrameHeight = 34;
+
 struct FormSpec {
     std::string name;                      // "MAINFORM", "FORM2" ... "FORM9"
     std::string title;
@@ -175,7 +182,8 @@ public:
     void show();
     void hide();
     bool visible() const;
-    Geometry geometry() const;   // outer geometry, frame and caption included
+    // Outer geometry, frame and caption included (a canvas form's size: see canvasFrameWidth).
+    Geometry geometry() const;
     void setGeometry(const Geometry& g);
     void resize(int outerWidth, int outerHeight);
     void move(int left, int top);

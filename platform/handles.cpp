@@ -277,10 +277,44 @@ void Form::show()
 void Form::hide() { impl_->window->hide(); }
 bool Form::visible() const { return impl_->window->isVisible(); }
 
+namespace {
+
+// The size the surface has in the window's present size. A hidden window lays itself out only
+// when shown, so its layouts are run here.
+QSize surfaceSize(const Form::Impl& f)
+{
+    for (QLayout* l : {f.window->layout(), f.window->centralWidget()->layout()}) {
+        l->invalidate();
+        l->activate();
+    }
+    return f.canvas->size();
+}
+
+} // namespace
+
+QSize Form::Impl::clientFor(int outerWidth, int outerHeight) const
+{
+    if (canvas) {
+        const QSize surface = surfaceSize(*this);   // first: the layouts may resize the window
+        const QSize around = window->size() - surface;
+        return QSize(std::max(1, outerWidth - canvasFrameWidth),
+                     std::max(1, outerHeight - canvasFrameHeight)) + around;
+    }
+    const QSize frame = window->frameSize();
+    return QSize(std::max(1, outerWidth - frame.width()), std::max(1, outerHeight - frame.height()));
+}
+
+QSize Form::Impl::outerSize() const
+{
+    if (canvas) return surfaceSize(*this) + QSize(canvasFrameWidth, canvasFrameHeight);
+    return window->frameGeometry().size();
+}
+
 Geometry Form::geometry() const
 {
     const QRect r = impl_->window->frameGeometry();
-    return {r.x(), r.y(), r.width(), r.height()};
+    const QSize size = impl_->outerSize();
+    return {r.x(), r.y(), size.width(), size.height()};
 }
 
 void Form::setGeometry(const Geometry& g)
@@ -292,10 +326,10 @@ void Form::setGeometry(const Geometry& g)
 void Form::resize(int outerWidth, int outerHeight)
 {
     FormWindow* w = impl_->window;
-    const QSize frame = w->frameSize();
-    impl_->outerWanted = frame.isNull() ? QSize(outerWidth, outerHeight) : QSize();
-    const QSize client(std::max(1, outerWidth - frame.width()),
-                       std::max(1, outerHeight - frame.height()));
+    // A canvas form's size does not depend on the window manager's frame.
+    const bool frameUnknown = !impl_->canvas && w->frameSize().isNull();
+    impl_->outerWanted = frameUnknown ? QSize(outerWidth, outerHeight) : QSize();
+    const QSize client = impl_->clientFor(outerWidth, outerHeight);
     impl_->codeSize = client;
     w->resize(client);
 }

@@ -105,9 +105,7 @@ void Ui::userResize(std::string_view formName, int outerWidth, int outerHeight)
 {
     Form f = form(formName);
     FormWindow* w = f.impl()->window;
-    const QSize frame = w->frameSize();
-    const QSize client(std::max(1, outerWidth - frame.width()),
-                       std::max(1, outerHeight - frame.height()));
+    const QSize client = f.impl()->clientFor(outerWidth, outerHeight);
     f.impl()->codeSize = client;   // the echo of this resize fires nothing; the call below does
     f.impl()->outerWanted = QSize();
     w->resize(client);

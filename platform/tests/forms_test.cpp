@@ -2,6 +2,7 @@
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include <gtest/gtest.h>
@@ -409,6 +410,62 @@ TEST_F(SmallProgram, CanvasShowsTheBitmapAtItsOffsetAndMarksUntilTheNextPaint)
     shown = surface->grab().toImage();
     EXPECT_EQ(QColor(shown.pixel(14, 14)), QColor(255, 0, 0));
     EXPECT_EQ(QColor(shown.pixel(53, 60)), surface->palette().color(QPalette::Window));
+}
+
+// A chart window's stored outer size counts a fixed frame around the part of the surface that
+// the scroll bars leave free: at W + 22 by H + 48 the whole W x H bitmap shows at the inset,
+// and scrolled to the ends of the bars' range its last column and row meet the surface's edges.
+// The bars themselves and the window manager's frame come on top.
+TEST_F(SmallProgram, ACanvasFormsOuterSizeIsTheFreeSurfacePlusAFixedFrame)
+{
+    constexpr int inset = 14;
+    ChartBitmap bitmap(600, 360);
+    bitmap.clear(0);
+    bitmap.fillRect(599, 0, 599, 359, 15);   // last column
+    bitmap.fillRect(0, 359, 599, 359, 12);   // last row
+    const QColor lastColumn(bitmap.image().pixel(599, 0));
+    const QColor lastRow(bitmap.image().pixel(0, 359));
+
+    struct Case { int width, height; bool shown; bool user; };
+    const Case cases[] = {
+        {622, 408, false, false},   // as restored at start-up
+        {622, 408, true, false},
+        {622, 408, true, true},
+        {400, 300, true, true},     // smaller than needed: scrolled to the ends
+        {366, 428, true, false},    // wider than needed in height: room below the bitmap
+    };
+    Form chart = ui.form("FORM2");
+    QWidget* surface = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "FORM2") surface = w->findChild<QWidget*>("surface");
+    ASSERT_NE(surface, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << 'x' << c.height << " shown " << c.shown
+                                        << " user " << c.user);
+        if (c.shown) chart.show();
+        if (c.user) ui.userResize("FORM2", c.width, c.height);
+        else chart.resize(c.width, c.height);
+        ui.pumpEvents();
+        EXPECT_EQ(chart.geometry().width, c.width);
+        EXPECT_EQ(chart.geometry().height, c.height);
+        if (!c.shown) continue;
+        const QSize free(c.width - canvasFrameWidth, c.height - canvasFrameHeight);
+        EXPECT_EQ(surface->width(), free.width());
+        EXPECT_EQ(surface->height(), free.height());
+
+        const int scrollX = std::max(0, 622 - c.width);
+        const int scrollY = std::max(0, 408 - c.height);
+        chart.paintBitmap(bitmap, inset - scrollX, inset - scrollY);
+        const QImage shown = surface->grab().toImage();
+        const int right = inset - scrollX + 599, bottom = inset - scrollY + 359;
+        EXPECT_LT(right, free.width());
+        EXPECT_LT(bottom, free.height());
+        EXPECT_EQ(QColor(shown.pixel(right, bottom - 1)).name(), lastColumn.name());
+        EXPECT_EQ(QColor(shown.pixel(right - 1, bottom)).name(), lastRow.name());
+        if (c.width <= 622) EXPECT_EQ(right, free.width() - 1);
+        if (c.height <= 408) EXPECT_EQ(bottom, free.height() - 1);
+    }
+    EXPECT_EQ(fired, (std::vector<std::string>{"FORM2_RESIZE", "FORM2_RESIZE"}));
 }
 
 TEST(TextSurface, PrintsItemsAndLineEnds)
