@@ -48,6 +48,28 @@ DirectionVector erfaMoonTrueEquator(double tt)
     return {t[0], t[1], t[2]};
 }
 
+// Types the centre of a star map: a direction of its display frame.
+void centreMapOn(SkyChart& chart, const DirectionVector& v)
+{
+    double lon, lat, r;
+    ZENITH(v[0], v[1], v[2], lon, lat, r);
+    chart.set("EDIT2", testing_support::number(lon * degreesPerRadian));
+    chart.set("EDIT3", testing_support::number(lat * degreesPerRadian));
+}
+
+// Whether the Moon's colour lies within a pixel of each place where the chart puts base-frame
+// direction w; places off the picture or under the direction point's cross at the centre are
+// not looked at. Counts the places looked at.
+void expectMoonDotsAt(const SkyChart& chart, const DirectionVector& w, int& checked, int label)
+{
+    for (const ChartPixel& p : MarkPlacer(chart, markBoundary, -markBoundary).pixels(w)) {
+        if (p.x < 0 || p.x >= panelLeftOf(chart) || std::hypot(p.x - 180, p.y - 180) < 5)
+            continue;
+        EXPECT_TRUE(colourNear(chart.chartBitmap, 14, p.x, p.y)) << label << " " << p.x << " " << p.y;
+        ++checked;
+    }
+}
+
 // A star map of the true equator centred on the Moon: the computed track (mode 2) passes within a
 // pixel of ERFA's Moon at each whole day from the drawing's instant, in one box and in two.
 TEST(MoonPath, TheTrackFollowsErfasMoonDayByDay)
@@ -61,27 +83,47 @@ TEST(MoonPath, TheTrackFollowsErfasMoonDayByDay)
         chart.ui.control("COMBO5").setIndex(1);
         ASSERT_TRUE(chart.draw());
         const double tt = chart.observer(tokyo).tt;
-        const DirectionVector now = erfaMoonTrueEquator(tt);
-        double ra, dec, r;
-        ZENITH(now[0], now[1], now[2], ra, dec, r);
-        chart.set("EDIT2", testing_support::number(ra * degreesPerRadian));
-        chart.set("EDIT3", testing_support::number(dec * degreesPerRadian));
+        centreMapOn(chart, erfaMoonTrueEquator(tt));
         chart.chartOptions.moonLineMode = 2;
         ASSERT_TRUE(chart.draw());
         int checked = 0;
-        for (int k = -15; k <= 14; ++k) {
-            const DirectionVector w =
-                rotate(chart.drawn.sky.trueEquatorToBase, erfaMoonTrueEquator(tt + k - double(1.484E-5f)));
-            for (const ChartPixel& p : MarkPlacer(chart, markBoundary, -markBoundary).pixels(w)) {
-                // Off the picture, or under the direction point's cross at the centre.
-                if (p.x < 0 || p.x >= panelLeftOf(chart) || std::hypot(p.x - 180, p.y - 180) < 5)
-                    continue;
-                EXPECT_TRUE(colourNear(chart.chartBitmap, 14, p.x, p.y)) << k << " " << p.x << " " << p.y;
-                ++checked;
-            }
-        }
+        for (int k = -15; k <= 14; ++k)
+            expectMoonDotsAt(chart, rotate(chart.drawn.sky.trueEquatorToBase, erfaMoonTrueEquator(tt + k - double(1.484E-5f))),
+                             checked, k);
         EXPECT_GE(checked, dual ? 29 : 12);   // Dual-Box draws every day
     }
+}
+
+// The mean orbit on an ICRF star map centred on its northernmost point: every tenth degree of
+// orbital longitude from ERFA's mean node, inclined 5.1566901 degrees to the mean ecliptic of
+// date, has a dot within a pixel.
+TEST(MoonPath, TheMeanOrbitCrossesTheEclipticAtErfasNode)
+{
+    SkyChart chart(tokyo);
+    chart.chartView.chartMode = mapChartMode;
+    chart.makeBitmap();
+    chart.ui.control("COMBO5").setIndex(3);
+    ASSERT_TRUE(chart.draw());
+    const double tt = chart.observer(tokyo).tt;
+    const double node = eraFaom03((tt - ERFA_DJ00) / ERFA_DJC), incl = double(5.1566901f) * ERFA_DD2R;
+    double eclipticToIcrs[3][3];
+    eraEcm06(tt, 0, eclipticToIcrs);
+    auto orbitPoint = [&](double gDegrees) {
+        const double g = gDegrees * ERFA_DD2R;
+        // Along the node line, then up the inclined plane.
+        const double x = std::cos(g), y = std::sin(g) * std::cos(incl), z = std::sin(g) * std::sin(incl);
+        double e[3] = {x * std::cos(node) - y * std::sin(node), x * std::sin(node) + y * std::cos(node), z};
+        double icrs[3];
+        eraTrxp(eclipticToIcrs, e, icrs);
+        return DirectionVector{icrs[0], icrs[1], icrs[2]};
+    };
+    centreMapOn(chart, orbitPoint(90));
+    chart.chartOptions.moonLineMode = 1;
+    ASSERT_TRUE(chart.draw());
+    int checked = 0;
+    for (int g = 0; g < 360; g += 10)
+        expectMoonDotsAt(chart, rotate(chart.drawn.sky.icrfToBase, orbitPoint(g)), checked, g);
+    EXPECT_GE(checked, 15);
 }
 
 TEST(MoonPath, ModeFourColoursTheTrackUnderTheMovingHorizon)
