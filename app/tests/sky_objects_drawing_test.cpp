@@ -204,6 +204,31 @@ TEST_F(SkyObjectsDrawing, DenebTypedInTheIcrfLandsOnTheStarPassDisc)
     EXPECT_TRUE(alerts().empty());
 }
 
+TEST_F(SkyObjectsDrawing, OnAStarMapDenebLandsOnTheStarPassDiscInEveryFrame)
+{
+    // With and without the annual aberration the stars get in the frame shown.
+    const std::pair<const char*, int> frames[] = {
+        {"Apparent Eqtr.", 0}, {"Mean Eqtr.", 2}, {"ICRF Eqtr.", 3}, {"True Eclp.", 5}, {"J2000 Eclp.", 7}};
+    ui().userClick("RADIO3");
+    ui().userType("EDIT75", "600");   // a pixel of 3.4 arc seconds: the aberration is 6 pixels
+    for (const auto& [what, frame] : frames) {
+        SCOPED_TRACE(what);
+        ui().userChoose("COMBO5", frame);
+        if (ui().control("CHECK1").value() == 1)
+            ui().userClick("CHECK1");
+        draw();
+        ASSERT_EQ(program->chartView.chartMode, mapChartMode);
+        double starX, starY, markX, markY;
+        ASSERT_TRUE(centreOf(15, 180, 180, 12, starX, starY));
+        typeDeneb();
+        draw();
+        ASSERT_TRUE(centreOf(9, starX, starY, 6, markX, markY));
+        EXPECT_NEAR(markX, starX, 1.0);
+        EXPECT_NEAR(markY, starY, 1.0);
+    }
+    EXPECT_TRUE(alerts().empty());
+}
+
 TEST_F(SkyObjectsDrawing, OverdrawMarksWhatTheDrawingMarks)
 {
     typeDeneb();

@@ -120,6 +120,64 @@ void expectMarkAt(TestRecords& r, const Vec& base)
     EXPECT_TRUE(r.alerts().empty());
 }
 
+// Draws the chart centred on the ICRF direction p, not turned; the orbit object is usable.
+void drawCentredOn(TestRecords& r, Vec p, double magnification)
+{
+    double ra, dec;
+    eraC2s(p.data(), &ra, &dec);
+    r.ui.control("COMBO6").setIndex(4);
+    r.set("EDIT12", text(eraAnp(ra) * ERFA_DR2D));
+    r.set("EDIT13", text(dec * ERFA_DR2D));
+    r.set("EDIT64", "0");
+    r.chartView.magnification = magnification;
+    r.makeBitmap();
+    ASSERT_TRUE(DRAWINGIMG(r));
+    EXPECT_EQ(r.drawn.orbitObject.valid, 1);
+}
+
+// Around the Earth; the epoch is the day's 0h TT. It moves 30 arc seconds a second: the chart's
+// own dynamical time counts.
+const Elements satellite = {20000, 0.3, 50, 100, 30, 10, 2459089.5, 398600.5 * 86400.0 * 86400.0};
+
+// The typed satellite, its frame "R.A." or "Longitude" turned from the ICRF by icrfToElements
+// (none: the ICRF itself), on an ICRF star map centred on it, a pixel of 6.75 arc seconds: its
+// mark where the test's own propagation with light time puts it.
+void expectSatelliteOnMap(TestRecords& r, double (*icrfToElements)[3], bool equator)
+{
+    auto place = [&](double jd) {
+        Vec p{};
+        double tau = 0;
+        for (int k = 0; k < 4; ++k) {
+            p = propagate(satellite, jd - tau);
+            if (icrfToElements) {
+                Vec e = p;
+                eraTrxp(icrfToElements, e.data(), p.data());
+            }
+            tau = eraPm(p.data()) / lightSpeed / ERFA_DAYSEC;
+        }
+        return p;
+    };
+    double tt1, tt2;
+    ttOf(tt1, tt2);
+    Vec p = place(tt1 + tt2);
+
+    r.ui.control("RADIO68").setValue(1);
+    r.ui.control("RADIO69").setValue(0);
+    r.ui.control("RADIO72").setValue(0);
+    r.ui.control("RADIO73").setValue(1);
+    r.ui.control("RADIO74").setValue(equator ? 0 : 1);
+    r.ui.control("RADIO75").setValue(equator ? 1 : 0);
+    setTime(r);
+    r.chartView.chartMode = mapChartMode;
+    r.chartOptions.underHorizonDepth = 1.1f;   // below the map's equator too
+    r.ui.control("COMBO5").setIndex(3);
+    drawCentredOn(r, p, 300);
+    p = place(r.drawn.sky.julianCenturies * 36525 + ERFA_DJ00);
+    double unit[3], distance;
+    eraPn(p.data(), &distance, unit);
+    expectMarkAt(r, rotate(r.drawn.sky.icrfToBase, Vec{unit[0], unit[1], unit[2]}));
+}
+
 TEST(OrbitObject, CeresLandsWhereErfaPutsIt)
 {
     // JPL's osculating heliocentric elements of Ceres, J2000 ecliptic, 2020 January 1.0 TDB.
@@ -167,64 +225,50 @@ TEST(OrbitObject, CeresLandsWhereErfaPutsIt)
     r.ui.control("RADIO68").setValue(1);
     setTime(r);
     // The chart centred on Ceres, a pixel of 0.56 arc minutes.
-    double ra, dec;
-    eraC2s(p.data(), &ra, &dec);
-    r.ui.control("COMBO6").setIndex(4);
-    r.set("EDIT12", text(eraAnp(ra) * ERFA_DR2D));
-    r.set("EDIT13", text(dec * ERFA_DR2D));
-    r.set("EDIT64", "0");
-    r.chartView.magnification = 60;
-    r.makeBitmap();
-    ASSERT_TRUE(DRAWINGIMG(r));
-    EXPECT_EQ(r.drawn.orbitObject.valid, 1);
+    drawCentredOn(r, p, 60);
     expectMarkAt(r, {std::cos(altitude) * std::cos(aob), -std::cos(altitude) * std::sin(aob), std::sin(altitude)});
 }
 
 TEST(OrbitObject, ASatelliteGetsNoAnnualAberrationOnAStarMap)
 {
-    // Around the Earth, angles on the J2000 equator; the epoch is the day's 0h TT.
-    const Elements satellite = {20000, 0.3, 50, 100, 30, 10, 2459089.5, 398600.5 * 86400.0 * 86400.0};
-    // Light time, iterated. It moves 30 arc seconds a second: the chart's own dynamical time.
-    auto place = [&](double jd) {
-        Vec p{};
-        double tau = 0;
-        for (int k = 0; k < 4; ++k) {
-            p = propagate(satellite, jd - tau);
-            tau = eraPm(p.data()) / lightSpeed / ERFA_DAYSEC;
-        }
-        return p;
-    };
-    double tt1, tt2;
-    ttOf(tt1, tt2);
-    Vec p = place(tt1 + tt2);
-
+    // Angles on the J2000 equator.
     TestRecords r;
     r.ui.load(orbitForm());
     typeElements(r, satellite, 2020, 7, "28.0");
-    r.ui.control("RADIO68").setValue(1);
-    r.ui.control("RADIO69").setValue(0);
-    r.ui.control("RADIO72").setValue(0);
-    r.ui.control("RADIO73").setValue(1);
-    r.ui.control("RADIO74").setValue(0);
-    r.ui.control("RADIO75").setValue(1);
-    setTime(r);
-    r.chartView.chartMode = mapChartMode;
-    r.chartOptions.underHorizonDepth = 1.1f;   // below the map's equator too
-    r.ui.control("COMBO5").setIndex(3);
-    double ra, dec;
-    eraC2s(p.data(), &ra, &dec);
-    r.ui.control("COMBO6").setIndex(4);
-    r.set("EDIT12", text(eraAnp(ra) * ERFA_DR2D));
-    r.set("EDIT13", text(dec * ERFA_DR2D));
-    r.set("EDIT64", "0");
-    r.chartView.magnification = 300;   // a pixel of 6.75 arc seconds
-    r.makeBitmap();
-    ASSERT_TRUE(DRAWINGIMG(r));
-    EXPECT_EQ(r.drawn.orbitObject.valid, 1);
-    p = place(r.drawn.sky.julianCenturies * 36525 + ERFA_DJ00);
-    double unit[3], distance;
-    eraPn(p.data(), &distance, unit);
-    expectMarkAt(r, rotate(r.drawn.sky.icrfToBase, Vec{unit[0], unit[1], unit[2]}));
+    expectSatelliteOnMap(r, nullptr, true);
+}
+
+TEST(OrbitObject, ElementsOfAnotherEquinoxArePrecessedToTheChart)
+{
+    // The test turns its own propagation into the ICRF by ERFA's precession.
+    struct Case {
+        const char* what;
+        bool equator;        // "R.A.", else "Longitude"
+        int year;
+        const char* day;     // of January
+    };
+    const Case cases[] = {
+        {"ecliptic and equinox of 2050", false, 2050, "1.5"},
+        {"equator and equinox of 1950", true, 1950, "1.0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        double jd0, jd1;
+        ASSERT_EQ(eraCal2jd(c.year, 1, 1, &jd0, &jd1), 0);
+        const double epoch = jd0 + jd1 + std::stod(c.day) - 1;
+        double icrfToEpoch[3][3];
+        if (c.equator)
+            eraPmat06(epoch, 0, icrfToEpoch);
+        else
+            eraEcm06(epoch, 0, icrfToEpoch);
+
+        TestRecords r;
+        r.ui.load(orbitForm());
+        typeElements(r, satellite, 2020, 7, "28.0");
+        r.set("EDIT90", std::to_string(c.year));
+        r.set("EDIT91", c.day);
+        expectSatelliteOnMap(r, icrfToEpoch, c.equator);
+    }
 }
 
 } // namespace
