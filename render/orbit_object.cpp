@@ -46,7 +46,11 @@ void drawOrbitObject(ProgramRecords& records, const SkyFrameTimes& times)
         float frame, ok;
         OOBJCAL(form, (universalTime ? times.dayNumberUT : times.dayNumberTT) - tau, X, Y, Z, epoch, frame, ok);
         if (ok == 0) {
-            ui.alert("The Orbital Elements cannot be used: " + unusableOrbitField(form) + ".");
+            // Fields that all pass can still put the object beyond any number.
+            std::string field = unusableOrbitField(form);
+            if (field.empty())
+                field = "the object is too far away";
+            ui.alert("The Orbital Elements cannot be used: " + field + ".");
             return;
         }
         DirectionVector w = {X, Y, Z};

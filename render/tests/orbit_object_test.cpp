@@ -271,5 +271,36 @@ TEST(OrbitObject, ElementsOfAnotherEquinoxArePrecessedToTheChart)
     }
 }
 
+TEST(OrbitObject, UnusableElementsGetOneAlertNamingWhy)
+{
+    struct Case {
+        const char* what;
+        const char* field;
+        const char* text;
+        const char* alert;
+    };
+    const Case cases[] = {
+        {"no perihelion distance", "EDIT80", "0", "The Orbital Elements cannot be used: Perihelion Distance."},
+        {"no eccentricity", "EDIT82", "", "The Orbital Elements cannot be used: eccentricity."},
+        {"a perihelion beyond any number", "EDIT80", "1E+31",
+         "The Orbital Elements cannot be used: the object is too far away."},
+    };
+    const Elements ceres = {2.556401146697176, 0.07687465013145245, 10.59127767086216, 80.3011901917491,
+                            73.80896808746482, 130.3159688200986, 2458849.5, 0};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestRecords r;
+        r.ui.load(orbitForm());
+        typeElements(r, ceres, 2020, 0, "1.0");
+        r.set(c.field, c.text);
+        setTime(r);
+        r.makeBitmap();
+        ASSERT_TRUE(DRAWINGIMG(r));
+        EXPECT_EQ(r.drawn.orbitObject.valid, 0);
+        ASSERT_EQ(r.alerts().size(), 1u);
+        EXPECT_EQ(r.alerts()[0], c.alert);
+    }
+}
+
 } // namespace
 } // namespace nivora
