@@ -240,6 +240,64 @@ TEST(LocationReadout, DigressionOfTheMoonAgainstErfasPositionAngle)
     EXPECT_EQ(r.rowText(378).substr(0, 12), " Znth-Mn-Sun");
 }
 
+// The digression's differences in right ascension and true longitude, and, seen from the place,
+// the separation and the angle of the Sun from the Moon's zenith side, against ERFA.
+TEST(LocationReadout, DigressionDifferencesAndZenithAngleAgainstErfa)
+{
+    Readout r(sunBody, 20);
+    ASSERT_TRUE(r.draw());
+    const ErfaObserver o = r.observer(evening);
+    const auto moon = erfaTrueEquatorial(o, moonBody, false);
+    const auto sun = erfaTrueEquatorial(o, sunBody, true);
+    double dpsi, deps, toEcliptic[3][3];
+    eraNut06a(o.tt, 0, &dpsi, &deps);
+    eraIr(toEcliptic);
+    eraRx(eraObl06(o.tt, 0) + deps, toEcliptic);
+    auto trueLongitude = [&](std::pair<double, double> radec) {
+        double u[3], e[3];
+        eraS2c(radec.first / degreesPerRadian, radec.second / degreesPerRadian, u);
+        eraRxp(toEcliptic, u, e);
+        return std::atan2(e[1], e[0]) * degreesPerRadian;
+    };
+    // The Moon's 17" and the printed 0.00001 degree.
+    EXPECT_NEAR(wrapDegrees(degreesAfter(r.rowText(306), " Lng.:") - (trueLongitude(moon) - trueLongitude(sun))), 0, 0.006);
+    EXPECT_TRUE(r.rowText(306).ends_with("(geocentric)"));
+    EXPECT_NEAR(wrapDegrees(degreesAfter(r.rowText(324), " R.A.:") - (moon.first - sun.first)), 0, 0.006);
+    EXPECT_TRUE(r.rowText(324).ends_with("(apparent)"));
+
+    r.readoutOptions.readoutParallax = 1;
+    ASSERT_TRUE(r.draw());
+    const DirectionVector m = testing_support::erfaHorizonDirection(o, moonBody);
+    const DirectionVector s = testing_support::erfaHorizonDirection(o, sunBody);
+    const double mA = std::atan2(m[1], m[0]), mh = std::asin(m[2]), sA = std::atan2(s[1], s[0]), sh = std::asin(s[2]);
+    EXPECT_NEAR(degreesAfter(r.rowText(342), " true:"), eraSeps(mA, mh, sA, sh) * degreesPerRadian, 0.01);
+    EXPECT_TRUE(r.rowText(306).ends_with("(parallax)"));
+    EXPECT_NEAR(wrapDegrees(degreesAfter(r.rowText(378), " Znth-Mn-Sun:") - eraPas(mA, mh, sA, sh) * degreesPerRadian), 0, 0.05);
+}
+
+// The distance row: the Moon in km, the Sun and a planet in AU, geocentric, against ERFA, whose
+// planets are coarser than the Sun and the Moon.
+TEST(LocationReadout, DistancesAgainstErfa)
+{
+    struct Case {
+        int body;
+        const char* unit;
+        double perAu, tolerance;
+    };
+    const Case cases[] = {{moonBody, "km(geocntr)", astronomicalUnit, 20}, {sunBody, "AU(geocntr)", 1, 2e-6},
+                          {marsBody, "AU(geocntr)", 1, 1e-4}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        Readout r(c.body, 2);
+        ASSERT_TRUE(r.draw());
+        const std::string row = r.rowText(342);
+        ASSERT_TRUE(row.ends_with(c.unit)) << row;
+        double p[3];
+        testing_support::erfaGeocentric(r.observer(evening), c.body, p);
+        EXPECT_NEAR(degreesAfter(row, " Distance:"), eraPm(p) * c.perAu, c.tolerance) << row;
+    }
+}
+
 TEST(LocationReadout, SeparationAndPositionAngleEdges)
 {
     EXPECT_EQ(separationAngle(1 + 1e-12), 0);
