@@ -204,7 +204,7 @@ TEST_F(SkyObjectsDrawing, DenebTypedInTheIcrfLandsOnTheStarPassDisc)
     EXPECT_TRUE(alerts().empty());
 }
 
-TEST_F(SkyObjectsDrawing, OnAStarMapDenebLandsOnTheStarPassDiscInEveryFrame)
+TEST_F(SkyObjectsDrawing, OnAStarMapDenebLandsOnTheStarPassDiscInEveryFrameDrawnOrOverdrawn)
 {
     // With and without the annual aberration the stars get in the frame shown.
     const std::pair<const char*, int> frames[] = {
@@ -225,6 +225,14 @@ TEST_F(SkyObjectsDrawing, OnAStarMapDenebLandsOnTheStarPassDiscInEveryFrame)
         ASSERT_TRUE(centreOf(9, starX, starY, 6, markX, markY));
         EXPECT_NEAR(markX, starX, 1.0);
         EXPECT_NEAR(markY, starY, 1.0);
+
+        // "OverD" over the chart without it marks the same pixels.
+        const std::vector<int> marked = chartPixels();
+        ui().userClick("CHECK1");
+        draw();
+        ui().userClick("CHECK1");
+        ui().userClick("BUTTON74");
+        EXPECT_EQ(chartPixels(), marked);
     }
     EXPECT_TRUE(alerts().empty());
 }
