@@ -237,6 +237,48 @@ TEST_F(SkyObjectsDrawing, OnAStarMapDenebLandsOnTheStarPassDiscInEveryFrameDrawn
     EXPECT_TRUE(alerts().empty());
 }
 
+TEST_F(SkyObjectsDrawing, TheAddedStarsMarkTakesItsSizeFromTheRuleChosen)
+{
+    // At the default size 320 a magnitude counts 0.2828 pixels; this chart's scale is 320 x 60 /
+    // 180 = 106.7 pixels a degree at its centre, where Deneb is.
+    struct Case {
+        const char* what;
+        const char *mark, *rule, *size;
+        double radius;   // pixels; 0 for a single pixel
+    };
+    const Case cases[] = {
+        {"cross", "RADIO102", "RADIO34", "-1.00", 5 * std::sqrt(0.32)},
+        {"disc of magnitude -1", "RADIO103", "RADIO34", "-1.00", 8.5 * std::sqrt(0.32) / 2},
+        {"outline of 0.1 degree", "RADIO104", "RADIO35", "0.1", 0.1 * 320 * 60 / 180.0},
+        {"disc of 0.001 degree", "RADIO103", "RADIO35", "0.001", 0},
+        {"disc of magnitude 8", "RADIO103", "RADIO34", "8", 0},
+    };
+    typeDeneb();
+    draw();
+    double x0, y0;
+    ASSERT_TRUE(centreOf(9, 180, 180, 6, x0, y0));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui().userClick(c.mark);
+        if (ui().control(c.rule).enabled())
+            ui().userClick(c.rule);
+        ui().userType("EDIT18", c.size);
+        draw();
+        // The extent of the mark's pixels around its centre.
+        int left = 1000, right = -1, top = 1000, bottom = -1;
+        for (int y = int(y0) - 20; y <= int(y0) + 20; ++y)
+            for (int x = int(x0) - 20; x <= int(x0) + 20; ++x)
+                if (program->chartBitmap.pixel(x, y) == 9) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+        ASSERT_GE(right, 0);
+        EXPECT_NEAR(right - left, 2 * c.radius, 1.5);
+        EXPECT_NEAR(bottom - top, 2 * c.radius, 1.5);
+    }
+    EXPECT_TRUE(alerts().empty());
+}
+
 TEST_F(SkyObjectsDrawing, OverdrawMarksWhatTheDrawingMarks)
 {
     typeDeneb();
