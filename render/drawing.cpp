@@ -146,7 +146,7 @@ void drawChart(ProgramRecords& records)
     drawInformationPanel(records, work);
     ui.pumpEvents();
     // 15. The object of the orbital elements.
-    drawOrbitObject(records, work.times);
+    drawOrbitObject(records, work.times, work.addedStar.has_value());
     work.orbitObjectValid = drawn.orbitObject.valid;
     work.orbitObjectPosition = drawn.orbitObject.position;
     ui.pumpEvents();

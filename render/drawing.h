@@ -32,7 +32,9 @@ struct DrawingWork {
     DirectionVector addedStarDirection{};
     double addedStarDistance = 1;
     int addedStarFrame = 0;
-    std::optional<AddedStarCapture> addedStar;   // when the "Adding A Star" switch is on
+    // Present when the "Adding A Star" switch was on at the head of the drawing. Later passes go
+    // by this, not the form: events pumped between the steps may turn the switch meanwhile.
+    std::optional<AddedStarCapture> addedStar;
 };
 
 // Passes that belong to higher rooms or to later work, installed by them. An empty hook is

@@ -20,7 +20,7 @@ constexpr int parallaxRow = 360;
 
 } // namespace
 
-void drawOrbitObject(ProgramRecords& records, const SkyFrameTimes& times)
+void drawOrbitObject(ProgramRecords& records, const SkyFrameTimes& times, bool addedStarOn)
 {
     OrbitObjectState& state = records.drawn.orbitObject;
     state = {};
@@ -126,9 +126,8 @@ void drawOrbitObject(ProgramRecords& records, const SkyFrameTimes& times)
         for (const ChartPixel& p : bodyMarkPixels(records, base))
             drawMark(bitmap, emphasized ? MarkKind::disc : MarkKind::cross, p.x, p.y, r, colour);
 
-        const bool addedStarOff = ui.formValue("FORM9", "CHECK1") != 1;
         const int b1 = (readout.readoutFrame == 100 || chartMode == mapChartMode ||
-                        (readout.readoutBody == 20 && addedStarOff)) ? -1 : 0;
+                        (readout.readoutBody == 20 && !addedStarOn)) ? -1 : 0;
         const int b2 = chartMode == mapChartMode ? -1 : 0;
         const float y = float(414 + 108 * b1 + 54 * b2);
         if (emphasized) {

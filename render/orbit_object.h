@@ -12,6 +12,7 @@ struct SkyFrameTimes;
 // Draws the object when the "Object defined by Orbit" option shows it and leaves its place,
 // validity and parallax in records.drawn.orbitObject (validity 0 when it is not shown). Elements
 // the computations reject get one "ALERT" naming the first unusable field; the chart goes on.
-void drawOrbitObject(ProgramRecords& records, const SkyFrameTimes& times);
+// `addedStarOn` is the "Adding A Star" switch as the drawing took it at its head.
+void drawOrbitObject(ProgramRecords& records, const SkyFrameTimes& times, bool addedStarOn);
 
 } // namespace nivora

@@ -198,9 +198,8 @@ std::string panelDateTime(float year, int monthIndex, float day, float hour, flo
 
 int poleDataRow(const ProgramRecords& records, const DrawingWork& work)
 {
-    (void)work;
     const ReadoutOptions& readout = records.readoutOptions;
-    const bool starOff = records.ui.formValue("FORM9", "CHECK1") != 1;
+    const bool starOff = !work.addedStar;
     const int orbitMode = records.chartOptions.orbitObjectDisplayMode;
     const bool map = records.chartView.chartMode == mapChartMode;
     const bool noLocation = readout.readoutFrame == 100 || map || (readout.readoutBody == 20 && starOff) ||

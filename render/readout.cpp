@@ -84,7 +84,7 @@ void drawFrameReadout(ProgramRecords& records, const DrawingWork& work, const Re
         return;
     DirectionVector v = place.v;
     double D = place.D;
-    const bool distanceKnown = !b.addedStar || records.ui.formValue("FORM9", "CHECK11") == 1;
+    const bool distanceKnown = !b.addedStar || work.addedStar->distanceOn == 1;
     if (options.readoutParallax == 1 && distanceKnown) {
         v = minus(scaled(v, D), sky.observerPositionEcliptic);
         D = length(v);
@@ -175,7 +175,7 @@ void drawDigression(ProgramRecords& records, const DrawingWork& work, const Read
     const DirectionVector Se = rotate(sky.trueEclipticToTrueEquator, S);
     DirectionVector Pe = rotate(sky.trueEclipticToTrueEquator, scaled(place.v, place.D));
     // An added star without a distance stands at 1 km only as a placeholder: no parallax.
-    const bool distanceKnown = !b.addedStar || records.ui.formValue("FORM9", "CHECK11") == 1;
+    const bool distanceKnown = !b.addedStar || work.addedStar->distanceOn == 1;
     if (parallax && distanceKnown)
         Pe = minus(Pe, sky.observerPositionEquatorial);
     double a0, d0, r0, a, d, r;
@@ -260,12 +260,12 @@ void drawLocationReadout(ProgramRecords& records, const DrawingWork& work)
         if (name.empty())
             name = "Object by elements";
     } else if (b.body == addedStarBody) {
-        if (records.ui.formValue("FORM9", "CHECK1") != 1)
+        if (!work.addedStar)
             return;
         b.addedStar = true;
         b.movesWithEarth = work.addedStarFrame == 8 || work.addedStarFrame == 9;
         code = "Star";
-        name = records.ui.formText("FORM9", "EDIT38");
+        name = work.addedStar->name;
         if (name.empty())
             name = "Added Star";
         colour = 9 - wb;

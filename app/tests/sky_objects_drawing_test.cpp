@@ -648,6 +648,65 @@ TEST_F(SkyObjectsDrawing, LegendRowsOfTheAddedStarAndTheOrbitObject)
     expectLegend({7, 414, ":Object by elements"});
 }
 
+TEST_F(SkyObjectsDrawing, StarSwitchesTurnedDuringADrawingLeaveItsRowsWhereItsHeadPutThem)
+{
+    struct Case {
+        const char* what;
+        bool starOn, distanceOn;      // at the head of the drawing
+        const char* turned;           // clicked while the drawing runs
+        float poleRow, starRow, orbitRow;   // star legend 0: none
+        bool located, distanceRow;    // the star's location rows; its distance among them
+    };
+    const Case cases[] = {
+        {"the star switched off", true, false, "CHECK1", 432, 396, 414, true, false},
+        {"the star switched on", false, false, "CHECK1", 324, 0, 306, false, false},
+        {"its distance switched off", true, true, "CHECK11", 432, 396, 414, true, true},
+        {"its distance switched on", true, false, "CHECK11", 432, 396, 414, true, false},
+    };
+    wholeSky();
+    typeDeneb();
+    ui().userType("EDIT38", "Deneb");
+    set("EDIT62", "1000000");   // the field is disabled until the distance is switched on
+    typePolarOrbit(true);
+    Program& p = *program;
+    p.chartOptions.orbitObjectDisplayMode = 3;
+    p.readoutOptions.readoutBody = 20;
+    p.readoutOptions.readoutFrame = 2;
+    p.readoutOptions.readoutParallax = 1;
+    p.readoutOptions.poleDataReadout = 100;
+    // A constellation-line file that cannot be read: its "ALERT" comes after the head of the
+    // drawing has taken the form and before the panel, the orbit object and the readout.
+    p.dataFileSettings.dataFiles[0][constellationLines] = "missing.net";
+
+    auto rowText = [&](float y) {
+        for (const DrawnText& t : texts)
+            if (t.y == y && t.x == panelLeftOf(p))
+                return t.text;
+        return std::string();
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const auto& [control, on] : {std::pair{"CHECK1", c.starOn}, std::pair{"CHECK11", c.distanceOn}})
+            if ((ui().control(control).value() == 1) != on)
+                ui().userClick(control);
+        draw();   // sizes the bitmap
+        const int before = ui().control(c.turned).value();
+        dialogs->duringAlert([&] { ui().userClick(c.turned); });
+        texts.clear();
+        p.chartBitmap.recordTexts(&texts);
+        p.chartBitmap.clear(0);
+        DRAWINGIMG(p);
+        p.chartBitmap.recordTexts(nullptr);
+        ASSERT_NE(ui().control(c.turned).value(), before);
+
+        EXPECT_EQ(rowText(c.poleRow), "Nutation data");
+        expectLegend({9, c.starRow, ":Deneb"});
+        expectLegend({7, c.orbitRow, ":Object by elements"});
+        EXPECT_EQ(panelText(288, 9), c.located ? "Location of Deneb" : "");
+        EXPECT_EQ(panelText(342, 9).starts_with(" Distance:"), c.distanceRow) << panelText(342, 9);
+    }
+}
+
 TEST_F(SkyObjectsDrawing, BothUnderTheHorizonShowOnlyOnADualBoxChart)
 {
     wholeSky();
