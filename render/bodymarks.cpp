@@ -17,7 +17,9 @@ ApparentBody apparentFromBase(const ProgramRecords& records, const DirectionVect
     body.apparent = pipeline.refract(base);
     body.chart = rotate(records.drawn.sky.baseToChart, body.apparent);
     const double limit = -records.drawn.sky.horizonDipSine - double(records.chartOptions.underHorizonDepth);
-    body.hidden = records.chartView.dualBox == 0 && body.apparent[2] < limit;
+    // A map has no horizon: its z axis is the map's pole.
+    body.hidden = records.chartView.chartMode == skyChartMode && records.chartView.dualBox == 0 &&
+                  body.apparent[2] < limit;
     return body;
 }
 

@@ -18,7 +18,7 @@ struct ApparentBody {
     DirectionVector base{};       // base frame, aberrations applied, before refraction
     DirectionVector apparent{};   // refracted, not renormalised: azimuth and elevation
     DirectionVector chart{};      // baseToChart x apparent
-    bool hidden = false;          // below the horizon cut of a single-box chart
+    bool hidden = false;          // below the horizon cut of a single-box sky chart
 };
 
 // The apparent direction of body b of the body table, through the pipeline's body rule (no

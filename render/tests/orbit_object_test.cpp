@@ -142,40 +142,54 @@ const Elements satellite = {20000, 0.3, 50, 100, 30, 10, 2459089.5, 398600.5 * 8
 // The typed satellite, its frame "R.A." or "Longitude" turned from the ICRF by icrfToElements
 // (none: the ICRF itself), on an ICRF star map centred on it, a pixel of 6.75 arc seconds: its
 // mark where the test's own propagation with light time puts it.
-void expectSatelliteOnMap(TestRecords& r, double (*icrfToElements)[3], bool equator)
+// The satellite's geocentric ICRF place at a TT Julian date, light time taken off.
+Vec satelliteSeenAt(double jd, double (*icrfToElements)[3])
 {
-    auto place = [&](double jd) {
-        Vec p{};
-        double tau = 0;
-        for (int k = 0; k < 4; ++k) {
-            p = propagate(satellite, jd - tau);
-            if (icrfToElements) {
-                Vec e = p;
-                eraTrxp(icrfToElements, e.data(), p.data());
-            }
-            tau = eraPm(p.data()) / lightSpeed / ERFA_DAYSEC;
+    Vec p{};
+    double tau = 0;
+    for (int k = 0; k < 4; ++k) {
+        p = propagate(satellite, jd - tau);
+        if (icrfToElements) {
+            Vec e = p;
+            eraTrxp(icrfToElements, e.data(), p.data());
         }
-        return p;
-    };
-    double tt1, tt2;
-    ttOf(tt1, tt2);
-    Vec p = place(tt1 + tt2);
+        tau = eraPm(p.data()) / lightSpeed / ERFA_DAYSEC;
+    }
+    return p;
+}
 
+// The satellite typed with its angles in the given frame, an orbit around the Earth.
+void typeSatellite(TestRecords& r, bool equator)
+{
     r.ui.control("RADIO68").setValue(1);
     r.ui.control("RADIO69").setValue(0);
     r.ui.control("RADIO72").setValue(0);
     r.ui.control("RADIO73").setValue(1);
     r.ui.control("RADIO74").setValue(equator ? 0 : 1);
     r.ui.control("RADIO75").setValue(equator ? 1 : 0);
+}
+
+// The mark where the satellite is at the chart's own time.
+void expectSatelliteMark(TestRecords& r, double (*icrfToElements)[3])
+{
+    Vec p = satelliteSeenAt(r.drawn.sky.julianCenturies * 36525 + ERFA_DJ00, icrfToElements);
+    double unit[3], distance;
+    eraPn(p.data(), &distance, unit);
+    expectMarkAt(r, rotate(r.drawn.sky.icrfToBase, Vec{unit[0], unit[1], unit[2]}));
+}
+
+void expectSatelliteOnMap(TestRecords& r, double (*icrfToElements)[3], bool equator)
+{
+    double tt1, tt2;
+    ttOf(tt1, tt2);
+    const Vec p = satelliteSeenAt(tt1 + tt2, icrfToElements);
+    typeSatellite(r, equator);
     setTime(r);
     r.chartView.chartMode = mapChartMode;
     r.chartOptions.underHorizonDepth = 1.1f;   // below the map's equator too
     r.ui.control("COMBO5").setIndex(3);
     drawCentredOn(r, p, 300);
-    p = place(r.drawn.sky.julianCenturies * 36525 + ERFA_DJ00);
-    double unit[3], distance;
-    eraPn(p.data(), &distance, unit);
-    expectMarkAt(r, rotate(r.drawn.sky.icrfToBase, Vec{unit[0], unit[1], unit[2]}));
+    expectSatelliteMark(r, icrfToElements);
 }
 
 TEST(OrbitObject, CeresLandsWhereErfaPutsIt)
@@ -268,6 +282,61 @@ TEST(OrbitObject, ElementsOfAnotherEquinoxArePrecessedToTheChart)
         r.set("EDIT90", std::to_string(c.year));
         r.set("EDIT91", c.day);
         expectSatelliteOnMap(r, icrfToEpoch, c.equator);
+    }
+}
+
+TEST(OrbitObject, OnAMapNoHorizonHidesItOrItsLegend)
+{
+    // A map has no horizon: at the default depth an object far from the map's pole is drawn, as
+    // the stars around it are.
+    struct Case {
+        const char* what;
+        std::uint8_t earthMap;
+        double fromPoleDegrees;
+    };
+    const Case cases[] = {
+        {"star map, 120 degrees from the pole", 0, 120},
+        {"star map, next to the opposite pole", 0, 178},
+        {"Earth map, 120 degrees from the pole", 1, 120},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestRecords r;
+        r.ui.load(orbitForm());
+        typeElements(r, satellite, 2020, 7, "28.0");
+        typeSatellite(r, true);
+        setTime(r);
+        r.chartView.chartMode = mapChartMode;
+        r.chartView.earthMap = c.earthMap;
+        r.ui.control("COMBO5").setIndex(3);
+        ASSERT_EQ(r.chartOptions.underHorizonDepth, 0.0f);
+
+        // The map's pole on the ICRF equator frame, turned from the object about a line
+        // perpendicular to it.
+        double tt1, tt2;
+        ttOf(tt1, tt2);
+        Vec p = satelliteSeenAt(tt1 + tt2, nullptr);
+        double ra, dec;
+        eraC2s(p.data(), &ra, &dec);
+        const double turn = c.fromPoleDegrees * ERFA_DD2R;
+        double pole[3];
+        eraS2c(ra, dec + turn, pole);
+        double poleRa, poleDec;
+        eraC2s(pole, &poleRa, &poleDec);
+        r.set("EDIT2", text(eraAnp(poleRa) * ERFA_DR2D));
+        r.set("EDIT3", text(poleDec * ERFA_DR2D));
+        drawCentredOn(r, p, 300);
+        const double z = rotate(r.drawn.sky.icrfToBase, p)[2] / eraPm(p.data());
+        ASSERT_NEAR(z, std::cos(turn), 1e-3);
+        expectSatelliteMark(r, nullptr);
+
+        // The legend on the map's row: the cross and ":Object by elements", in the object's colour.
+        const double left = 2 * 20 + r.chartView.imageSize;
+        int legend = 0;
+        for (int y = 252; y < 270; ++y)
+            for (int x = int(left); x < int(left) + 200; ++x)
+                legend += r.chartBitmap.pixel(x, y) == 7;
+        EXPECT_GT(legend, 100);
     }
 }
 
