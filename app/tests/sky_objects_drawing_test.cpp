@@ -577,8 +577,9 @@ TEST_F(SkyObjectsDrawing, OrbitObjectDistanceAndParallaxInThePanel)
         EXPECT_EQ(panelText(288, 7), "Location of Object by elements");
         const std::string raRow = panelText(306, 7), decRow = panelText(324, 7);
         EXPECT_TRUE(raRow.starts_with(" R.A:")) << raRow;
-        if (dec < 89.99)   // at the pole itself any right ascension will do
+        if (dec < 89.99) {   // at the pole itself any right ascension will do
             EXPECT_NEAR(shownDegrees(raRow), ra, angleTolerance / std::cos(dec / degreesPerRadian)) << raRow;
+        }
         EXPECT_TRUE(decRow.starts_with(" Dec:") && decRow.ends_with("(J2000.0)")) << decRow;
         EXPECT_NEAR(shownDegrees(decRow), dec, angleTolerance) << decRow;
         const std::string distanceRow = panelText(342, 7);
