@@ -157,7 +157,9 @@ TEST_F(StartAndEnd, TheStarterSettingsAreTheFirstRunsWithThePlanetsShown)
         const bool position = line < 4 || line == 25 || line == 26;
         const bool planets = line >= 55 && line < 69;
         const bool font = line == 47;   // the first run's, after the font search of this system
-        if (!position && !planets && !font) EXPECT_EQ(starter[line], firstRun[line]) << line + 1;
+        if (!position && !planets && !font) {
+            EXPECT_EQ(starter[line], firstRun[line]) << line + 1;
+        }
     }
 
     Program& p = start();

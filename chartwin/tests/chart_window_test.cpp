@@ -78,10 +78,12 @@ TEST_F(ChartWindow, DrawMakesTheBitmapAndFitsTheWindow) {
         EXPECT_EQ(view().chartWindowHeight, c.windowHeight);
         EXPECT_EQ(bar("HSCROLL1").enabled(), c.hBar);
         EXPECT_EQ(bar("VSCROLL1").enabled(), c.vBar);
-        if (c.hBar)
+        if (c.hBar) {
             EXPECT_EQ(bar("HSCROLL1").maximum(), c.hRange);
-        if (c.vBar)
+        }
+        if (c.vBar) {
             EXPECT_EQ(bar("VSCROLL1").maximum(), c.vRange);
+        }
     }
 }
 

@@ -462,8 +462,12 @@ TEST_F(SmallProgram, ACanvasFormsOuterSizeIsTheFreeSurfacePlusAFixedFrame)
         EXPECT_LT(bottom, free.height());
         EXPECT_EQ(QColor(shown.pixel(right, bottom - 1)).name(), lastColumn.name());
         EXPECT_EQ(QColor(shown.pixel(right - 1, bottom)).name(), lastRow.name());
-        if (c.width <= 622) EXPECT_EQ(right, free.width() - 1);
-        if (c.height <= 408) EXPECT_EQ(bottom, free.height() - 1);
+        if (c.width <= 622) {
+            EXPECT_EQ(right, free.width() - 1);
+        }
+        if (c.height <= 408) {
+            EXPECT_EQ(bottom, free.height() - 1);
+        }
     }
     EXPECT_EQ(fired, (std::vector<std::string>{"FORM2_RESIZE", "FORM2_RESIZE"}));
 }

@@ -64,8 +64,9 @@ TEST_F(Frames, TimeFromTheTypedLocalTimeAndZone)
         EXPECT_NEAR(t.dayNumberUT, c.ut, 1e-9);
         EXPECT_DOUBLE_EQ(t.dayNumberTT, ET2UTC(r.tables, t.dayNumberUT));
         EXPECT_DOUBLE_EQ(sky.julianCenturies, (t.dayNumberTT - 1.5) / 36525);
-        if (c.ut == 1.5)
+        if (c.ut == 1.5) {
             EXPECT_GT(sky.julianCenturies, 0);   // Delta-T puts noon UT after J2000.0
+        }
     }
 }
 
@@ -222,8 +223,9 @@ TEST(Orientation, ACentreUnderTheHorizonIsReportedOnceAndDrawn)
         EXPECT_TRUE(DRAWINGIMG(r));
         const auto alerts = r.alerts();
         ASSERT_EQ(int(alerts.size()), c.alerts);
-        if (c.alerts)
+        if (c.alerts) {
             EXPECT_EQ(alerts[0], "The Direction is under the Horizen.");
+        }
     }
 }
 

@@ -128,8 +128,9 @@ TEST(Geometry, OutlineOfEveryProjection)
         ASSERT_TRUE(DRAWINGIMG(r));
         EXPECT_NEAR(firstOutlinePixel(r.chartBitmap, 180, true), c.row, c.row < 0 ? 0 : 1);
         EXPECT_NEAR(firstOutlinePixel(r.chartBitmap, 180, false), c.column, c.column < 0 ? 0 : 1);
-        if (c.dual == 1 && c.row >= 0)   // the same outline in the second box
+        if (c.dual == 1 && c.row >= 0) {   // the same outline in the second box
             EXPECT_EQ(r.chartBitmap.pixel(c.row + 360, 180), 9);
+        }
     }
 }
 
@@ -186,8 +187,9 @@ TEST(Geometry, CoordinatesFromTheCenterDrawInTheirColourAndEnd)
                 // The axes through the centre, in colour 9 on white.
                 EXPECT_EQ(r.chartBitmap.pixel(30, 180), 9);
                 EXPECT_EQ(r.chartBitmap.pixel(180, 30), 9);
-                if (dual)   // below the compass names at the second box's top
+                if (dual) {   // below the compass names at the second box's top
                     EXPECT_EQ(r.chartBitmap.pixel(540, 60), 9);
+                }
             }
 }
 

@@ -259,7 +259,7 @@ TEST(ConstellationLines, TheEarthMapOutlinesTheChosenNation)
     EXPECT_LT(seoul->y, tokyo->y);
     // Japan's outline in the highlight colour on every side of Tokyo, and no other nation's.
     const int x0 = int(std::lround(tokyo->x)), y0 = int(std::lround(tokyo->y));
-    for (const auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+    for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
         int reached = 0;
         for (int k = 1; k < 60 && !reached; ++k)
             if (r.chartBitmap.pixel(x0 + k * dx, y0 + k * dy) == 10)

@@ -34,8 +34,11 @@ struct CityList {
 std::map<std::string, std::set<std::string>> readCities(const CityList& list) {
     SCOPED_TRACE(list.name);
     const std::vector<std::string> lines = dataLines(list.name);
-    for (const std::string& line : lines)
-        if (line.rfind("#number", 0) == 0) EXPECT_NE(field(line, 31, 13), "proper-motion");
+    for (const std::string& line : lines) {
+        if (line.rfind("#number", 0) == 0) {
+            EXPECT_NE(field(line, 31, 13), "proper-motion");
+        }
+    }
     std::map<std::string, std::set<std::string>> byNation;
     int faults = 0;
     for (const std::string& line : records(lines)) {
