@@ -278,8 +278,8 @@ void bindFileMenu(ProgramRecords& p)
         const auto name = p.ui.dialogs().saveFile("Save as bitmap", p.file("planisph.bmp").string(),
                                                   "Bitmap Image(*.bmp)", true);
         if (!name) return;
-        if (!p.chartBitmap.saveBmp(p.file(*name).string()))
-            p.ui.alert("The bitmap " + *name + " cannot be written.");
+        std::string why;
+        if (!p.chartBitmap.saveBmp(p.file(*name).string(), &why)) p.ui.alert(why);
     });
 }
 

@@ -1,8 +1,11 @@
 #include "platform/chartbitmap.h"
 
+#include "astro/datafile.h"
 #include "platform/application.h"
+#include "platform/files.h"
 #include "platform/fonts.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImageWriter>
@@ -247,11 +250,24 @@ Rgb ChartBitmap::pixelRgb(int x, int y) const
     return {qRed(v), qGreen(v), qBlue(v)};
 }
 
-bool ChartBitmap::saveBmp(const std::string& path) const
+bool ChartBitmap::saveBmp(const std::string& path, std::string* whyNot) const
 {
-    if (empty()) return false;
-    QImageWriter writer(QString::fromStdString(path), "bmp");
-    return writer.write(image_.convertToFormat(QImage::Format_RGB888));
+    const auto fail = [&](const std::string& why) {
+        if (whyNot) *whyNot = "Cannot write \"" + escapeControls(path) + "\": " + why;
+        return false;
+    };
+    if (empty()) return fail("there is no picture");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(image_.convertToFormat(QImage::Format_RGB888)))
+        return fail(writer.errorString().toStdString());
+    FileReplacer out(path);
+    out.raw(std::string_view(bytes.constData(), size_t(bytes.size())));
+    if (out.commit()) return true;
+    if (whyNot) *whyNot = out.error();
+    return false;
 }
 
 } // namespace nivora

@@ -80,8 +80,9 @@ public:
     int pixel(int x, int y) const;          // colour number at a pixel, -1 when not a palette colour
     Rgb pixelRgb(int x, int y) const;
 
-    // Writes a Windows BMP file; false when it cannot be written.
-    bool saveBmp(const std::string& path) const;
+    // Writes a Windows BMP file through FileReplacer, so a failed save keeps the old file byte
+    // for byte; false then, with the reason, naming the file, in *whyNot when given.
+    bool saveBmp(const std::string& path, std::string* whyNot = nullptr) const;
 
     const QImage& image() const { return image_; }
     QImage& image() { return image_; }

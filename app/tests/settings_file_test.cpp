@@ -382,5 +382,19 @@ TEST_F(SettingsFile, BitmapBeforeTheFirstDrawIsTheStartUpPicture)
     EXPECT_EQ(dialogs->calls[0].filter, "Bitmap Image(*.bmp)");
 }
 
+TEST_F(SettingsFile, AFailedBitmapSaveKeepsTheOldFileAndSaysWhy)
+{
+    write("chart.bmp", {"an older picture"});
+    const auto before = lines("chart.bmp");
+    dialogs->answerFile(path("chart.bmp"));
+    {
+        const FullDisk full;
+        program->ui.userMenu("SAVEBITMAP");
+    }
+    EXPECT_EQ(lines("chart.bmp"), before);
+    ASSERT_EQ(alerts().size(), 1u);
+    EXPECT_TRUE(alerts()[0].starts_with("Cannot write \"" + path("chart.bmp") + "\": ")) << alerts()[0];
+}
+
 } // namespace
 } // namespace nivora

@@ -1,6 +1,7 @@
 #include "platform/chartbitmap.h"
 #include "platform/fonts.h"
 #include "platform/forms.h"
+#include "platform/tests/full_disk.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 #include <QImage>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -176,6 +179,32 @@ TEST(ChartBitmap, WritesABmpFile)
         for (int x = 0; x < 7; ++x) EXPECT_EQ(back.pixel(x, y) | 0xff000000u, b.image().pixel(x, y));
     EXPECT_FALSE(b.saveBmp((folder / "missing" / "chart.bmp").string()));
     std::filesystem::remove_all(folder);
+}
+
+// A save that fails midway, as on a full disk, keeps the old picture and says why.
+TEST(ChartBitmap, AFailedSaveKeepsTheOldBitmapByteForByte)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("nivora-bitmap-full-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const fs::path path = folder / "chart.bmp";
+    const auto bytes = [&] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    ASSERT_TRUE(ChartBitmap(3, 2).saveBmp(path.string()));
+    const std::string old = bytes();
+    std::string why;
+    bool saved;
+    {
+        const FullDisk full(old.size());
+        saved = ChartBitmap(600, 360).saveBmp(path.string(), &why);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(why.starts_with("Cannot write \"" + path.string() + "\": ")) << why;
+    EXPECT_EQ(bytes(), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);   // no temporary
+    fs::remove_all(folder);
 }
 
 // The chart's layout counts in pixels: a three-letter compass name in the default 16-pixel
