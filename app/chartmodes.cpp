@@ -7,15 +7,11 @@
 #include "app/program.h"
 #include "app/settings_file.h"
 #include "astro/fieldnumber.h"
-#include "chartwin/overlay_format.h"
 #include "options/observation_input.h"
-#include "platform/files.h"
 
 namespace nivora {
 
 namespace {
-
-constexpr const char* overlayFileName = "nivora.frm";
 
 void setText(Ui& ui, std::string_view control, std::string_view text) { ui.control(control).setText(text); }
 
@@ -23,8 +19,6 @@ void enable(Ui& ui, std::initializer_list<std::string_view> controls, bool on) {
     for (std::string_view name : controls)
         ui.control(name).setEnabled(on);
 }
-
-bool exists(const Program& p, const char* name) { return fileExists(p.file(name).string()); }
 
 void setMapCaptions(Ui& ui) {
     ui.control("TEXT1").setCaption("RA and DEC of The Upper Pole");
@@ -112,11 +106,9 @@ void RADIO2_ON(Program& p) {
     if (p.chartView.chartMode == skyChartMode)
         return;
     Ui& ui = p.ui;
-    if (exists(p, settingsFileName))
-        INILOAD(p, settingsFileName, returnToSky);
+    p.loadSettingsFile(returnToSky);
     if (p.chartView.earthMap == 1) {
-        if (exists(p, overlayFileName))
-            FRMLOAD(ui, p.overlayColors, p.file(overlayFileName), 1);
+        p.loadOverlayFormatFile(1);
         leaveEarthMap(p);
         chooseOption(p, "IMGCENTER");
     }
@@ -130,7 +122,7 @@ void RADIO3_ON(Program& p) {
         return;
     Ui& ui = p.ui;
     if (p.chartView.chartMode == skyChartMode) {
-        INISAV(p, settingsFileName);
+        p.saveSettingsFile();
         setMapCaptions(ui);
     }
     if (p.chartView.earthMap == 1)
@@ -145,11 +137,11 @@ void RADIO105_ON(Program& p) {
     if (p.chartView.earthMap == 1)
         return;
     Ui& ui = p.ui;
-    FRMSAV(ui, p.overlayColors, p.file(overlayFileName));
+    p.saveOverlayFormatFile();
     ui.control("CHECK4").setValue(0);
     ui.control("CHECK6").setValue(0);
     if (p.chartView.chartMode == skyChartMode) {
-        INISAV(p, settingsFileName);
+        p.saveSettingsFile();
         setMapCaptions(ui);
     }
     turnDirectionLongitude(ui);

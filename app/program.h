@@ -4,6 +4,7 @@
 
 #include "chartwin/chartwin_records.h"
 
+#include <cstdint>
 #include <filesystem>
 
 namespace nivora {
@@ -23,8 +24,22 @@ public:
     // Earth map is shown.
     void saveAtShutDown();
 
+    // "nivora.ini" and "nivora.frm" in the working folder. A file that exists but could not be
+    // read at its last reading (the reading's "ALERT" said why) is never written over, so that
+    // what the user had survives for him to mend; one that was read but is too short is
+    // replaced as if absent.
+    // Reads the file in `mode` when it exists; false when it is absent or was not taken.
+    bool loadSettingsFile(std::int16_t mode);
+    bool loadOverlayFormatFile(int mode);
+    void saveSettingsFile();
+    void saveOverlayFormatFile();
+
     // Runs the event loop until the program ends; returns the exit code.
     int run();
+
+private:
+    bool settingsFileKept_ = false;
+    bool overlayFormatFileKept_ = false;
 };
 
 } // namespace nivora

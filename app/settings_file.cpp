@@ -34,11 +34,13 @@ void setText(ProgramRecords& p, std::string_view control, const std::string& val
 }
 
 std::optional<SettingsLines> readSettings(ProgramRecords& p, const std::string& file, int required,
-                                          std::string_view what)
+                                          std::string_view what, bool* unreadable = nullptr)
 {
-    const auto lines = readLines(p.file(file));
+    std::string why;
+    const auto lines = readLines(p.file(file), &why);
+    if (unreadable) *unreadable = !lines;
     if (!lines) {
-        p.ui.alert(std::string(what) + " " + file + " cannot be read.");
+        p.ui.alert(why);
         return std::nullopt;
     }
     if (int(lines->size()) < required) {
@@ -130,9 +132,9 @@ bool INISAV(ProgramRecords& p, const std::string& file)
     return writeSettings(p, file, lines);
 }
 
-bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode)
+bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool* unreadable)
 {
-    const auto read = readSettings(p, file, 23, "The settings file");
+    const auto read = readSettings(p, file, 23, "The settings file", unreadable);
     if (!read) return false;
     const SettingsLines& in = *read;
     const bool startUp = mode == loadAtStartUp;

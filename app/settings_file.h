@@ -24,10 +24,11 @@ inline constexpr const char* settingsFileName = "nivora.ini";
 bool INISAV(ProgramRecords& p, const std::string& file);
 
 // Reads a settings file in one of the three modes. A file that cannot be read or has fewer than
-// 23 lines gets an "ALERT" naming it and changes nothing; false then. A file that ends inside a
-// later group is read as if it ended before that group. Values outside their scheme read as
-// their first-run values.
-bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode);
+// 23 lines gets an "ALERT" naming it (and saying why it cannot be read) and changes nothing;
+// false then, with *unreadable (when given) telling the first case from the second. A file that
+// ends inside a later group is read as if it ended before that group. Values outside their
+// scheme read as their first-run values.
+bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool* unreadable = nullptr);
 
 // Star-map presets: the map's pole, shift, comment and display frame.
 bool CRDSAV(ProgramRecords& p, const std::string& file);

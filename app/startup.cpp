@@ -23,8 +23,6 @@ namespace nivora {
 
 namespace {
 
-constexpr const char* overlayFormatFileName = "nivora.frm";
-
 // The values a first run starts from when there is no settings file to restore.
 void setFirstRunValues(Program& p)
 {
@@ -107,18 +105,14 @@ bool Program::start()
         scroll.setEnabled(false);
     }
 
-    const bool restored =
-        fileExists(file(settingsFileName).string()) && INILOAD(*this, settingsFileName, loadAtStartUp);
-    if (!restored) setFirstRunValues(*this);
+    if (!loadSettingsFile(loadAtStartUp)) setFirstRunValues(*this);
     setEveryStartValues(*this);
     chooseListEntries(*this);
     relabelDirectionFrame(ui);
     SETF3(*this, 1);
 
     setSwatchFonts(ui);
-    const auto overlayFile = file(overlayFormatFileName);
-    if (!fileExists(overlayFile.string()) || !FRMLOAD(ui, overlayColors, overlayFile, 0))
-        setOverlayDefaults(ui, overlayColors);
+    if (!loadOverlayFormatFile(0)) setOverlayDefaults(ui, overlayColors);
 
     chartBitmap.create(chartView.imageSize + chartLayout.marginLeft + chartLayout.marginRight +
                            chartLayout.sideStripWidth,
@@ -144,8 +138,8 @@ bool Program::start()
 
 void Program::saveAtShutDown()
 {
-    if (chartView.chartMode < mapChartMode && chartView.earthMap == 0) INISAV(*this, settingsFileName);
-    if (chartView.earthMap == 0) FRMSAV(ui, overlayColors, file(overlayFormatFileName));
+    if (chartView.chartMode < mapChartMode && chartView.earthMap == 0) saveSettingsFile();
+    if (chartView.earthMap == 0) saveOverlayFormatFile();
 }
 
 } // namespace nivora

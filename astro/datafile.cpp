@@ -1,11 +1,13 @@
 #include "astro/datafile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <system_error>
 
 namespace nivora {
 
@@ -93,8 +95,13 @@ void requireFiniteResult(bool finite, const std::filesystem::path& file, double 
 
 std::string readWholeFile(const std::filesystem::path& file) {
     if (std::string why = notAPlainFile(file); !why.empty()) throw DataFileError(file, 0, why);
+    errno = 0;
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw DataFileError(file, 0, "a readable data file");
+    if (!in) {
+        const int why = errno;
+        throw DataFileError(file, 0, why ? "a readable data file (" + std::generic_category().message(why) + ")"
+                                         : "a readable data file");
+    }
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(file, error);
     const std::string tooLarge = "a data file of at most " + std::to_string(maxDataFileBytes >> 20) + " MB";

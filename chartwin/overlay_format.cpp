@@ -212,12 +212,13 @@ bool FRMSAV(Ui& ui, const OverlayColors& colors, const std::filesystem::path& fi
     return false;
 }
 
-bool FRMLOAD(Ui& ui, OverlayColors& colors, const std::filesystem::path& file, int mode)
+bool FRMLOAD(Ui& ui, OverlayColors& colors, const std::filesystem::path& file, int mode, bool* unreadable)
 {
-    const auto read = readLines(file);
+    std::string why;
+    const auto read = readLines(file, &why);
+    if (unreadable) *unreadable = !read;
     if (!read || read->size() < 24) {
-        ui.alert("The format file " + file.string() +
-                 (read ? " is too short." : " cannot be read."));
+        ui.alert(read ? "The format file " + file.string() + " is too short." : why);
         return false;
     }
     const SettingsLines in(*read);

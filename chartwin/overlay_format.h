@@ -35,13 +35,18 @@ void setSwatchFonts(Ui& ui);
 // painted, the first coordinate system.
 void setOverlayDefaults(Ui& ui, OverlayColors& colors);
 
+// The layout the program keeps between runs, in the working folder.
+inline constexpr const char* overlayFormatFileName = "nivora.frm";
+
 // Writes the form's layout and the colours as a 51-line format file, replacing an old file only
 // once the new one is complete. An "ALERT" names a file that cannot be written; false then.
 bool FRMSAV(Ui& ui, const OverlayColors& colors, const std::filesystem::path& file);
 
 // Reads a format file into the form and the colours. Mode 1 also restores "Draw by File" and
 // "Search in File by Click"; mode 0 leaves them. A file that cannot be read or has fewer than
-// 24 lines gets an "ALERT" naming it and changes nothing; false then.
-bool FRMLOAD(Ui& ui, OverlayColors& colors, const std::filesystem::path& file, int mode);
+// 24 lines gets an "ALERT" naming it (and saying why it cannot be read) and changes nothing;
+// false then, with *unreadable (when given) telling the first case from the second.
+bool FRMLOAD(Ui& ui, OverlayColors& colors, const std::filesystem::path& file, int mode,
+             bool* unreadable = nullptr);
 
 } // namespace nivora

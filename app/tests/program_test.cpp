@@ -3,11 +3,15 @@
 #include "app/settings_file.h"
 #include "app/tests/started_program.h"
 #include "astro/constants.h"
+#include "astro/datafile.h"
 #include "platform/fonts.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <vector>
 
 namespace nivora {
 namespace {
@@ -80,6 +84,41 @@ TEST_F(StartAndEnd, AShortSettingsFileIsNamedAndCountsAsAbsent)
     EXPECT_NE(alerts()[0].find("nivora.ini"), std::string::npos);
     EXPECT_EQ(p.chartView.imageSize, 320);
     EXPECT_EQ(p.chartView.chartWindowWidth, 366);
+    p.ui.userMenu("ENDING");   // read but incomplete: replaced as if absent
+    EXPECT_EQ(lines("nivora.ini").size(), 70u);
+}
+
+// A file that exists but cannot be read (here: over the size cap) is named with the reason, and
+// the program never writes over it: neither at the end nor on leaving the sky.
+TEST_F(StartAndEnd, AnUnreadableSettingsOrLayoutFileIsNamedWithItsReasonAndKept)
+{
+    struct Case {
+        const char* what;
+        std::vector<const char*> modes;   // chosen before the end
+    };
+    const Case cases[] = {
+        {"ending in the sky", {}},
+        {"ending on the star map", {"RADIO3"}},
+        {"back from the Earth map", {"RADIO105", "RADIO2"}},
+    };
+    const auto tooLarge = maxDataFileBytes + 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* name : {"nivora.ini", "nivora.frm"}) {
+            std::ofstream(folder.path / name).close();
+            std::filesystem::resize_file(folder.path / name, tooLarge);   // sparse: costs no disk
+        }
+        Program& p = start();
+        ASSERT_GE(alerts().size(), 2u);
+        EXPECT_NE(alerts()[0].find("nivora.ini\": expected a data file of at most 64 MB"), std::string::npos)
+            << alerts()[0];
+        EXPECT_NE(alerts()[1].find("nivora.frm\": expected a data file of at most 64 MB"), std::string::npos)
+            << alerts()[1];
+        for (const char* mode : c.modes) p.ui.userClick(mode);
+        p.ui.userMenu("ENDING");
+        EXPECT_EQ(std::filesystem::file_size(folder.path / "nivora.ini"), tooLarge);
+        EXPECT_EQ(std::filesystem::file_size(folder.path / "nivora.frm"), tooLarge);
+    }
 }
 
 TEST_F(StartAndEnd, SettingsAndTheOverlayLayoutSurviveARestart)
