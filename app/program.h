@@ -13,9 +13,10 @@ class Program : public ChartWindowRecords {
 public:
     explicit Program(std::filesystem::path folder = std::filesystem::current_path());
 
-    // The start-up in its fixed order: the start-up tables, the windows, "nivora.ini" or the
-    // first-run values, the values of every start, the data file table and the constellation
-    // list, "nivora.frm" or the overlay's defaults, the chart bitmap; then the main window shows.
+    // The start-up in its fixed order: the start-up tables, the windows, the leftovers of an
+    // interrupted save of "nivora.ini" or "nivora.frm" removed, "nivora.ini" or the first-run
+    // values, the values of every start, the data file table and the constellation list,
+    // "nivora.frm" or the overlay's defaults, the chart bitmap; then the main window shows.
     // False when a start-up table is missing or malformed: one message has named the file and
     // the line, and nothing was written.
     bool start();

@@ -105,6 +105,7 @@ bool Program::start()
         scroll.setEnabled(false);
     }
 
+    for (const char* name : {settingsFileName, overlayFormatFileName}) removeStrayTemporaries(file(name));
     if (!loadSettingsFile(loadAtStartUp)) setFirstRunValues(*this);
     setEveryStartValues(*this);
     chooseListEntries(*this);

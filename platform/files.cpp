@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 #include <system_error>
+#include <vector>
 
 #include <QFile>
 #include <QSaveFile>
@@ -84,6 +85,41 @@ bool FileReplacer::commit()
     }
     if (!file.commit()) return fail(file.errorString());
     return true;
+}
+
+namespace {
+
+bool isReplacersTemporary(std::string_view name, std::string_view target)
+{
+    constexpr std::size_t randomLetters = 6;
+    if (name.size() != target.size() + 1 + randomLetters || !name.starts_with(target) ||
+        name[target.size()] != '.')
+        return false;
+    bool upper = false, lower = false;
+    for (const char c : name.substr(target.size() + 1)) {
+        const bool isUpper = c >= 'A' && c <= 'Z', isLower = c >= 'a' && c <= 'z';
+        if (!isUpper && !isLower) return false;
+        upper = upper || isUpper;
+        lower = lower || isLower;
+    }
+    return upper && lower;
+}
+
+} // namespace
+
+void removeStrayTemporaries(const fs::path& path)
+{
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const std::string target = path.filename().string();
+    std::vector<fs::path> strays;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code kindError;
+        if (isReplacersTemporary(it->path().filename().string(), target) &&
+            it->symlink_status(kindError).type() == fs::file_type::regular)
+            strays.push_back(it->path());
+    }
+    for (const fs::path& stray : strays) fs::remove(stray, ec);
 }
 
 } // namespace nivora

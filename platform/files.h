@@ -50,4 +50,9 @@ private:
     std::string error_;
 };
 
+// Removes what a FileReplacer killed midway may have left beside `path`: plain files named as
+// its temporaries are, the target's name, a dot and six random letters ("nivora.ini.qKzRtB").
+// Letters of one case only are how a person names a copy ("nivora.ini.backup"): never touched.
+void removeStrayTemporaries(const std::filesystem::path& path);
+
 } // namespace nivora

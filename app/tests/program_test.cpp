@@ -88,6 +88,18 @@ TEST_F(StartAndEnd, AShortSettingsFileIsNamedAndCountsAsAbsent)
     EXPECT_EQ(lines("nivora.ini").size(), 70u);
 }
 
+// A save killed midway leaves its temporary file beside the settings file; the next start
+// removes it, and only it.
+TEST_F(StartAndEnd, AStartRemovesTheWritersLeftovers)
+{
+    for (const char* name : {"nivora.ini.qKzRtB", "nivora.frm.WvXyZa", "nivora.ini.backup"})
+        write(name, {"0"});
+    start();
+    EXPECT_FALSE(folder.has("nivora.ini.qKzRtB"));
+    EXPECT_FALSE(folder.has("nivora.frm.WvXyZa"));
+    EXPECT_TRUE(folder.has("nivora.ini.backup"));
+}
+
 // A file that exists but cannot be read (here: over the size cap) is named with the reason, and
 // the program never writes over it: neither at the end nor on leaving the sky.
 TEST_F(StartAndEnd, AnUnreadableSettingsOrLayoutFileIsNamedWithItsReasonAndKept)

@@ -172,6 +172,37 @@ TEST_F(TempFolder, AFailedReplaceKeepsTheOldFileAndSaysWhy)
     }
 }
 
+// Only what the writer itself names its temporary files goes: the target, a dot and six random
+// letters of both cases, as a plain file.
+TEST_F(TempFolder, StrayTemporariesOfTheWriterAndNothingElseAreRemoved)
+{
+    struct Case {
+        const char* name;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"nivora.ini.qKzRtB", true},
+        {"nivora.ini.Backup", true},     // as the writer could have named it
+        {"nivora.ini.backup", false},    // one case only: a person's copy
+        {"nivora.ini.BACKUP", false},
+        {"nivora.ini.qKzRt", false},     // five letters
+        {"nivora.ini.qKzRtBw", false},   // seven
+        {"nivora.ini.qKz4tB", false},
+        {"nivora.ini~qKzRtB", false},
+        {"xnivora.ini.qKzRtB", false},
+        {"nivora.frm.qKzRtB", false},    // another target's
+    };
+    write("nivora.ini", "kept\r\n");
+    for (const Case& c : cases) write(c.name, "left\r\n");
+    fs::create_directories(folder / "nivora.ini.FoLdEr");
+    fs::create_symlink("nivora.ini", folder / "nivora.ini.LiNkEd");
+    removeStrayTemporaries(folder / "nivora.ini");
+    for (const Case& c : cases) EXPECT_EQ(fs::exists(folder / c.name), !c.removed) << c.name;
+    EXPECT_TRUE(fs::is_directory(folder / "nivora.ini.FoLdEr"));
+    EXPECT_TRUE(fs::is_symlink(folder / "nivora.ini.LiNkEd"));
+    EXPECT_EQ(*readLines(folder / "nivora.ini"), std::vector<std::string>{"kept"});
+}
+
 TEST_F(TempFolder, ReadingLinesKeepsTheReadersRules)
 {
     struct Case {
