@@ -8,6 +8,7 @@
 #include "astro/corrections.h"
 #include "astro/datafile.h"
 #include "platform/files.h"
+#include "render/pipeline.h"
 #include "render/stars.h"
 
 namespace nivora {
@@ -122,16 +123,15 @@ private:
         }
     }
 
+    // Every body at its place without aberration against the point's.
     void bodies() {
-        // The Moon is drawn without annual aberration: where the chart shows apparent places
-        // its mark is compared with the apparent ecliptic.
-        const bool apparentChart = drawn_.drawnChartMode == skyChartMode || drawn_.displayFrameIndex % 4 == 0;
         for (int i = 0; i <= neptuneBody; ++i) {
             const auto& b = p_.drawn.bodies.bodyPositions[std::size_t(i)];
             if (!(b[3] > 0))
                 continue;
-            const std::size_t frame = i == moonBody && apparentChart ? 5 : 6;
-            insert(dot({b[0], b[1], b[2]}, frames_[frame]), "P" + std::to_string(i));
+            const DirectionVector place =
+                annualAberrationPlace({b[0], b[1], b[2]}, sky_.annualAberrationEcliptic, !annualAberrationApplies(i), false);
+            insert(dot(place, frames_[6]), "P" + std::to_string(i));
         }
     }
 

@@ -219,12 +219,8 @@ private:
         endLine();
         const auto& b = p_.drawn.bodies.bodyPositions[std::size_t(i)];
         DirectionVector v = rotate(sky_.trueEclipticToTrueEquator, {b[0], b[1], b[2]});
+        v = annualAberrationPlace(v, sky_.annualAberrationEquatorial, !annualAberrationApplies(i), o_.sunDataFrame == 1);
         switch (o_.sunDataFrame) {
-        case 1:
-            if (annualAberrationApplies(i))
-                for (int k = 0; k < 3; ++k)
-                    v[k] += sky_.annualAberrationEquatorial[k];
-            break;
         case 3:
             v = rotate(sky_.trueEquatorToMeanEquator, v);
             break;

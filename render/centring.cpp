@@ -13,6 +13,7 @@
 #include "astro/linefile.h"
 #include "astro/starlist.h"
 #include "render/bodytable.h"
+#include "render/pipeline.h"
 #include "render/program_records.h"
 
 namespace nivora {
@@ -25,17 +26,15 @@ class Visibility {
 public:
     explicit Visibility(const ProgramRecords& records) : records_(records) {}
 
-    // Adds w to the sum unless it is hidden; the Moon and what moves with the Earth get no annual
-    // aberration.
-    bool add(DirectionVector w, float weight, bool annual = true)
+    // Adds w, a place without aberration, to the sum unless it is hidden.
+    bool add(DirectionVector w, float weight)
     {
         const SkyFrames& sky = records_.drawn.sky;
         const ChartOptions& options = records_.chartOptions;
         const bool skyChart = records_.chartView.chartMode < mapChartMode;
         if (skyChart || records_.drawn.settings.directionFrameIndex == 0) {
-            if (annual)
-                for (int i = 0; i < 3; ++i)
-                    w[i] += sky.annualAberration[i];
+            for (int i = 0; i < 3; ++i)
+                w[i] += sky.annualAberration[i];
             if (skyChart && options.diurnalAberrationOn == 1)
                 w[1] += sky.diurnalAberration[1];
             normalise(w);
@@ -112,7 +111,6 @@ void CENTRALIZE(ProgramRecords& records, int apply, int index)
     const bool skyChart = records.chartView.chartMode < mapChartMode;
     Visibility visible(records);
     bool readLines = options.centralizeWeighting == 2;
-    bool moon = false;
 
     if (earthMap == 0 && index > 87) {
         int body = -1;
@@ -134,8 +132,9 @@ void CENTRALIZE(ProgramRecords& records, int apply, int index)
                     return;
                 }
             }
-            moon = body == moonBody;
-            visible.add(rotate(sky.trueEclipticToBase, {e[0], e[1], e[2]}), 1, !moon);
+            const DirectionVector place = annualAberrationPlace({e[0], e[1], e[2]}, sky.annualAberrationEcliptic,
+                                                                !annualAberrationApplies(body), false);
+            visible.add(rotate(sky.trueEclipticToBase, place), 1);
             readLines = false;
         } else {
             readLines = true;
@@ -206,7 +205,7 @@ void CENTRALIZE(ProgramRecords& records, int apply, int index)
             }
         }
         if ((skyChart || display % 4 == 0) && frame % 4 != 1) {
-            DirectionVector a = moon ? DirectionVector{} : sky.annualAberration;
+            DirectionVector a = sky.annualAberration;
             if (skyChart && options.diurnalAberrationOn == 1)
                 a[1] += sky.diurnalAberration[1];
             DirectionVector freed;

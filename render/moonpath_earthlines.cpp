@@ -66,9 +66,11 @@ void moonPathPass(ProgramRecords& records, double D)
     const bool skyChart = records.chartView.chartMode == skyChartMode;
     const float chartScale = records.userProjection.chartScale;
     const MarkPlacer placer(records, markBoundary, -markBoundary);
+    // The Moon moves with the Earth: its apparent place is its light-time place, and a map whose
+    // frame has no aberration shows that place with the aberration taken out.
+    const bool apparentChart = records.chartView.chartMode < mapChartMode || records.drawn.settings.displayFrameIndex % 4 == 0;
 
     if (mode == 1) {
-        // The Moon moves with the Earth: no annual aberration on its orbit.
         const double T = sky.julianCenturies;
         const double node = (double(125.0446f) - 1934.136084 * T + double(0.0021f) * T * T) / degreesPerRadian;
         const double i = double(5.1566901f) / degreesPerRadian;
@@ -81,6 +83,7 @@ void moonPathPass(ProgramRecords& records, double D)
         for (double g = 0; g <= 360; g += step) {
             const double r = g / degreesPerRadian;
             DirectionVector w = rotate(toBase, {std::cos(r), std::sin(r), 0});
+            w = annualAberrationPlace(w, sky.annualAberration, true, apparentChart);
             addDiurnal(records, w);
             plot(records, placer, w, 14);
         }
@@ -120,7 +123,7 @@ void moonPathPass(ProgramRecords& records, double D)
                 normalise(w);
                 hidden = dot(zenith, w) < 0;
             }
-            w = rotate(sky.trueEquatorToBase, w);
+            w = rotate(sky.trueEquatorToBase, annualAberrationPlace(w, sky.annualAberrationEquatorial, true, apparentChart));
             addDiurnal(records, w);
             plot(records, placer, w, hidden ? below : 14);
         }

@@ -98,17 +98,11 @@ void drawOrbitObject(ProgramRecords& records, const SkyFrameTimes& times, bool a
             u[i] = v[i] / rho;
     }
 
-    // An orbit around the Earth moves with the Earth, as the Moon does: no annual aberration. One
-    // around the Sun gets it where the stars do.
+    // An orbit around the Earth moves with the Earth, as the Moon does. Where the stars get the
+    // annual aberration the object is at its apparent place, elsewhere at its place without it.
     const PointPipeline pipeline(records);
-    const bool annual = aroundSun && (chartMode < mapChartMode || records.drawn.settings.displayFrameIndex % 4 == 0);
-    if (annual) {
-        for (int i = 0; i < 3; ++i)
-            u[i] += sky.annualAberrationEcliptic[i];
-        const double n = length(u);
-        for (double& c : u)
-            c /= n;
-    }
+    const bool apparentChart = chartMode < mapChartMode || records.drawn.settings.displayFrameIndex % 4 == 0;
+    u = annualAberrationPlace(u, sky.annualAberrationEcliptic, !aroundSun, apparentChart);
     DirectionVector base = rotate(sky.trueEclipticToBase, u);
     if (pipeline.diurnalAberration()) {
         base[1] += sky.diurnalAberration[1];

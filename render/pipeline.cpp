@@ -10,6 +10,19 @@ namespace nivora {
 
 bool annualAberrationApplies(int bodyIndex) { return bodyIndex != moonBody; }
 
+DirectionVector annualAberrationPlace(const DirectionVector& u, const DirectionVector& v, bool movesWithEarth,
+                                      bool apparent)
+{
+    if (movesWithEarth && !apparent) {
+        DirectionVector freed;
+        INVABER(u, v, freed);
+        return freed;
+    }
+    if (!movesWithEarth && apparent)
+        return normalised(plus(u, v));
+    return u;
+}
+
 DirectionVector catalogueVector(double alphaDegrees, double deltaDegrees)
 {
     return unitVector(alphaDegrees / degreesPerRadian, deltaDegrees / degreesPerRadian);
@@ -53,12 +66,8 @@ DirectionVector PointPipeline::catalogueToBase(const RotationMatrix& toBase, con
 DirectionVector PointPipeline::bodyToBase(int bodyIndex, const DirectionVector& u) const
 {
     const SkyFrames& sky = records_.drawn.sky;
-    DirectionVector e = u;
-    if (annualAberrationApplies(bodyIndex)) {
-        for (int i = 0; i < 3; ++i)
-            e[i] += sky.annualAberrationEcliptic[i];
-        normalise(e);
-    }
+    const DirectionVector e =
+        annualAberrationPlace(u, sky.annualAberrationEcliptic, !annualAberrationApplies(bodyIndex), true);
     DirectionVector w = rotate(sky.trueEclipticToBase, e);
     if (bodyDiurnal_) {
         w[1] += sky.diurnalAberration[1];

@@ -19,6 +19,15 @@ struct ProgramRecords;
 // readout and the click.
 bool annualAberrationApplies(int bodyIndex);
 
+// The place of something whose light-time corrected place is the unit vector u, with the annual
+// aberration (`apparent`) or without it, v being the annual aberration in u's frame. What moves
+// with the Earth (the Moon, an orbit around the Earth, a place on the Earth) is seen at u; its
+// place without aberration, the one to set beside the catalogue stars, is u with the aberration
+// taken out, because the Earth carries the observer across the light time. Anything else is seen
+// at u with the aberration added, and u is its place without it.
+DirectionVector annualAberrationPlace(const DirectionVector& u, const DirectionVector& v, bool movesWithEarth,
+                                      bool apparent);
+
 // Unit vector of a right ascension and declination (or longitude and latitude) in degrees.
 DirectionVector catalogueVector(double alphaDegrees, double deltaDegrees);
 

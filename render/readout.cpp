@@ -37,9 +37,11 @@ struct ReadoutBody {
     int body = 0;            // readout body code; 1 when the Sun's digression speaks of the Moon
     bool addedStar = false;
     bool orbitObject = false;
-    bool movesWithEarth = false;   // no annual aberration added or removed
+    bool movesWithEarth = false;   // seen at its light-time place; corrected after the parallax
 };
 
+// The readout body's place before the parallax: the light-time corrected (or geometric) place,
+// with the annual aberration of the correction for what does not move with the Earth.
 BodyPlace bodyPlace(const ProgramRecords& records, const DrawingWork& work, const ReadoutBody& b)
 {
     const SkyFrames& sky = records.drawn.sky;
@@ -67,9 +69,20 @@ BodyPlace bodyPlace(const ProgramRecords& records, const DrawingWork& work, cons
         place.v = unitVector(work.readout.longitude, work.readout.latitude);
     }
     if (correction == 0 && !b.addedStar && !b.movesWithEarth)
-        place.v = normalised(plus(place.v, sky.annualAberrationEcliptic));
+        place.v = annualAberrationPlace(place.v, sky.annualAberrationEcliptic, false, true);
     place.valid = true;
     return place;
+}
+
+// What moves with the Earth is seen at its place as the parallax leaves it; "No Annual
+// Aberration" takes the annual aberration v (in p's frame) out of that place. p of any length.
+DirectionVector seenPlace(const ProgramRecords& records, const ReadoutBody& b, const DirectionVector& p,
+                          const DirectionVector& v)
+{
+    const double l = length(p);
+    if (!b.movesWithEarth || records.readoutOptions.readoutCorrection != 1 || !(l > 0))
+        return p;
+    return scaled(annualAberrationPlace(scaled(p, 1 / l), v, true, false), l);
 }
 
 void drawFrameReadout(ProgramRecords& records, const DrawingWork& work, const ReadoutBody& b,
@@ -92,6 +105,7 @@ void drawFrameReadout(ProgramRecords& records, const DrawingWork& work, const Re
             return;
         v = scaled(v, 1 / D);
     }
+    v = seenPlace(records, b, v, sky.annualAberrationEcliptic);
 
     DirectionVector result;
     const char *first, *second, *frameWord;
@@ -178,6 +192,7 @@ void drawDigression(ProgramRecords& records, const DrawingWork& work, const Read
     const bool distanceKnown = !b.addedStar || work.addedStar->distanceOn == 1;
     if (parallax && distanceKnown)
         Pe = minus(Pe, sky.observerPositionEquatorial);
+    Pe = seenPlace(records, b, Pe, sky.annualAberrationEquatorial);
     double a0, d0, r0, a, d, r;
     ZENITH(Se[0], Se[1], Se[2], a0, d0, r0);
     ZENITH(Pe[0], Pe[1], Pe[2], a, d, r);

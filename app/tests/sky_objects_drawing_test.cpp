@@ -517,6 +517,50 @@ TEST_F(SkyObjectsDrawing, AddedStarWithoutDistanceDigressesAlikeWithParallax)
     }
 }
 
+// "No Annual Aberration" takes the annual aberration out of the added star's apparent place. A
+// star typed as the observer sees it (azimuth and elevation) moves with the Earth, as the Moon
+// does: the typed place is its apparent place. Deneb typed in the ICRF is its place without
+// aberration. Either way the two readouts differ by ERFA's annual aberration of the place.
+TEST_F(SkyObjectsDrawing, AddedStarWithoutAberrationLosesErfasAberration)
+{
+    wholeSky();
+    Program& p = *program;
+    p.readoutOptions.readoutBody = 20;
+    p.readoutOptions.readoutFrame = 2;
+    p.minuteOptions.commentUnit = 1;
+    for (const bool typedAsSeen : {true, false}) {
+        SCOPED_TRACE(typedAsSeen);
+        if (typedAsSeen)
+            typeZenithal("100", "00", "+40", "00");
+        else
+            typeDeneb();
+        double ra[2], dec[2];
+        for (const int correction : {0, 1}) {
+            p.readoutOptions.readoutCorrection = std::uint8_t(correction);
+            drawWithTexts();
+            ASSERT_TRUE(panelText(306, 9).ends_with(correction == 0 ? "(apparent)" : "(no abbr.)")) << panelText(306, 9);
+            ra[correction] = shownDegrees(panelText(306, 9)) / degreesPerRadian;
+            dec[correction] = shownDegrees(panelText(324, 9)) / degreesPerRadian;
+        }
+        // ERFA's velocity of the Earth over c in the true equator of date, taken off the apparent
+        // place to first order; (v/c)^2 is a thousandth of an arc second.
+        const double tt = 2451545.0 + p.drawn.sky.julianCenturies * 36525;
+        double pvh[2][3], pvb[2][3], npb[3][3], v[3], u[3], freed[3], r, erfaRa, erfaDec;
+        eraEpv00(tt, 0, pvh, pvb);
+        eraPnm06a(tt, 0, npb);
+        eraSxp(1 / ERFA_DC, pvb[1], v);
+        eraRxp(npb, v, v);
+        eraS2c(ra[0], dec[0], u);
+        eraPmp(u, v, freed);
+        eraPn(freed, &r, freed);
+        eraC2s(freed, &erfaRa, &erfaDec);
+        const double printed = 0.00002 / degreesPerRadian;
+        ASSERT_GT(eraSeps(ra[0], dec[0], ra[1], dec[1]), 10 * printed);
+        EXPECT_NEAR(std::remainder(ra[1] - erfaRa, 2 * pi) * std::cos(dec[1]), 0, printed);
+        EXPECT_NEAR(dec[1] - erfaDec, 0, printed);
+    }
+}
+
 TEST_F(SkyObjectsDrawing, OrbitObjectDistanceAndParallaxInThePanel)
 {
     wholeSky();
@@ -564,14 +608,22 @@ TEST_F(SkyObjectsDrawing, OrbitObjectDistanceAndParallaxInThePanel)
         drawWithTexts();
         ASSERT_TRUE(alerts().empty()) << alerts().front();
 
-        // An orbit around the Earth moves with it: no annual aberration in any correction.
+        // An orbit around the Earth moves with it: its apparent place is where it was a light time
+        // ago, seen from here; without aberration it is seen from where ERFA's Earth has gone
+        // meanwhile, about 20 arc seconds away. The distance is the light-time one.
         DirectionVector shown = c.correction == 2 ? now : earlier;
         if (c.readoutParallax == 1)
             for (int i = 0; i < 3; ++i)
                 shown[i] -= observer[i];
         const double D = norm(shown);
+        if (c.correction == 1) {
+            double back[3];
+            testing_support::erfaEarthAgo(o.tt, D / lightSpeed / 86400, back);
+            for (int i = 0; i < 3; ++i)
+                shown[i] += back[i] * ERFA_DAU / 1000;
+        }
         const double ra = std::fmod(std::atan2(shown[1], shown[0]) * degreesPerRadian + 360, 360);
-        const double dec = std::asin(shown[2] / D) * degreesPerRadian;
+        const double dec = std::asin(shown[2] / norm(shown)) * degreesPerRadian;
         // Half the last place, and 0.005 arc seconds on the sky for ERFA's frames against ours.
         const double angleTolerance = (c.commentUnit == 1 ? 0.6e-5 : 0.06 / 3600) + 0.005 / 3600;
         EXPECT_EQ(panelText(288, 7), "Location of Object by elements");

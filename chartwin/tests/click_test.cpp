@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "chartwin/tests/click_fixture.h"
+#include "render/bodymarks.h"
 
 namespace nivora {
 namespace {
@@ -325,6 +326,65 @@ TEST_F(Click, PrintedHorizonAndIcrfLinesAgreeWithErfa) {
                 << el.degrees << " vs " << 90 - zob * degreesPerRadian << '\n' << text;
         }
     }
+}
+
+// The Moon clicked at its centre, on the sky chart turned toward it with refraction and diurnal
+// aberration on: the click's "(ICRF)" line is the location readout's Moon "(no abbr.)" in the
+// ICRF, seen from the place, to the printed digits. Both take the annual aberration out of the
+// Moon's apparent place, which is its light-time place.
+TEST_F(Click, ClickedMoonsIcrfLineIsTheReadoutsMoonWithoutAberration) {
+    ReadoutOptions& location = p().readoutOptions;
+    location.readoutBody = moonBody;
+    location.readoutFrame = 4;
+    location.readoutCorrection = 1;
+    location.readoutParallax = 1;
+    p().minuteOptions.commentUnit = 1;
+    p().minuteOptions.raDecUnit = 1;
+    draw();
+    const DirectionVector moon = apparentBody(p(), moonBody).apparent;
+    double az, el, r;
+    ZENITH(moon[0], moon[1], moon[2], az, el, r);
+    ASSERT_GT(el, 0.2);
+    char text[40];
+    std::snprintf(text, sizeof text, "%.10f", az * degreesPerRadian + (az < 0 ? 360 : 0));
+    ui().control("EDIT12").setText(text);
+    std::snprintf(text, sizeof text, "%.10f", el * degreesPerRadian);
+    ui().control("EDIT13").setText(text);
+    draw();
+    // The same drawing once more over the bitmap DRAW made, its texts taken down.
+    std::vector<DrawnText> texts;
+    p().chartBitmap.recordTexts(&texts);
+    ASSERT_TRUE(DRAWINGIMG(p()));
+    const BoxCentres b = boxCentres(p().chartView, p().chartLayout, p().drawn.geometry.directionOffset);
+    clickPixel(b.x1, b.y);
+    p().chartBitmap.recordTexts(nullptr);
+
+    auto row = [&](float y) {
+        std::string found;
+        for (const DrawnText& t : texts)
+            if (t.y == y && t.x >= float(b.panelLeft))
+                found = t.text;
+        return found;
+    };
+    ASSERT_EQ(row(288), "Location of Moon");
+    const std::string raRow = row(306), decRow = row(324);
+    ASSERT_TRUE(raRow.ends_with("(no abbr.)")) << raRow;
+    ASSERT_TRUE(decRow.ends_with("(J2000.0)")) << decRow;
+    const PrintedAngle readRa = parsePrinted(printedField(raRow, " R.A:", "("));
+    const PrintedAngle readDec = parsePrinted(printedField(decRow, " Dec:", "("));
+
+    const std::string clicked = readout();
+    const std::size_t icrfEnd = clicked.find("(ICRF).\n");
+    ASSERT_NE(icrfEnd, std::string::npos) << clicked;
+    const std::string icrfLine = clicked.substr(clicked.rfind('\n', icrfEnd) + 1);
+    const PrintedAngle clickRa = parsePrinted(printedField(icrfLine, "RA:", ","));
+    const PrintedAngle clickDec = parsePrinted(printedField(icrfLine, ",Dec:", "("));
+    const double arcSecond = 1.0 / 3600;
+    ASSERT_LE(readRa.lastDigit, 0.05 * arcSecond);
+    ASSERT_LE(clickRa.lastDigit, 0.05 * arcSecond);
+    const double c = std::cos(readDec.degrees / degreesPerRadian);
+    EXPECT_NEAR(degreesApart(clickRa.degrees, readRa.degrees) * c, 0, 0.2 * arcSecond) << icrfLine << '\n' << raRow;
+    EXPECT_NEAR(clickDec.degrees - readDec.degrees, 0, 0.2 * arcSecond) << icrfLine << '\n' << decRow;
 }
 
 TEST(ClickAngles, AnglesFromCosinesHaveValuesEverywhere) {

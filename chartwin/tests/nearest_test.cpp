@@ -131,18 +131,28 @@ TEST_F(Nearest, RadiusBoundsTheList) {
     }
 }
 
-// The Moon's mark clicked at its centre stands first, less than a pixel away, and its place
-// under "apparent" is the one under "True": the Moon carries no annual aberration.
+// Right ascension and declination in decimal degrees after "RA:" and ",Dec:" in a line.
+std::pair<double, double> printedRaDec(const std::string& line) {
+    const auto ra = line.find("RA:"), dec = line.find(",Dec:");
+    if (ra == std::string::npos || dec == std::string::npos)
+        return {0, 0};
+    return {std::stod(line.substr(ra + 3)), std::stod(line.substr(dec + 5))};
+}
+
+// The Moon's mark clicked at its centre stands first, less than a pixel away. Its place under
+// "True" is the one under "apparent" with the annual aberration taken out, as the clicked point's
+// own place is: the Moon is seen at its light-time place.
 TEST_F(Nearest, ClickedMoonIsFoundWhereItIsDrawn) {
     ui().control("EDIT1").setText("1000");
     ui().control("EDIT75").setText("40");   // under 10 arc seconds a pixel
+    p().minuteOptions.raDecUnit = 1;
     draw();
     const PointPipeline pipeline(p());
     DirectionVector base = pipeline.bodyToBase(moonBody);
     double az, el, r;
     ZENITH(base[0], base[1], base[2], az, el, r);
     setCentre(az * degreesPerRadian + (az < 0 ? 360 : 0), el * degreesPerRadian);
-    std::string raLine[3];
+    std::string raLine[3], pointLine[3];
     for (int frame : {1, 2}) {
         p().minuteOptions.sunDataFrame = std::uint8_t(frame);
         draw();
@@ -154,13 +164,22 @@ TEST_F(Nearest, ClickedMoonIsFoundWhereItIsDrawn) {
         const auto at = text.find(" 1)Moon\n");
         ASSERT_NE(at, std::string::npos);
         raLine[frame] = text.substr(at + 8, text.find('\n', at + 8) - at - 8);
+        const auto tag = text.find(frame == 1 ? "(apparent).\n" : "(True).\n");
+        ASSERT_NE(tag, std::string::npos) << text;
+        pointLine[frame] = text.substr(text.rfind('\n', tag) + 1, tag - text.rfind('\n', tag) - 1);
         const auto dst = raLine[frame].find("(Dst:");
         ASSERT_NE(dst, std::string::npos) << text;
         // The distance below ten arc seconds: "00am0s.ssas".
         EXPECT_EQ(raLine[frame].substr(dst, 10), "(Dst:00am0") << raLine[frame];
         EXPECT_NE(text.find("km, Radius:"), std::string::npos) << text;
     }
-    EXPECT_EQ(raLine[1].substr(0, raLine[1].find("(Dst:")), raLine[2].substr(0, raLine[2].find("(Dst:")));
+    const auto moonApparent = printedRaDec(raLine[1]), moonTrue = printedRaDec(raLine[2]);
+    const auto pointApparent = printedRaDec(pointLine[1]), pointTrue = printedRaDec(pointLine[2]);
+    const double c = std::cos(moonTrue.second / degreesPerRadian), arcSecond = 1.0 / 3600;
+    EXPECT_GT(std::hypot((moonApparent.first - moonTrue.first) * c, moonApparent.second - moonTrue.second), 5 * arcSecond)
+        << raLine[1] << '\n' << raLine[2];
+    EXPECT_NEAR((moonApparent.first - moonTrue.first) * c, (pointApparent.first - pointTrue.first) * c, 0.1 * arcSecond);
+    EXPECT_NEAR(moonApparent.second - moonTrue.second, pointApparent.second - pointTrue.second, 0.1 * arcSecond);
 }
 
 // "Search in File by Click" with the form set as the sample file's header says: clicking the

@@ -147,6 +147,50 @@ TEST(Centring, BodiesLandOnTheCentreInEveryDirectionFrame)
         }
 }
 
+// Centring on the Moon writes the place the location readout gives for it, seen from the place,
+// to the fields' ten-thousandth of a degree: in an apparent frame its light-time place, in the
+// others that place with the annual aberration taken out, 20" at the full Moon. In the ICRF that
+// is ERFA's astrometric Moon seen from the place, within eraMoon98's few arc seconds.
+TEST(Centring, TheMoonsFieldsAreItsReadoutPlace)
+{
+    struct Case {
+        int directionFrame;    // COMBO6
+        int readoutFrame;      // the same frame in the readout's codes
+        int correction;        // the readout's correction that frame stands for
+    };
+    const Case cases[] = {{1, 2, 0}, {2, 2, 1}, {3, 3, 1}, {4, 4, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.directionFrame);
+        const Place fullMoon = {"Tokyo", 139.7, 35.7, 0, 2024, 5, 23, 15};
+        Centring r(fullMoon);
+        r.readoutOptions = {.readoutBody = moonBody, .readoutParallax = 1,
+                            .readoutCorrection = std::uint8_t(c.correction), .readoutFrame = std::uint8_t(c.readoutFrame)};
+        r.minuteOptions.commentUnit = 1;
+        r.chartOptions.diurnalAberrationOn = 0;   // the apparent fields would keep it, the readout not
+        r.ui.control("COMBO6").setIndex(c.directionFrame);
+        r.centreOnItem(itemIndex("Mn"));
+        ASSERT_TRUE(r.draw());
+        ASSERT_TRUE(r.alerts().empty());
+        const std::string ra = r.rowText(306), dec = r.rowText(324);
+        ASSERT_TRUE(ra.starts_with(" R.A:")) << ra;
+        ASSERT_TRUE(dec.starts_with(" Dec:")) << dec;
+        // Cut down to four places against the readout's five.
+        EXPECT_NEAR(std::stod(r.ui.control("EDIT12").text()) + 0.00005, std::stod(ra.substr(5)), 0.00006) << ra;
+        EXPECT_NEAR(std::stod(r.ui.control("EDIT13").text()) + 0.00005, std::stod(dec.substr(5)), 0.00006) << dec;
+        if (c.directionFrame != 4)
+            continue;
+        const testing_support::ErfaObserver o = r.observer(fullMoon);
+        double moon[3], position[3], velocity[3], rc2t[3][3], seen[3], erfaRa, erfaDec;
+        testing_support::erfaAstrometricMoon(o, moon);
+        testing_support::erfaObserverState(o, position, velocity, rc2t);
+        eraPmp(moon, position, seen);
+        eraC2s(seen, &erfaRa, &erfaDec);
+        const double fieldRa = std::stod(r.ui.control("EDIT12").text()) / degreesPerRadian;
+        const double fieldDec = std::stod(r.ui.control("EDIT13").text()) / degreesPerRadian;
+        EXPECT_LT(eraSeps(fieldRa, fieldDec, erfaRa, erfaDec) * degreesPerRadian * 3600, 5);
+    }
+}
+
 // A planet not shown and not read out (every planet on a first run) is not in the drawing's body
 // table; centring on it still finds it. Its place is checked on a second drawing that shows it.
 // Its series file missing: an alert naming the file, and the fields stay.

@@ -53,6 +53,28 @@ inline void erfaGeocentric(const ErfaObserver& o, int body, double p[3])
     }
 }
 
+// Where the Earth's centre was `tau` days before the TT Julian date tt, from where it is then, AU
+// (BCRS): added to the light-time place of what moves with the Earth, it gives that place as
+// seen from where the Earth is now, the astrometric place.
+inline void erfaEarthAgo(double tt, double tau, double back[3])
+{
+    double pvh[2][3], then[2][3], now[2][3];
+    eraEpv00(tt, -tau, pvh, then);
+    eraEpv00(tt, 0, pvh, now);
+    erfaSub(then[0], now[0], back);
+}
+
+// The Moon's geocentric astrometric position, AU, GCRS: where it was a light time ago (its
+// barycentric place then), seen from where the Earth's centre is now. What moves with the Earth
+// is seen at its light-time place; this is that place with the annual aberration taken out.
+inline void erfaAstrometricMoon(const ErfaObserver& o, double p[3])
+{
+    erfaGeocentric(o, 1, p);
+    double back[3];
+    erfaEarthAgo(o.tt, eraPm(p) / ERFA_DC, back);
+    eraPpp(p, back, p);
+}
+
 // The Sun's geocentric apparent direction (GCRS unit vector): the geocentre's annual aberration
 // added to its geometric place.
 inline void erfaApparentSun(const ErfaObserver& o, double apparent[3])

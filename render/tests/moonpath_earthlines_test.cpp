@@ -94,6 +94,22 @@ TEST(MoonPath, TheTrackFollowsErfasMoonDayByDay)
     }
 }
 
+// The point of the mean orbit at orbital longitude g degrees from ERFA's mean node of date,
+// inclined 5.1566901 degrees to the mean ecliptic of date: an ICRF unit vector.
+DirectionVector meanOrbitPoint(double tt, double gDegrees)
+{
+    const double node = eraFaom03((tt - ERFA_DJ00) / ERFA_DJC), incl = double(5.1566901f) * ERFA_DD2R;
+    double eclipticToIcrs[3][3];
+    eraEcm06(tt, 0, eclipticToIcrs);
+    const double g = gDegrees * ERFA_DD2R;
+    // Along the node line, then up the inclined plane.
+    const double x = std::cos(g), y = std::sin(g) * std::cos(incl), z = std::sin(g) * std::sin(incl);
+    double e[3] = {x * std::cos(node) - y * std::sin(node), x * std::sin(node) + y * std::cos(node), z};
+    double icrs[3];
+    eraTrxp(eclipticToIcrs, e, icrs);
+    return {icrs[0], icrs[1], icrs[2]};
+}
+
 // The mean orbit on an ICRF star map centred on its northernmost point: every tenth degree of
 // orbital longitude from ERFA's mean node, inclined 5.1566901 degrees to the mean ecliptic of
 // date, has a dot within a pixel.
@@ -105,18 +121,7 @@ TEST(MoonPath, TheMeanOrbitCrossesTheEclipticAtErfasNode)
     chart.ui.control("COMBO5").setIndex(3);
     ASSERT_TRUE(chart.draw());
     const double tt = chart.observer(tokyo).tt;
-    const double node = eraFaom03((tt - ERFA_DJ00) / ERFA_DJC), incl = double(5.1566901f) * ERFA_DD2R;
-    double eclipticToIcrs[3][3];
-    eraEcm06(tt, 0, eclipticToIcrs);
-    auto orbitPoint = [&](double gDegrees) {
-        const double g = gDegrees * ERFA_DD2R;
-        // Along the node line, then up the inclined plane.
-        const double x = std::cos(g), y = std::sin(g) * std::cos(incl), z = std::sin(g) * std::sin(incl);
-        double e[3] = {x * std::cos(node) - y * std::sin(node), x * std::sin(node) + y * std::cos(node), z};
-        double icrs[3];
-        eraTrxp(eclipticToIcrs, e, icrs);
-        return DirectionVector{icrs[0], icrs[1], icrs[2]};
-    };
+    auto orbitPoint = [&](double gDegrees) { return meanOrbitPoint(tt, gDegrees); };
     centreMapOn(chart, orbitPoint(90));
     chart.chartOptions.moonLineMode = 1;
     ASSERT_TRUE(chart.draw());
@@ -244,6 +249,64 @@ TEST(MoonPath, TheMarkLiesOnTheTracksPointAtTheDrawingsInstant)
         ASSERT_GT(track.dots, 50);
         EXPECT_LE(std::fabs(track.across), 1.0);
         EXPECT_LE(std::fabs(track.along), 1.0);
+    }
+}
+
+// On a star map of the ICRF, a frame without aberration, the Moon's path is where ERFA puts the
+// astrometric Moon: its light-time place with the annual aberration taken out, 15" to 20" along
+// the path around the full Moon. On a map of the apparent equator it is the light-time place
+// itself. The computed track's point at the drawing's instant (mode 2), and a point of the mean
+// orbit where the pass samples it (mode 1), lie on the run of dots to a fraction of a pixel; the
+// dots are 3.7 and 4.4 pixels apart, and the aberration moves them about 1.7 pixels here.
+TEST(MoonPath, OnAMapWithoutAberrationThePathIsTheAstrometricMoon)
+{
+    const Place fullMoon = {"Tokyo", 139.7, 35.7, 0, 2024, 5, 23, 15};
+    struct Case {
+        int display;   // COMBO5: 3 ICRF, 0 apparent equator of date
+        int mode;      // moonLineMode
+    };
+    const Case cases[] = {{3, 2}, {0, 2}, {3, 1}, {0, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "display " << c.display << ", mode " << c.mode);
+        SkyChart chart(fullMoon, 180);
+        chart.chartView.chartMode = mapChartMode;
+        chart.makeBitmap();
+        chart.ui.control("COMBO5").setIndex(c.display);
+        ASSERT_TRUE(chart.draw());
+        const ErfaObserver o = chart.observer(fullMoon);
+        double q[3], p[3], r;
+        if (c.mode == 2) {
+            if (c.display == 3)
+                testing_support::erfaAstrometricMoon(o, q);
+            else
+                testing_support::erfaGeocentric(o, moonBody, q);
+        } else {
+            const double step = 800 / double(chart.userProjection.chartScale);
+            const DirectionVector g = meanOrbitPoint(o.tt, std::round(90 / step) * step);
+            double pvh[2][3], pvb[2][3];
+            eraEpv00(o.tt, 0, pvh, pvb);
+            // Taken out to first order: (v/c)^2 is a thousandth of an arc second.
+            for (int i = 0; i < 3; ++i)
+                q[i] = g[i] - (c.display == 3 ? pvb[1][i] / ERFA_DC : 0);
+        }
+        eraPn(q, &r, p);
+        double npb[3][3], shown[3];
+        eraPnm06a(o.tt, 0, npb);
+        if (c.display == 3)
+            eraCp(p, shown);
+        else
+            eraRxp(npb, p, shown);
+        centreMapOn(chart, {shown[0], shown[1], shown[2]});
+        chart.chartOptions.moonLineMode = std::uint8_t(c.mode);
+        ASSERT_TRUE(chart.draw());
+        const auto pixels = MarkPlacer(chart, markBoundary, -markBoundary)
+                                .pixels(rotate(chart.drawn.sky.icrfToBase, {p[0], p[1], p[2]}));
+        ASSERT_EQ(pixels.size(), 1u);
+        const RunOffset run = offsetFromRun(chart.chartBitmap, 14, int(panelLeftOf(chart)), chart.chartBitmap.height(),
+                                            pixels[0].x, pixels[0].y);
+        ASSERT_GT(run.dots, 50);
+        EXPECT_LE(std::fabs(run.across), 0.5);
+        EXPECT_LE(std::fabs(run.along), 0.5);
     }
 }
 

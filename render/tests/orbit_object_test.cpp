@@ -11,6 +11,7 @@
 #include "astro/constants.h"
 #include "astro/projection.h"
 #include "render/drawing.h"
+#include "render/tests/erfa_sky.h"
 #include "render/tests/render_fixture.h"
 
 namespace nivora {
@@ -139,9 +140,6 @@ void drawCentredOn(TestRecords& r, Vec p, double magnification)
 // own dynamical time counts.
 const Elements satellite = {20000, 0.3, 50, 100, 30, 10, 2459089.5, 398600.5 * 86400.0 * 86400.0};
 
-// The typed satellite, its frame "R.A." or "Longitude" turned from the ICRF by icrfToElements
-// (none: the ICRF itself), on an ICRF star map centred on it, a pixel of 6.75 arc seconds: its
-// mark where the test's own propagation with light time puts it.
 // The satellite's geocentric ICRF place at a TT Julian date, light time taken off.
 Vec satelliteSeenAt(double jd, double (*icrfToElements)[3])
 {
@@ -169,16 +167,36 @@ void typeSatellite(TestRecords& r, bool equator)
     r.ui.control("RADIO75").setValue(equator ? 1 : 0);
 }
 
-// The mark where the satellite is at the chart's own time.
+// The satellite's astrometric place at a TT Julian date, km: where it was a light time ago, seen
+// from where the Earth is now. ERFA's Earth goes about 50 km in that time, 20 arc seconds as
+// seen from 20000 km.
+Vec satelliteAstrometric(double jd, double (*icrfToElements)[3])
+{
+    Vec p = satelliteSeenAt(jd, icrfToElements);
+    double back[3];
+    testing_support::erfaEarthAgo(jd, eraPm(p.data()) / lightSpeed / ERFA_DAYSEC, back);
+    for (int i = 0; i < 3; ++i)
+        p[i] += back[i] * ERFA_DAU / 1000;
+    return p;
+}
+
+// The mark where the satellite is at the chart's own time: on a map whose frame has no aberration
+// at its astrometric place, on an apparent one where it was a light time ago, as the Earth
+// carries the observer along with it.
 void expectSatelliteMark(TestRecords& r, double (*icrfToElements)[3])
 {
-    Vec p = satelliteSeenAt(r.drawn.sky.julianCenturies * 36525 + ERFA_DJ00, icrfToElements);
+    const double jd = r.drawn.sky.julianCenturies * 36525 + ERFA_DJ00;
+    Vec p = r.drawn.settings.displayFrameIndex % 4 == 0 ? satelliteSeenAt(jd, icrfToElements)
+                                                        : satelliteAstrometric(jd, icrfToElements);
     double unit[3], distance;
     eraPn(p.data(), &distance, unit);
     expectMarkAt(r, rotate(r.drawn.sky.icrfToBase, Vec{unit[0], unit[1], unit[2]}));
 }
 
-void expectSatelliteOnMap(TestRecords& r, double (*icrfToElements)[3], bool equator)
+// The typed satellite, its frame "R.A." or "Longitude" turned from the ICRF by icrfToElements
+// (none: the ICRF itself), on a star map of the display frame centred on it, a pixel of 6.75 arc
+// seconds.
+void expectSatelliteOnMap(TestRecords& r, double (*icrfToElements)[3], bool equator, int displayFrame = 3)
 {
     double tt1, tt2;
     ttOf(tt1, tt2);
@@ -187,7 +205,7 @@ void expectSatelliteOnMap(TestRecords& r, double (*icrfToElements)[3], bool equa
     setTime(r);
     r.chartView.chartMode = mapChartMode;
     r.chartOptions.underHorizonDepth = 1.1f;   // below the map's equator too
-    r.ui.control("COMBO5").setIndex(3);
+    r.ui.control("COMBO5").setIndex(displayFrame);
     drawCentredOn(r, p, 300);
     expectSatelliteMark(r, icrfToElements);
 }
@@ -243,13 +261,16 @@ TEST(OrbitObject, CeresLandsWhereErfaPutsIt)
     expectMarkAt(r, {std::cos(altitude) * std::cos(aob), -std::cos(altitude) * std::sin(aob), std::sin(altitude)});
 }
 
-TEST(OrbitObject, ASatelliteGetsNoAnnualAberrationOnAStarMap)
+TEST(OrbitObject, ASatelliteIsAtItsAstrometricPlaceOnAStarMapWithoutAberration)
 {
-    // Angles on the J2000 equator.
-    TestRecords r;
-    r.ui.load(orbitForm());
-    typeElements(r, satellite, 2020, 7, "28.0");
-    expectSatelliteOnMap(r, nullptr, true);
+    // Angles on the J2000 equator; the ICRF, the true equator and the apparent one.
+    for (const int displayFrame : {3, 1, 0}) {
+        SCOPED_TRACE(displayFrame);
+        TestRecords r;
+        r.ui.load(orbitForm());
+        typeElements(r, satellite, 2020, 7, "28.0");
+        expectSatelliteOnMap(r, nullptr, true, displayFrame);
+    }
 }
 
 TEST(OrbitObject, ElementsOfAnotherEquinoxArePrecessedToTheChart)

@@ -78,13 +78,54 @@ void expectErfaIcrfPlace(const ErfaObserver& o, int body, std::pair<double, doub
     EXPECT_NEAR(drawn.second - dec * degreesPerRadian, 0, tolerance);
 }
 
-TEST(LocationReadout, TheMoonGetsNoAnnualAberrationTheSunErfasAberration)
+// ICRF right ascension and declination, degrees.
+std::pair<double, double> icrfDegrees(double p[3])
 {
-    Readout moon(moonBody, 2);
-    EXPECT_EQ(moon.place(0), moon.place(1));
-    EXPECT_EQ(moon.rowText(288), "Location of Moon");
-    EXPECT_EQ(moon.row(306)[0].colour, 15);
+    double ra, dec;
+    eraC2s(p, &ra, &dec);
+    return {eraAnp(ra) * degreesPerRadian, dec * degreesPerRadian};
+}
 
+// The Moon moves with the Earth: "(apparent)" is its light-time place, no aberration added, and
+// "(no abbr.)" that place with the aberration taken out, ERFA's astrometric Moon. The shift
+// between the two is ERFA's to the printed digits; each place is ERFA's within eraMoon98's few
+// arc seconds against the Moon's series.
+TEST(LocationReadout, TheMoonWithoutAberrationIsErfasAstrometricMoon)
+{
+    for (const int frame : {4, 2}) {
+        SCOPED_TRACE(frame);
+        Readout moon(moonBody, frame);
+        const auto apparent = moon.place(0);
+        const auto noAbbr = moon.place(1);
+        EXPECT_EQ(moon.rowText(288), "Location of Moon");
+        EXPECT_EQ(moon.row(306)[0].colour, 15);
+        EXPECT_TRUE(moon.rowText(306).ends_with("(no abbr.)"));
+        const ErfaObserver o = moon.observer(evening);
+        double lightTime[3], astrometric[3], npb[3][3];
+        testing_support::erfaGeocentric(o, moonBody, lightTime);
+        testing_support::erfaAstrometricMoon(o, astrometric);
+        if (frame == 2) {
+            eraPnm06a(o.tt, 0, npb);
+            eraRxp(npb, lightTime, lightTime);
+            eraRxp(npb, astrometric, astrometric);
+        }
+        const auto erfaApparent = icrfDegrees(lightTime), erfaNoAbbr = icrfDegrees(astrometric);
+        const double c = std::cos(erfaNoAbbr.second / degreesPerRadian);
+        const double arcSecond = 1.0 / 3600;
+        EXPECT_NEAR(wrapDegrees(noAbbr.first - apparent.first) * c,
+                    wrapDegrees(erfaNoAbbr.first - erfaApparent.first) * c, 0.1 * arcSecond);
+        EXPECT_NEAR(noAbbr.second - apparent.second, erfaNoAbbr.second - erfaApparent.second, 0.1 * arcSecond);
+        EXPECT_GT(std::hypot(wrapDegrees(noAbbr.first - apparent.first) * c, noAbbr.second - apparent.second),
+                  3 * arcSecond);   // the Moon near the way the Earth goes: 4", not the full 20"
+        EXPECT_NEAR(wrapDegrees(noAbbr.first - erfaNoAbbr.first) * c, 0, 4 * arcSecond);
+        EXPECT_NEAR(noAbbr.second - erfaNoAbbr.second, 0, 4 * arcSecond);
+        EXPECT_NEAR(wrapDegrees(apparent.first - erfaApparent.first) * c, 0, 4 * arcSecond);
+        EXPECT_NEAR(apparent.second - erfaApparent.second, 0, 4 * arcSecond);
+    }
+}
+
+TEST(LocationReadout, TheSunGetsErfasAberration)
+{
     Readout sun(sunBody, 2);
     const auto apparent = sun.place(0);
     const auto geometric = sun.place(1);
