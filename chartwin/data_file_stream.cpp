@@ -6,24 +6,24 @@ namespace nivora {
 
 DataFileStream::DataFileStream(const std::filesystem::path& file)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
+    if (!dataFileFound(file))
         return;
-    in_.open(file, std::ios::binary);
-    open_ = in_.is_open();
+    try {
+        text_ = readWholeFile(file);
+    } catch (const DataFileError& e) {
+        error_ = e.what();
+        return;
+    }
+    lines_ = LineReader(text_);
+    open_ = true;
 }
 
 bool DataFileStream::next(std::string& line)
 {
-    if (!open_ || !std::getline(in_, line))
+    std::string_view view;
+    if (!open_ || !lines_.next(view))
         return false;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    if (first_) {
-        first_ = false;
-        if (line.starts_with("\xEF\xBB\xBF"))
-            line.erase(0, 3);
-    }
+    line.assign(view);
     return true;
 }
 
@@ -32,9 +32,10 @@ std::filesystem::path dataFileLocation(const std::filesystem::path& folder, cons
     return folder / typed;
 }
 
-bool dataFileReadable(const std::filesystem::path& file)
+bool dataFileFound(const std::filesystem::path& file)
 {
-    return DataFileStream(file).isOpen();
+    std::error_code error;
+    return std::filesystem::is_regular_file(file, error);
 }
 
 } // namespace nivora

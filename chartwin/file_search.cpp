@@ -208,11 +208,15 @@ void SEARCHFILE(ChartWindowRecords& p, int row)
     const OverlaySettings s = readOverlaySettings(p.ui);
     const std::string keyword = p.ui.control("EDIT53").text();
     const auto file = dataFileLocation(p.folder, s.dataFilePath);
-    if (s.dataFilePath.empty() || !dataFileReadable(file) || !usableForSearch(s, row, keyword)) {
+    if (s.dataFilePath.empty() || !dataFileFound(file) || !usableForSearch(s, row, keyword)) {
         p.ui.alert("Illegal setting.");
         return;
     }
     DataFileStream in(file);
+    if (!in.isOpen()) {
+        p.ui.alert(in.error().empty() ? "The File does not exist." : in.error());
+        return;
+    }
     std::string match;
     const int searchMax = p.searchLimits.searchMax;
     const SearchListing listing =
@@ -232,7 +236,7 @@ namespace {
 void searchRow(ChartWindowRecords& p, int row)
 {
     const std::string path = p.ui.control("EDIT54").text();
-    if (path.empty() || !dataFileReadable(dataFileLocation(p.folder, path))) {
+    if (path.empty() || !dataFileFound(dataFileLocation(p.folder, path))) {
         p.ui.alert("The File does not exist.");
         return;
     }

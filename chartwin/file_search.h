@@ -37,11 +37,12 @@ SearchListing listFileMatches(const OverlaySettings& s, int row, const std::stri
                               std::string& lastMatch);
 
 // SEARCHFILE: sets up the search's sky, tests the settings ("Illegal setting."), lists the
-// matches and points at a single one while the chart window is shown.
+// matches and points at a single one while the chart window is shown. A data file that is there
+// but cannot be read gets an "ALERT" saying why.
 void SEARCHFILE(ChartWindowRecords& p, int row);
 
-// "Search" of rows 1-4: "The File does not exist." for a data file that is missing or cannot
-// be read, else SEARCHFILE.
+// "Search" of rows 1-4: "The File does not exist." for a data file that is missing (or no plain
+// file), else SEARCHFILE.
 void BUTTON27_ON(ChartWindowRecords& p);
 void BUTTON28_ON(ChartWindowRecords& p);
 void BUTTON29_ON(ChartWindowRecords& p);

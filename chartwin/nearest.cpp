@@ -75,9 +75,12 @@ private:
         const auto path = p_.file(s.dataFilePath);
         if (!fileExists(path.string()))
             return;
-        const auto lines = readLines(path);
-        if (!lines)
+        std::string why;
+        const auto lines = readLines(path, &why);
+        if (!lines) {
+            p_.ui.alert(why);
             return;
+        }
         const bool observerChart = drawn_.drawnChartMode < mapChartMode;
         const bool diurnal = s.dataDiurnalAberration && drawn_.drawnDiurnalAberration == 1 && observerChart;
         const bool refraction = s.dataRefraction && drawn_.drawnRefraction == 1 && observerChart;

@@ -49,8 +49,9 @@ struct NearestSearch {
 };
 
 // Scans the sources for a point on the chart. A star list or the constellation list that
-// cannot be read gets one "ALERT" naming it and is left out; the data file is skipped silently
-// when it is not ticked, not named, not found or not fully described.
+// cannot be read gets one "ALERT" naming it and is left out, and so does a data file that is
+// there but cannot be read; the data file is skipped silently when it is not ticked, not named,
+// not found or not fully described.
 NearestSearch findNearest(ChartWindowRecords& p, const ClickPoint& click);
 
 } // namespace nivora

@@ -79,6 +79,10 @@ OverlayFile DRAWFILE(ChartWindowRecords& p, std::int16_t& err)
         return OverlayFile::Read;
     }
     DataFileStream file(dataFileLocation(p.folder, s.dataFilePath));
+    if (!file.error().empty()) {
+        p.ui.alert(file.error());
+        return OverlayFile::Unreadable;
+    }
     if (!file.isOpen())
         return OverlayFile::Missing;
     if (!usableSettings(pass)) {
@@ -252,6 +256,8 @@ void BUTTON15_ON(ChartWindowRecords& p)
         ui.alert("The File does not exist.");
         return;
     }
+    if (found == OverlayFile::Unreadable)
+        return;
     if (err == 1) {
         ui.alert("Some Settings are odd.");
         return;

@@ -14,8 +14,9 @@ struct OverlaySettings;
 // width.
 bool coordinateFieldsReadable(const OverlaySettings& s);
 
-// What one pass found.
-enum class OverlayFile { Read, Missing };
+// What one pass found. An unreadable file is one that is there but cannot be read (too large,
+// say): the pass has shown an "ALERT" saying why.
+enum class OverlayFile { Read, Missing, Unreadable };
 
 // Marks the data file's records in the chart bitmap with the form's layout and the state of the
 // last drawing. err 1 for settings that cannot be used (an empty path, an unreadable coordinate
@@ -24,8 +25,9 @@ enum class OverlayFile { Read, Missing };
 OverlayFile DRAWFILE(ChartWindowRecords& p, std::int16_t& err);
 
 // "OverDraw": refused without a chart window ("Main Picture do not exist."), after a change of
-// size or layout ("The Size of Image has changed."), and for a missing or unreadable data file
-// ("The File does not exist."); "Some Settings are odd." for err 1; else shows the chart.
+// size or layout ("The Size of Image has changed."), for a missing data file ("The File does not
+// exist.") and for one that cannot be read (the pass said why); "Some Settings are odd." for
+// err 1; else shows the chart.
 void BUTTON15_ON(ChartWindowRecords& p);
 
 // Installs DRAWFILE as the drawing's overlay pass and binds "OverDraw" (refused while a drawing

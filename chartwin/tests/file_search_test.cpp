@@ -81,7 +81,8 @@ TEST_F(FileSearch, RowsThreeAndFourFollowACommaWhateverRowTwoDoes) {
 }
 
 TEST_F(FileSearch, SettingsThatCannotBeUsedAreRefused) {
-    struct Case { const char* what; std::function<void()> change; int row; const char* alert; };
+    struct Case { const char* what; std::function<void()> change; int row; std::string alert; };
+    const std::string tooLarge = writeTooLarge("huge.txt");
     const std::vector<Case> cases = {
         {"empty keyword", [this] { set("EDIT53", ""); }, 2, "Illegal setting."},
         {"a ticked row of width 0", [this] { row(1, "Body", "35", "0"); }, 3, "Illegal setting."},
@@ -92,6 +93,7 @@ TEST_F(FileSearch, SettingsThatCannotBeUsedAreRefused) {
         {"no such file", [this] { set("EDIT54", "none.txt"); }, 2, "The File does not exist."},
         {"empty path", [this] { set("EDIT54", ""); }, 2, "The File does not exist."},
         {"a folder", [this] { set("EDIT54", "."); }, 2, "The File does not exist."},
+        {"too large", [this] { writeTooLarge("huge.txt"), set("EDIT54", "huge.txt"); }, 2, tooLarge},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

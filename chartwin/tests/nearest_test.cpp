@@ -6,7 +6,9 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include "astro/datafile.h"
 #include "chartwin/readout.h"
 #include "chartwin/tests/click_fixture.h"
 
@@ -239,6 +241,18 @@ TEST_F(Nearest, UnreadableListsAreLeftOutWithOneAlert) {
     EXPECT_NE(alerts()[1].find("no-such-stars.txt"), std::string::npos);
     EXPECT_TRUE(ui().form("FORM6").visible());
     EXPECT_TRUE(entryLine(1).empty()) << readout();
+
+    // The data file of "Search in File by Click" likewise, when it is there but cannot be read.
+    const std::filesystem::path huge =
+        std::filesystem::temp_directory_path() / ("nivora-huge-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(huge).close();
+    std::filesystem::resize_file(huge, maxDataFileBytes + 1);   // sparse: costs no disk
+    ui().control("CHECK6").setValue(1);
+    ui().control("EDIT54").setText(huge.string());
+    clickPixel(p().clickPixel[0], p().clickPixel[1]);
+    std::filesystem::remove(huge);
+    ASSERT_EQ(alerts().size(), 4u);   // the data file is scanned first, then the star list again
+    EXPECT_EQ(alerts()[2], "\"" + huge.string() + "\": expected a data file of at most 64 MB");
 }
 
 } // namespace

@@ -71,14 +71,16 @@ TEST_F(Overlay, OverDrawRefusesWhatItCannotDraw) {
     struct Case {
         const char* what;
         std::function<void()> change;
-        const char* alert;   // nullptr: none, marks drawn
+        std::string alert;   // empty: none, marks drawn
     };
     writeRows({row("0", "45")});
+    const std::string tooLarge = writeTooLarge("huge.txt");
     const std::vector<Case> cases = {
-        {"drawn", [] {}, nullptr},
+        {"drawn", [] {}, ""},
         {"empty path", [this] { set("EDIT54", ""); }, "Some Settings are odd."},
         {"missing file", [this] { set("EDIT54", "none.txt"); }, "The File does not exist."},
         {"a folder", [this] { set("EDIT54", "."); }, "The File does not exist."},
+        {"too large", [this] { set("EDIT54", "huge.txt"); }, tooLarge},
         {"latitude width 0", [this] { set("EDIT23", "0"); }, "Some Settings are odd."},
         {"longitude column empty", [this] { set("EDIT20", ""); }, "Some Settings are odd."},
         {"minutes without a field",
@@ -99,7 +101,7 @@ TEST_F(Overlay, OverDrawRefusesWhatItCannotDraw) {
         c.change();
         const std::size_t before = alerts().size();
         ui().userClick("BUTTON15");
-        if (c.alert) {
+        if (!c.alert.empty()) {
             ASSERT_EQ(alerts().size(), before + 1);
             EXPECT_EQ(alerts().back(), c.alert);
             EXPECT_TRUE(pixelsOf(markRgb).empty());

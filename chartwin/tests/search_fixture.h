@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "astro/datafile.h"
 #include "chartwin/chart_window.h"
 #include "chartwin/chartwin_forms.h"
 #include "chartwin/star_search.h"
@@ -64,6 +65,13 @@ protected:
     void writeFile(const std::string& name, const std::string& text) const
     {
         std::ofstream(folder_ / name, std::ios::binary) << text;
+    }
+    // A file just past the readers' size cap, and what a reader says of it. Sparse: no disk.
+    std::string writeTooLarge(const std::string& name) const
+    {
+        writeFile(name, "");
+        std::filesystem::resize_file(folder_ / name, maxDataFileBytes + 1);
+        return "\"" + (folder_ / name).string() + "\": expected a data file of at most 64 MB";
     }
     // The main window's fields from the sample's header: Tokyo, 2026 August 28.
     void setTokyo(const std::string& hour = "22", const std::string& minute = "00")
