@@ -41,7 +41,9 @@ public:
             boxes_[0] = makeSearchBox(click_.pointRa, click_.pointDec);
             boxes_[1] = makeSearchBox(click_.pointRaIcrf, click_.pointDecIcrf);
             dataFile();
-            bodies();
+            // The Earth map's points are places on the Earth, not in the sky.
+            if (drawn_.drawnEarthMap != 1)
+                bodies();
             if (drawn_.drawnMagnitudeLimit >= 6)
                 faintList();
         }

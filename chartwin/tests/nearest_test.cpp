@@ -184,6 +184,35 @@ TEST_F(Nearest, ClickedMoonIsFoundWhereItIsDrawn) {
     EXPECT_NEAR(moonApparent.second - moonTrue.second, pointApparent.second - pointTrue.second, 0.1 * arcSecond);
 }
 
+// A click on the point of the map where the Sun is: a star map lists the Sun there, the Earth
+// map, whose points are places on the Earth, does not (its towns are listed as before).
+TEST_F(Nearest, TheEarthMapListsNoBodies) {
+    struct Case {
+        std::uint8_t earthMap;
+        bool sunListed;
+    };
+    for (const Case c : {Case{0, true}, Case{1, false}}) {
+        SCOPED_TRACE(int(c.earthMap));
+        p().chartView.chartMode = mapChartMode;
+        p().chartView.earthMap = c.earthMap;
+        ui().control("COMBO5").setIndex(3);
+        ui().control("EDIT75").setText("1");
+        draw();
+        const SkyFrames& sky = p().drawn.sky;
+        const auto& sun = p().drawn.bodies.bodyPositions[sunBody];
+        const DirectionVector icrf = rotate(sky.meanEquatorToIcrf, rotate(sky.trueEquatorToMeanEquator,
+                                            rotate(sky.trueEclipticToTrueEquator, {sun[0], sun[1], sun[2]})));
+        drawToward(icrf);
+        const auto pixel = pixelOf(icrf);
+        ASSERT_TRUE(pixel);
+        clickPixel(pixel->x, pixel->y);
+        EXPECT_EQ(readout().find(")Sun\n") != std::string::npos, c.sunListed) << readout();
+    }
+    // A town is still found where it is drawn.
+    clickAt(139.6917, 35.6895);
+    EXPECT_NE(entryLine(1).find("Tokyo"), std::string::npos) << readout();
+}
+
 // "Search in File by Click" with the form set as the sample file's header says: clicking the
 // Moon's mark at 22:00 lists the Moon and the file's 22:00 Moon row, with its body and time.
 TEST_F(Nearest, DataFileRowsAreListedWithTheirFields) {
