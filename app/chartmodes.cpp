@@ -56,7 +56,7 @@ void setMapPole(Ui& ui) {
 }
 
 // Back to the star set from the Earth map: its list, the view unturned and undone, the units
-// unsigned and the constellation lines drawn.
+// unsigned, the click's frame as it was and the constellation lines drawn.
 void leaveEarthMap(Program& p) {
     Ui& ui = p.ui;
     p.chartView.earthMap = 0;
@@ -66,6 +66,7 @@ void leaveEarthMap(Program& p) {
     setText(ui, "EDIT75", "1");
     setNormalLayout(ui);
     shiftUnitsOutOfEarthMap(p.minuteOptions);
+    p.minuteOptions.sunDataFrame = p.sunDataFrameBeforeEarthMap;
     chooseOption(p, "CONST1");
 }
 
@@ -164,6 +165,7 @@ void RADIO105_ON(Program& p) {
     ui.control("COMBO5").setIndex(icrfEquatorDisplay);
 
     shiftUnitsIntoEarthMap(p.minuteOptions);
+    p.sunDataFrameBeforeEarthMap = p.minuteOptions.sunDataFrame;
     p.minuteOptions.sunDataFrame = 4;
     chooseOption(p, "MAG5");
     chooseOption(p, "WEIGHTCS");

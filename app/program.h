@@ -38,6 +38,10 @@ public:
     // Runs the event loop until the program ends; returns the exit code.
     int run();
 
+    // The click's frame ("Minute Option") when the Earth map was entered, which reads out in the
+    // ICRF; leaving the map gives it back.
+    std::uint8_t sunDataFrameBeforeEarthMap = 1;
+
 private:
     bool settingsFileKept_ = false;
     bool overlayFormatFileKept_ = false;

@@ -69,7 +69,8 @@ TEST(ChartModeTransitions, EffectsOnFieldsCaptionsMarksRecordsAndFiles) {
     // Before each switch the user types: longitude "+139.7", comment "Tokyo", direction "+30",
     // rotation "+12", magnification "2.5", Dual-Box; chooses Mag<7.5, weighting by magnitude,
     // no constellation lines and the direction point at the top. "Draw by File" is on from the
-    // start. The settings file saved on leaving the sky holds longitude "+135.0".
+    // start. The settings file saved on leaving the sky holds longitude "+135.0". The click's
+    // frame is the first run's "Apparent" (1) until the Earth map sets the ICRF (4).
     const Case cases[] = {
         {"sky to star map", {}, "RADIO3", 3, 0, true, false, "RA and DEC of The Upper Pole", true, 0,
          "+180.0", "", "+30", "+12", "2.5", 3, 2, 3, "And", 1, 7.5f, 3, 1, 0, 2},
@@ -80,9 +81,9 @@ TEST(ChartModeTransitions, EffectsOnFieldsCaptionsMarksRecordsAndFiles) {
         {"star map to Earth map", {"RADIO3"}, "RADIO105", 3, 1, false, true, "RA and DEC of The Upper Pole",
          true, 3, "+180.0", "", "-30", "+00.00", "4", 3, 5, 5, "ABW", 0, 5.5f, 1, 4, 0, 2},
         {"Earth map to sky", {"RADIO105"}, "RADIO2", 2, 0, false, false, "The Place of Sight", false, 0,
-         "+135.0", "", "-30", "+00.00", "1", 1, 2, 2, "And", 1, 7.5f, 3, 4, 1, 2},
+         "+135.0", "", "-30", "+00.00", "1", 1, 2, 2, "And", 1, 7.5f, 3, 1, 1, 2},
         {"Earth map to star map", {"RADIO105"}, "RADIO3", 3, 0, false, false, "RA and DEC of The Upper Pole",
-         true, 3, "+180.0", "", "-30", "+00.00", "1", 1, 2, 2, "And", 0, 7.5f, 3, 4, 1, 2},
+         true, 3, "+180.0", "", "-30", "+00.00", "1", 1, 2, 2, "And", 0, 7.5f, 3, 1, 1, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -181,6 +182,31 @@ TEST_F(ChartModes, TheEarthMapTakesItsEpochInTheComputersZone) {
         EXPECT_EQ(text("EDIT10"), c.hour);
         EXPECT_EQ(text("EDIT11"), c.zoneMinutes);
     }
+}
+
+// The Earth map reads a click out in the ICRF; leaving it, to either mode, gives the click the
+// frame it had, and the settings saved at the end keep that frame.
+TEST_F(ChartModes, LeavingTheEarthMapGivesTheClickItsFrameBack) {
+    for (const char* leave : {"RADIO2", "RADIO3"})
+        for (const std::uint8_t frame : {1, 2, 5}) {
+            SCOPED_TRACE(testing::Message() << leave << ", frame " << int(frame));
+            ui.userClick("RADIO2");
+            program.minuteOptions.sunDataFrame = frame;
+            ui.userClick("RADIO105");
+            EXPECT_EQ(program.minuteOptions.sunDataFrame, 4);
+            ui.userClick(leave);
+            EXPECT_EQ(program.minuteOptions.sunDataFrame, frame);
+        }
+    ui.userClick("RADIO2");
+    program.minuteOptions.sunDataFrame = 3;
+    ui.userClick("RADIO105");
+    ui.userClick("RADIO2");
+    program.saveAtShutDown();
+    std::ifstream in(folder.path / "nivora.ini");
+    std::string line;
+    for (int n = 1; n <= 70 && std::getline(in, line); ++n) {
+    }
+    EXPECT_EQ(std::stoi(line), 3);
 }
 
 // Without its saved files the sky keeps the fields as they are, and says nothing.
