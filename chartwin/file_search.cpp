@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <string>
 
 #include "astro/constants.h"
 #include "astro/corrections.h"
+#include "astro/datafile.h"
 #include "chartwin/data_file_stream.h"
 #include "chartwin/overlay_drawing.h"
 #include "chartwin/search_sky.h"
@@ -219,14 +222,20 @@ void SEARCHFILE(ChartWindowRecords& p, int row)
     }
     std::string match;
     const int searchMax = p.searchLimits.searchMax;
-    const SearchListing listing =
-        listFileMatches(s, row, keyword, searchMax, [&in](std::string& line) { return in.next(line); }, match);
+    SearchListing listing;
+    try {
+        listing = listFileMatches(s, row, keyword, searchMax, [&in](std::string& line) { return in.next(line); },
+                                  match);
+    } catch (const std::bad_alloc&) {
+        p.ui.alert(DataFileError(file, 0, std::string(outOfMemoryText)).what());
+        return;
+    }
     showSearchListing(p.ui, listing, searchMax);
     if (listing.matches == 1 && p.ui.form("FORM2").visible()) {
         const HitCorrections chart{p.chartView.chartMode, p.searchDisplayFrameIndex,
                                    p.chartOptions.refractionOn, p.chartOptions.diurnalAberrationOn};
-        pointAtSearchMatch(p, fileSearchFrames(firstCoordinate(match, s).degrees,
-                                               secondCoordinate(match, s).degrees, s, p.searchSky,
+        pointAtSearchMatch(p, fileSearchFrames(firstCoordinate(match, s),
+                                               secondCoordinate(match, s), s, p.searchSky,
                                                chart, p.tables));
     }
 }

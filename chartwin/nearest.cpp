@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "astro/constants.h"
 #include "astro/corrections.h"
@@ -83,21 +86,35 @@ private:
             p_.ui.alert(why);
             return;
         }
+        // The readout pads every field to its width: no wider than the file's lines.
+        std::size_t longest = 0;
+        for (const std::string& line : *lines)
+            longest = std::max(longest, line.size());
+        keepFieldsWithin(s, int(longest));
+        try {
+            scanDataFile(*lines);
+        } catch (const std::bad_alloc&) {
+            p_.ui.alert(DataFileError(path, 0, std::string(outOfMemoryText)).what());
+        }
+    }
+
+    void scanDataFile(const std::vector<std::string>& lines) {
+        const OverlaySettings& s = out_.overlay;
         const bool observerChart = drawn_.drawnChartMode < mapChartMode;
         const bool diurnal = s.dataDiurnalAberration && drawn_.drawnDiurnalAberration == 1 && observerChart;
         const bool refraction = s.dataRefraction && drawn_.drawnRefraction == 1 && observerChart;
-        for (const std::string& line : *lines) {
+        for (const std::string& line : lines) {
             const DataLine kind = classifyDataLine(line, s);
             if (kind == DataLine::End)
                 break;
             if (kind == DataLine::Comment)
                 continue;
-            const DataCoordinate lon = firstCoordinate(line, s);
-            const DataCoordinate lat = secondCoordinate(line, s);
+            const double lon = firstCoordinate(line, s);
+            const double lat = secondCoordinate(line, s);
             double x;
             if (s.frameClass == 1 || s.frameClass == 4) {
                 const double turn = s.frameClass == 4 ? pi : 0;
-                DirectionVector u = unitVector(lon.degrees / degreesPerRadian - turn, lat.degrees / degreesPerRadian);
+                DirectionVector u = unitVector(lon / degreesPerRadian - turn, lat / degreesPerRadian);
                 if (diurnal) {
                     u[1] += sky_.diurnalAberration[1];
                     normalise(u);
@@ -108,17 +125,17 @@ private:
                 }
                 x = dot(u, frames_[0]);
             } else if (s.frameClass == 2) {
-                if (!insideSearchBox(boxes_[s.frameVariant == 3 ? 1 : 0], lon.degrees, lat.degrees))
+                if (!insideSearchBox(boxes_[s.frameVariant == 3 ? 1 : 0], lon, lat))
                     continue;
-                x = dot(unitVector(lon.degrees / degreesPerRadian, lat.degrees / degreesPerRadian),
+                x = dot(unitVector(lon / degreesPerRadian, lat / degreesPerRadian),
                         frames_[std::size_t(s.frameVariant + 1)]);
             } else {
-                x = dot(unitVector(lon.degrees / degreesPerRadian, lat.degrees / degreesPerRadian),
+                x = dot(unitVector(lon / degreesPerRadian, lat / degreesPerRadian),
                         frames_[std::size_t(s.frameVariant + 5)]);
             }
             if (!(x > click_.searchCosine))
                 continue;
-            std::string text = "#" + lon.label + lat.label;
+            std::string text = "#" + firstCoordinateLabel(line, s) + secondCoordinateLabel(line, s);
             for (int k : {1, 2, 3, 0}) {
                 const SearchField& f = s.searchFields[std::size_t(k)];
                 if (f.on)

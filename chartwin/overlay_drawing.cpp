@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <string>
 
 #include "astro/constants.h"
@@ -69,27 +70,12 @@ bool coordinateFieldsReadable(const OverlaySettings& s)
     return s.latitudeUnit != 2 || s.latitudeMinutes.readable();
 }
 
-OverlayFile DRAWFILE(ChartWindowRecords& p, std::int16_t& err)
-{
-    err = 0;
-    PassSettings pass{readOverlaySettings(p.ui)};
-    const OverlaySettings& s = pass.s;
-    if (s.dataFilePath.empty()) {
-        err = 1;
-        return OverlayFile::Read;
-    }
-    DataFileStream file(dataFileLocation(p.folder, s.dataFilePath));
-    if (!file.error().empty()) {
-        p.ui.alert(file.error());
-        return OverlayFile::Unreadable;
-    }
-    if (!file.isOpen())
-        return OverlayFile::Missing;
-    if (!usableSettings(pass)) {
-        err = 1;
-        return OverlayFile::Read;
-    }
+namespace {
 
+// The marks (and comments) of the records, read line by line.
+void markRecords(ChartWindowRecords& p, const PassSettings& pass, DataFileStream& file)
+{
+    const OverlaySettings& s = pass.s;
     const DrawingState& drawn = p.drawn;
     const SkyFrames& sky = drawn.sky;
     const DrawnSettings& ds = drawn.settings;
@@ -137,8 +123,8 @@ OverlayFile DRAWFILE(ChartWindowRecords& p, std::int16_t& err)
         if (n % pass.lineInterval != 0)
             continue;
 
-        double lon = fullTurn(firstCoordinate(line, s).degrees / degreesPerRadian);
-        const double lat = secondCoordinate(line, s).degrees / degreesPerRadian;
+        double lon = fullTurn(firstCoordinate(line, s) / degreesPerRadian);
+        const double lat = secondCoordinate(line, s) / degreesPerRadian;
         if (!(std::fabs(lat) <= pi / 2) || !std::isfinite(lon))
             continue;
         if (s.frameClass == 4)
@@ -233,6 +219,36 @@ OverlayFile DRAWFILE(ChartWindowRecords& p, std::int16_t& err)
         default: break;
         }
         bitmap.drawText(float(boxes.x1 + b * boxes.secondBoxOffset + tx), float(boxes.y - ty), text, colour);
+    }
+}
+
+} // namespace
+
+OverlayFile DRAWFILE(ChartWindowRecords& p, std::int16_t& err)
+{
+    err = 0;
+    PassSettings pass{readOverlaySettings(p.ui)};
+    const OverlaySettings& s = pass.s;
+    if (s.dataFilePath.empty()) {
+        err = 1;
+        return OverlayFile::Read;
+    }
+    const auto path = dataFileLocation(p.folder, s.dataFilePath);
+    DataFileStream file(path);
+    if (!file.error().empty()) {
+        p.ui.alert(file.error());
+        return OverlayFile::Unreadable;
+    }
+    if (!file.isOpen())
+        return OverlayFile::Missing;
+    if (!usableSettings(pass)) {
+        err = 1;
+        return OverlayFile::Read;
+    }
+    try {
+        markRecords(p, pass, file);
+    } catch (const std::bad_alloc&) {
+        p.ui.alert(DataFileError(path, 0, std::string(outOfMemoryText)).what());
     }
     return OverlayFile::Read;
 }

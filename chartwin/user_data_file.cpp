@@ -21,7 +21,7 @@ int number(const Ui& ui, const char* control) {
 }
 bool ticked(const Ui& ui, const char* control) { return ui.control(control).value() == 1; }
 DataField field(const Ui& ui, const char* column, const char* width) {
-    return {number(ui, column), number(ui, width)};
+    return withinLine({number(ui, column), number(ui, width)}, longestDataLine);
 }
 
 // Degrees (or hours) and minutes: the minutes take the sign written anywhere in the first field,
@@ -78,6 +78,19 @@ OverlaySettings readOverlaySettings(const Ui& ui) {
     return s;
 }
 
+DataField withinLine(DataField f, int longest) {
+    f.width = std::min(f.width, std::max(1, longest + 1 - std::clamp(f.column, 1, longest + 1)));
+    return f;
+}
+
+void keepFieldsWithin(OverlaySettings& s, int longest) {
+    for (DataField* f : {&s.longitude, &s.longitudeMinutes, &s.latitude, &s.latitudeMinutes, &s.magnitude,
+                         &s.radius, &s.comment})
+        *f = withinLine(*f, longest);
+    for (SearchField& f : s.searchFields)
+        f.field = withinLine(f.field, longest);
+}
+
 std::string_view fieldText(std::string_view line, DataField f) { return lineField(line, f.column, f.width); }
 
 std::string paddedField(std::string_view line, DataField f) {
@@ -97,38 +110,32 @@ DataLine classifyDataLine(std::string_view line, const OverlaySettings& s) {
     return DataLine::Record;
 }
 
-DataCoordinate firstCoordinate(std::string_view line, const OverlaySettings& s) {
-    DataCoordinate c;
-    const std::string whole = paddedField(line, s.longitude);
+double firstCoordinate(std::string_view line, const OverlaySettings& s) {
+    double degrees = 0;
     switch (s.longitudeUnit) {
-    case 2:
-        c.degrees = withMinutes(line, s.longitude, s.longitudeMinutes);
-        c.label = whole + "deg" + paddedField(line, s.longitudeMinutes) + "arcm";
-        break;
-    case 3:
-        c.degrees = 15 * withMinutes(line, s.longitude, s.longitudeMinutes);
-        c.label = whole + "h" + paddedField(line, s.longitudeMinutes) + "m";
-        break;
-    default:
-        c.degrees = fieldValue(line, s.longitude);
-        c.label = whole;
+    case 2: degrees = withMinutes(line, s.longitude, s.longitudeMinutes); break;
+    case 3: degrees = 15 * withMinutes(line, s.longitude, s.longitudeMinutes); break;
+    default: degrees = fieldValue(line, s.longitude);
     }
-    if (c.degrees < 0)
-        c.degrees += 360;
-    return c;
+    return degrees < 0 ? degrees + 360 : degrees;
 }
 
-DataCoordinate secondCoordinate(std::string_view line, const OverlaySettings& s) {
-    DataCoordinate c;
-    const std::string whole = paddedField(line, s.latitude);
-    if (s.latitudeUnit == 2) {
-        c.degrees = withMinutes(line, s.latitude, s.latitudeMinutes);
-        c.label = whole + "deg" + paddedField(line, s.latitudeMinutes) + "arcm";
-    } else {
-        c.degrees = fieldValue(line, s.latitude);
-        c.label = whole;
+double secondCoordinate(std::string_view line, const OverlaySettings& s) {
+    return s.latitudeUnit == 2 ? withMinutes(line, s.latitude, s.latitudeMinutes) : fieldValue(line, s.latitude);
+}
+
+std::string firstCoordinateLabel(std::string_view line, const OverlaySettings& s) {
+    const std::string whole = paddedField(line, s.longitude);
+    switch (s.longitudeUnit) {
+    case 2: return whole + "deg" + paddedField(line, s.longitudeMinutes) + "arcm";
+    case 3: return whole + "h" + paddedField(line, s.longitudeMinutes) + "m";
+    default: return whole;
     }
-    return c;
+}
+
+std::string secondCoordinateLabel(std::string_view line, const OverlaySettings& s) {
+    const std::string whole = paddedField(line, s.latitude);
+    return s.latitudeUnit == 2 ? whole + "deg" + paddedField(line, s.latitudeMinutes) + "arcm" : whole;
 }
 
 } // namespace nivora

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "astro/datafile.h"
+
 namespace nivora {
 
 class Ui;
@@ -16,6 +18,13 @@ struct DataField {
     int width = 0;
     bool readable() const { return column > 0 && width > 0; }
 };
+
+// The longest line a data file can hold: the readers take no larger file.
+inline constexpr int longestDataLine = int(maxDataFileBytes);
+
+// The field ending within lines of at most `longest` bytes: its width is cut where such a line
+// ends, but a readable field keeps a width of at least 1. Blanks past every line say nothing.
+DataField withinLine(DataField f, int longest);
 
 // One row of "Comments for Search by Click": shown after its title when on.
 struct SearchField {
@@ -53,7 +62,11 @@ struct OverlaySettings {
     std::array<SearchField, 4> searchFields;   // "1st." ... "4th."
 };
 
+// Columns and widths are whole numbers; every field ends within the longest line a data file can
+// hold.
 OverlaySettings readOverlaySettings(const Ui& ui);
+// Every field ending within the longest line of the file at hand (withinLine).
+void keepFieldsWithin(OverlaySettings& s, int longest);
 
 // The text of a field: fewer bytes, or none, where the line is shorter.
 std::string_view fieldText(std::string_view line, DataField f);
@@ -67,14 +80,13 @@ enum class DataLine { Record, Comment, End };
 // comment prefix; an empty prefix makes every line a comment, an empty marker ends nothing.
 DataLine classifyDataLine(std::string_view line, const OverlaySettings& s);
 
-// A coordinate of a record in degrees and its label as the click readout prints it; every piece
-// of the label has its field's full width, so later pieces keep their places.
-struct DataCoordinate {
-    double degrees = 0;
-    std::string label;
-};
-// The first coordinate (azimuth, right ascension or longitude), taken into 0..360.
-DataCoordinate firstCoordinate(std::string_view line, const OverlaySettings& s);
-DataCoordinate secondCoordinate(std::string_view line, const OverlaySettings& s);
+// A record's coordinates in degrees: the first (azimuth, right ascension or longitude) taken
+// into 0..360, the second (altitude, declination or latitude).
+double firstCoordinate(std::string_view line, const OverlaySettings& s);
+double secondCoordinate(std::string_view line, const OverlaySettings& s);
+// Their labels as the click readout prints them: every piece has its field's full width, so
+// later pieces keep their places.
+std::string firstCoordinateLabel(std::string_view line, const OverlaySettings& s);
+std::string secondCoordinateLabel(std::string_view line, const OverlaySettings& s);
 
 } // namespace nivora

@@ -1,5 +1,6 @@
 #include "chartwin/nearest.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 
 #include "astro/datafile.h"
 #include "chartwin/readout.h"
+#include "platform/files.h"
 #include "chartwin/tests/click_fixture.h"
 
 namespace nivora {
@@ -245,6 +247,20 @@ TEST_F(Nearest, DataFileRowsAreListedWithTheirFields) {
     EXPECT_EQ(entryLine(2), " 2)" + (moonFirst ? row : moon)) << text;
     EXPECT_NE(text.find("Az: 218.71,Elv: 38.31(Dst:"), std::string::npos) << text;
     EXPECT_NE(text.find("\nTime2026-08-28 22:00"), std::string::npos) << text;
+
+    // A width from a format file far past every line pads no further than the longest line.
+    ui().control("EDIT47").setText("100000");
+    clickPixel(pixel->x, pixel->y);
+    const std::string wide = readout();
+    const auto at = wide.find("\nTime2026-08-28 22:00");
+    ASSERT_NE(at, std::string::npos) << wide;
+    const std::string timeRow = wide.substr(at + 1, wide.find('\n', at + 1) - at - 1);
+    const auto sample = readLines(std::filesystem::path(NIVORA_DATA_DIR) / "tokyo10828.txt");
+    ASSERT_TRUE(sample);
+    std::size_t longest = 0;
+    for (const std::string& line : *sample)
+        longest = std::max(longest, line.size());
+    EXPECT_EQ(timeRow.size(), 4 + (longest - 43 + 1)) << timeRow;   // "Time", then column 43 on
 }
 
 } // namespace

@@ -160,6 +160,32 @@ TEST_F(Overlay, IntervalsCountDataLines) {
     EXPECT_EQ(pixelsOf(commentRgb).size() > 3, true);   // three dots and their texts
 }
 
+// A comment field's width from a format file places the comment, left of its mark, 9 pixels a
+// letter away: a width of 477218589 once wrapped that distance round to 5 pixels.
+TEST_F(Overlay, AHugeCommentWidthPutsTheCommentFarLeft) {
+    writeRows({row("0", "45", "Sirius")});
+    ui().form("FORM4").setGroupCode("commentMode", 2);
+    ui().form("FORM4").setGroupCode("commentPosition", 1);
+    set("EDIT26", "1");
+    set("EDIT28", "1");
+    std::vector<DrawnText> texts;
+    for (const char* width : {"3", "477218589"}) {
+        SCOPED_TRACE(width);
+        set("EDIT27", width);
+        setTokyo();
+        drawAt("320", "1", 0, 90);
+        p_->chartBitmap.recordTexts(&texts);
+        ui().userClick("BUTTON15");
+        p_->chartBitmap.recordTexts(nullptr);
+    }
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, "Sir");
+    EXPECT_GT(texts[0].x, 0);
+    EXPECT_EQ(texts[1].text, row("0", "45", "Sirius"));   // the field runs to the line's end
+    EXPECT_LT(texts[1].x, -1e8);   // as far left as the longest line a data file holds
+    EXPECT_TRUE(alerts().empty());
+}
+
 // Where records land: south-based azimuths, the horizon cut, hostile coordinates.
 TEST_F(Overlay, HorizontalRecordsLandWhereTheyShould) {
     auto placeOf = [&](const char* frame, const std::string& lon, const std::string& lat) {

@@ -43,10 +43,9 @@ TEST(UserDataFile, CoordinatesAndLabels) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         const OverlaySettings s = columns(c.unit, {1, 3}, {5, 2});
-        const DataCoordinate first = firstCoordinate(c.line, s);
-        EXPECT_DOUBLE_EQ(first.degrees, c.first);
-        EXPECT_EQ(first.label, c.label);
-        EXPECT_DOUBLE_EQ(secondCoordinate(c.line, s).degrees, c.second);
+        EXPECT_DOUBLE_EQ(firstCoordinate(c.line, s), c.first);
+        EXPECT_EQ(firstCoordinateLabel(c.line, s), c.label);
+        EXPECT_DOUBLE_EQ(secondCoordinate(c.line, s), c.second);
     }
 }
 
@@ -134,6 +133,31 @@ TEST(UserDataFile, LoadedColumnsAreRoundedToWholeNumbers) {
         EXPECT_EQ(s.longitude.column, c.column);
         EXPECT_EQ(s.longitude.readable(), c.readable);
     }
+}
+
+// A field ends within the longest line: blanks past every line say nothing, and a label padded
+// to a width of 2,000,000,000 would fill 2 GB a record.
+TEST(UserDataFile, FieldsEndWithinTheLongestLine) {
+    struct Case { DataField field; int longest; int width; };
+    const Case cases[] = {
+        {{12, 7}, 80, 7},
+        {{75, 10}, 80, 6},
+        {{80, 10}, 80, 1},
+        {{100, 5}, 80, 1},   // past every line: still readable, one blank wide
+        {{0, 5}, 80, 5},
+        {{1, 2000000000}, longestDataLine, longestDataLine},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.field.column << ' ' << c.field.width << ' ' << c.longest);
+        const DataField f = withinLine(c.field, c.longest);
+        EXPECT_EQ(f.column, c.field.column);
+        EXPECT_EQ(f.width, c.width);
+    }
+    ensureApplication();
+    Ui ui;
+    ui.load(dataFileForm());
+    ui.control("EDIT21").setText("2000000000");   // from a format file
+    EXPECT_EQ(readOverlaySettings(ui).longitude.width, longestDataLine - 11);
 }
 
 } // namespace
