@@ -1,9 +1,10 @@
 // One drawing alone into the off-screen bitmap, beside merely reading and parsing the star lists
-// it reads. Run by hand: build/app/bench/draw_bench.
+// it reads, and a whole DRAW around it. Run by hand: build/app/bench/draw_bench.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -27,24 +28,65 @@ struct Chart {
     const char* size;
     float magnitudeLimit;
     const char* layout;
+    const char* magnification = "1";
 };
 const Chart defaultChart{"320", 4.5f, "RADIO27"};
 const Chart deepChart{"1000", 9.5f, "RADIO27"};
 const Chart deepDualChart{"1000", 9.5f, "RADIO29"};
+const Chart deepChartMag10{"1000", 9.5f, "RADIO27", "10"};
+const Chart deepChartMag1000{"1000", 9.5f, "RADIO27", "1000"};
+const Chart hugeChart{"9999", 9.5f, "RADIO27"};
+
+// The main window's fields for a chart, then DRAW.
+void drawChart(Program& program, const Chart& chart) {
+    program.chartOptions.magnitudeLimit = chart.magnitudeLimit;
+    program.ui.userType("EDIT1", chart.size);
+    program.ui.userType("EDIT75", chart.magnification);
+    program.ui.userClick(chart.layout);
+    program.ui.userClick("BUTTON1");
+}
+
+// A figure of /proc/self/status in bytes ("VmRSS", "VmHWM").
+double statusBytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field + ":", 0) == 0)
+            return std::stod(line.substr(field.size() + 1)) * 1024;
+    return 0;
+}
+
+// Starts the peak (VmHWM) afresh at the present resident size.
+void resetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 // DRAW once for the chart's bitmap, then DRAWINGIMG alone over it: with the star lists kept
 // parsed, as every drawing after the first finds them, or read anew as the first one does.
 void drawing(benchmark::State& state, Chart chart, bool listsKept) {
     const auto program = makeProgram();
-    program->chartOptions.magnitudeLimit = chart.magnitudeLimit;
-    program->ui.userType("EDIT1", chart.size);
-    program->ui.userClick(chart.layout);
-    program->ui.userClick("BUTTON1");
+    drawChart(*program, chart);
     for (auto _ : state) {
         if (!listsKept)
             program->starLists.clear();
         benchmark::DoNotOptimize(DRAWINGIMG(*program));
     }
+    std::filesystem::remove_all(program->folder);
+}
+
+// DRAW pressed again at the size of the chart shown, the lists already read: the bitmap, the
+// drawing and the window fitted to it. The counters show the memory the program held at rest
+// before the first DRAW at this size and how far above it the DRAWs peaked, in bitmaps.
+void drawButton(benchmark::State& state, Chart chart) {
+    const auto program = makeProgram();
+    drawChart(*program, defaultChart);
+    const double resting = statusBytes("VmRSS");
+    resetPeakMemory();
+    drawChart(*program, chart);
+    for (auto _ : state)
+        program->ui.userClick("BUTTON1");
+    const double bitmapBytes = double(program->chartBitmap.image().sizeInBytes());
+    state.counters["restingMB"] = resting / 1e6;
+    state.counters["bitmapMB"] = bitmapBytes / 1e6;
+    state.counters["peakAboveRestingInBitmaps"] = (statusBytes("VmHWM") - resting) / bitmapBytes;
     std::filesystem::remove_all(program->folder);
 }
 
@@ -123,3 +165,7 @@ BENCHMARK_CAPTURE(drawing, size1000Limit9_5DualBox, deepDualChart, true)->Unit(b
 BENCHMARK_CAPTURE(drawing, size1000Limit9_5DualBoxListsReadAnew, deepDualChart, false)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(readingStarLists, size1000Limit9_5DualBox, deepDualChart)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(drawing, mag10, deepChartMag10, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(drawing, mag1000, deepChartMag1000, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(drawButton, size1000, deepChart)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(drawButton, size9999, hugeChart)->Unit(benchmark::kMillisecond)->Iterations(5);
