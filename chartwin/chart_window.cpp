@@ -93,10 +93,18 @@ void BUTTON1_ON(ChartWindowRecords& p) {
     if (!readMagnification(p, magnification))
         return;
     const Layout layout{std::int16_t(fields.imageSize), fields.dualBox, fields.halfHeight};
-    const double width = bitmapWidth(p.chartLayout, layout);
-    const double height = bitmapHeight(p.chartLayout, layout);
-    ChartBitmap bitmap(roundAway(width), roundAway(height));
+    // The bitmap anew, cleared to the background: the memory of one of the same size is
+    // reused, and one of another size goes first, so a large chart never needs room for two.
+    const int background = p.chartOptions.whiteBackground * 15;
+    ChartBitmap& bitmap = p.chartBitmap;
+    const int oldWidth = bitmap.width(), oldHeight = bitmap.height();
+    bitmap.create(roundAway(bitmapWidth(p.chartLayout, layout)), roundAway(bitmapHeight(p.chartLayout, layout)),
+                  background);
     if (bitmap.empty()) {
+        // The old picture is gone; a blank one of its size keeps the last chart's layout whole.
+        bitmap.create(oldWidth, oldHeight, background);
+        if (chartWindow(p).visible())
+            repaintChartWindow(p);
         p.ui.alert("Size of Image is too large: no room for the picture.");
         return;
     }
@@ -108,10 +116,7 @@ void BUTTON1_ON(ChartWindowRecords& p) {
     const Layout before = layoutOf(p.chartView);
     setLayout(p.chartView, layout);
     p.chartView.magnification = magnification;
-    p.chartBitmap = std::move(bitmap);
     setChartColours(p);
-    const int background = p.chartOptions.whiteBackground * 15;
-    p.chartBitmap.fillRect(0, 0, p.chartBitmap.width() - 1, p.chartBitmap.height() - 1, background);
     DRAWINGIMG(p);
     if (layout != before) {
         p.chartView.scrollX = 0;

@@ -49,14 +49,18 @@ int toPixel(float v)
 
 ChartBitmap::ChartBitmap(int width, int height) { create(width, height); }
 
-void ChartBitmap::create(int width, int height)
+void ChartBitmap::create(int width, int height, int colour)
 {
+    pen_ = Pen{};
     if (width < 1 || height < 1) {
         image_ = QImage();
         return;
     }
-    image_ = QImage(width, height, QImage::Format_RGB32);
-    image_.fill(qRgb(0, 0, 0));
+    if (image_.width() != width || image_.height() != height) {
+        image_ = QImage();
+        image_ = QImage(width, height, QImage::Format_RGB32);
+    }
+    clear(colour);
 }
 
 void ChartBitmap::clear(int colour)
@@ -206,7 +210,7 @@ void ChartBitmap::drawCircle(float x, float y, float r, int colour, float aspect
 
 void ChartBitmap::setFont(std::string_view family, int pixelSize)
 {
-    font_ = FontSpec{std::string(family), std::max(1, pixelSize) * 72.0 / 96.0, false};
+    pen_.font = FontSpec{std::string(family), std::max(1, pixelSize) * 72.0 / 96.0, false};
 }
 
 void ChartBitmap::drawText(float x, float y, std::string_view text, int colour)
@@ -214,14 +218,14 @@ void ChartBitmap::drawText(float x, float y, std::string_view text, int colour)
     if (empty() || text.empty()) return;
     if (textLog_) textLog_->push_back({x, y, colour, std::string(text)});
     ensureApplication();
-    QFont f = makeFont(font_);
+    QFont f = makeFont(pen_.font);
     f.setStyleStrategy(QFont::NoAntialias);
     f.setHintingPreference(QFont::PreferFullHinting);
     QPainter p(&image_);
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(f);
-    p.setPen(QColor(qrgbOf(colour == currentColour ? foreground_ : colour)));
+    p.setPen(QColor(qrgbOf(colour == currentColour ? pen_.foreground : colour)));
     const QFontMetrics m(f);
     p.drawText(toPixel(x), toPixel(y) + m.ascent(),
                QString::fromUtf8(text.data(), qsizetype(text.size())));
@@ -229,9 +233,7 @@ void ChartBitmap::drawText(float x, float y, std::string_view text, int colour)
 
 void ChartBitmap::setColours(int foreground, int background, int third)
 {
-    foreground_ = foreground;
-    background_ = background;
-    third_ = third;
+    pen_ = {pen_.font, foreground, background, third};
 }
 
 int ChartBitmap::pixel(int x, int y) const

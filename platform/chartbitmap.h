@@ -38,8 +38,11 @@ public:
     ChartBitmap() = default;
     ChartBitmap(int width, int height);
 
-    // Discards the picture and makes a new one, black. Sizes below 1 give an empty bitmap.
-    void create(int width, int height);
+    // Discards the picture and makes a new one filled with `colour`, its current colours and
+    // font those of a new bitmap. A picture of the same size lends its memory; one of another
+    // size is freed before the new one is made, so that a large bitmap never needs room for two.
+    // Sizes below 1, or no room for the picture, give an empty bitmap.
+    void create(int width, int height, int colour = 0);
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
     bool empty() const { return image_.isNull(); }
@@ -63,15 +66,15 @@ public:
     // colour of their own use the foreground. The third colour is kept and not drawn with.
     static constexpr int currentColour = -1;
     void setColours(int foreground, int background, int third);
-    int foregroundColour() const { return foreground_; }
-    int backgroundColour() const { return background_; }
-    int thirdColour() const { return third_; }
+    int foregroundColour() const { return pen_.foreground; }
+    int backgroundColour() const { return pen_.background; }
+    int thirdColour() const { return pen_.third; }
 
     // The current font, by Windows family name (mapped like every font) and character height in
     // pixels: the chart's layout counts in pixels, so a size never depends on the screen.
     void setFont(std::string_view family, int pixelSize);
-    FontSpec font() const { return font_; }   // the same size, as points at 96 dpi
-    int fontPixelSize() const { return pixelSizeOfPoints(font_.points); }
+    FontSpec font() const { return pen_.font; }   // the same size, as points at 96 dpi
+    int fontPixelSize() const { return pixelSizeOfPoints(pen_.font.points); }
 
     // While a log is attached every text drawn is also appended to it, so that the texts of a
     // chart can be read back; nullptr detaches it.
@@ -88,9 +91,14 @@ public:
     QImage& image() { return image_; }
 
 private:
+    // The font and colours a new bitmap draws with.
+    struct Pen {
+        FontSpec font{"Courier New", 14 * 72.0 / 96.0};
+        int foreground = 7, background = 0, third = 15;
+    };
+
     QImage image_;
-    FontSpec font_{"Courier New", 14 * 72.0 / 96.0};
-    int foreground_ = 7, background_ = 0, third_ = 15;
+    Pen pen_;
     std::vector<DrawnText>* textLog_ = nullptr;
 };
 

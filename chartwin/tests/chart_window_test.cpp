@@ -1,7 +1,10 @@
 #include "chartwin/chart_window.h"
 
+#include <fstream>
 #include <memory>
 #include <string>
+
+#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
@@ -96,6 +99,56 @@ TEST_F(ChartWindow, DrawClearsToTheBackgroundColour) {
         EXPECT_EQ(p_->chartBitmap.foregroundColour(), (1 - white) * 7);
         EXPECT_EQ(p_->chartBitmap.backgroundColour(), white * 15);
     }
+}
+
+// DRAW at the size already drawn keeps its bitmap: the picture is the one a new bitmap gets
+// after a size change and back, with nothing left of an overdraw or of the last chart's font.
+TEST_F(ChartWindow, ADrawAtTheSameSizeShowsWhatANewBitmapWould) {
+    p_->dataFileSettings.fontKind = 2;
+    draw("320");
+    ui().userType("EDIT10", "3");
+    ui().userClick("BUTTON50");
+    ui().userType("EDIT10", "23");
+    p_->dataFileSettings.fontKind = 0;   // a kind that keeps the font the bitmap has
+    draw("320");
+    const QImage kept = p_->chartBitmap.image().copy();
+    draw("400");
+    draw("320");
+    EXPECT_TRUE(alerts().empty());
+    EXPECT_EQ(kept, p_->chartBitmap.image());
+}
+
+// A figure of /proc/self/status in bytes.
+rlim_t statusBytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field + ":", 0) == 0)
+            return rlim_t(std::stoull(line.substr(field.size() + 1))) * 1024;
+    return 0;
+}
+
+// A DRAW at another size frees the old bitmap before it makes the new one: with room for one
+// large bitmap and a half, charts of 6000 and 6001 follow each other.
+TEST_F(ChartWindow, ADrawAtAnotherSizeNeverHoldsTwoBitmaps) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer reserves address space of its own";
+#endif
+    draw("6001");
+    ASSERT_EQ(p_->chartBitmap.width(), 6281);
+    const rlim_t bitmap = rlim_t(p_->chartBitmap.image().sizeInBytes());
+    rlimit saved{};
+    ::getrlimit(RLIMIT_AS, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = statusBytes("VmSize") + bitmap / 2;
+    ::setrlimit(RLIMIT_AS, &limited);
+    draw("6000");
+    const int width = p_->chartBitmap.width();
+    draw("6001");
+    ::setrlimit(RLIMIT_AS, &saved);
+    EXPECT_TRUE(alerts().empty());
+    EXPECT_EQ(width, 6280);
+    EXPECT_EQ(p_->chartBitmap.width(), 6281);
 }
 
 // Nothing of the last chart changes: its bitmap, its size and layout, the window.

@@ -165,6 +165,26 @@ TEST(ChartBitmap, PaletteNumbersAndClearing)
     EXPECT_EQ(b.image().format(), QImage::Format_RGB32);
 }
 
+// create() makes a new bitmap whether or not the size changes: every pixel in the colour
+// asked for, the font and colours of a new bitmap.
+TEST(ChartBitmap, CreateStartsAfreshAtTheSameSizeOrAnother)
+{
+    const ChartBitmap fresh;
+    for (const auto& [width, height] : {std::pair{3, 2}, std::pair{4, 1}}) {
+        SCOPED_TRACE(testing::Message() << width << " x " << height);
+        ChartBitmap b(3, 2);
+        b.plotDot(1, 1, 4);
+        b.setColours(0, 15, 0);
+        b.setFont("Arial", 30);
+        b.create(width, height, 12);
+        EXPECT_EQ(picture(b), Rows(std::size_t(height), std::string(std::size_t(width), 'c')));
+        EXPECT_EQ(b.font(), fresh.font());
+        EXPECT_EQ(b.foregroundColour(), fresh.foregroundColour());
+        EXPECT_EQ(b.backgroundColour(), fresh.backgroundColour());
+        EXPECT_EQ(b.thirdColour(), fresh.thirdColour());
+    }
+}
+
 TEST(ChartBitmap, WritesABmpFile)
 {
     const auto folder = std::filesystem::temp_directory_path() / ("nivora-bitmap-test-" + std::to_string(::getpid()));
