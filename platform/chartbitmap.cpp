@@ -80,14 +80,61 @@ void ChartBitmap::fillRect(int x1, int y1, int x2, int y2, int colour)
     }
 }
 
-void ChartBitmap::plotDot(float x, float y, int colour)
+BitmapArea::BitmapArea(ChartBitmap& bitmap, const PixelArea& area) : bitmap_(&bitmap)
+{
+    const PixelArea b = bitmap.bounds();
+    area_ = {std::max(area.left, b.left), std::max(area.top, b.top), std::min(area.right, b.right),
+             std::min(area.bottom, b.bottom)};
+    if (area_.right < area_.left || area_.bottom < area_.top)
+        area_ = {};
+}
+
+BitmapArea ChartBitmap::area(const PixelArea& area) { return BitmapArea(*this, area); }
+
+void BitmapArea::plotDot(float x, float y, int colour) { bitmap_->plotDot(area_, x, y, colour); }
+
+void BitmapArea::drawLine(float x1, float y1, float x2, float y2, int colour)
+{
+    bitmap_->drawLine(area_, x1, y1, x2, y2, colour);
+}
+
+void BitmapArea::drawCircle(float x, float y, float r, int colour, float aspect, float start, float end,
+                            int fillColour)
+{
+    bitmap_->drawCircle(area_, x, y, r, colour, aspect, start, end, fillColour);
+}
+
+void BitmapArea::drawText(float x, float y, std::string_view text, int colour)
+{
+    bitmap_->drawText(area_, x, y, text, colour);
+}
+
+void ChartBitmap::plotDot(float x, float y, int colour) { plotDot(bounds(), x, y, colour); }
+
+void ChartBitmap::drawLine(float x1, float y1, float x2, float y2, int colour)
+{
+    drawLine(bounds(), x1, y1, x2, y2, colour);
+}
+
+void ChartBitmap::drawCircle(float x, float y, float r, int colour, float aspect, float start, float end,
+                             int fillColour)
+{
+    drawCircle(bounds(), x, y, r, colour, aspect, start, end, fillColour);
+}
+
+void ChartBitmap::drawText(float x, float y, std::string_view text, int colour)
+{
+    drawText(bounds(), x, y, text, colour);
+}
+
+void ChartBitmap::plotDot(const PixelArea& clip, float x, float y, int colour)
 {
     const int px = toPixel(x), py = toPixel(y);
-    if (px < 0 || py < 0 || px >= width() || py >= height()) return;
+    if (!clip.contains(px, py)) return;
     reinterpret_cast<QRgb*>(image_.scanLine(py))[px] = qrgbOf(colour);
 }
 
-void ChartBitmap::drawLine(float x1, float y1, float x2, float y2, int colour)
+void ChartBitmap::drawLine(const PixelArea& clip, float x1, float y1, float x2, float y2, int colour)
 {
     if (empty()) return;
     long long x = toPixel(x1), y = toPixel(y1);
@@ -99,16 +146,16 @@ void ChartBitmap::drawLine(float x1, float y1, float x2, float y2, int colour)
     }
     const long long dx = std::llabs(xe - x), dy = -std::llabs(ye - y);
     const int sx = x < xe ? 1 : -1, sy = y < ye ? 1 : -1;
-    // A far-off end (an off-chart point) would take long to walk; lines that miss the bitmap
+    // A far-off end (an off-chart point) would take long to walk; lines that miss the area
     // are skipped whole.
-    if (std::max(x, xe) < 0 || std::min(x, xe) >= width() || std::max(y, ye) < 0 ||
-        std::min(y, ye) >= height()) {
+    if (std::max(x, xe) < clip.left || std::min(x, xe) >= clip.right || std::max(y, ye) < clip.top ||
+        std::min(y, ye) >= clip.bottom) {
         return;
     }
     const QRgb c = qrgbOf(colour);
     long long err = dx + dy;
     for (;;) {
-        if (x >= 0 && y >= 0 && x < width() && y < height())
+        if (clip.contains(x, y))
             reinterpret_cast<QRgb*>(image_.scanLine(int(y)))[x] = c;
         if (x == xe && y == ye) break;
         const long long e2 = 2 * err;
@@ -117,8 +164,8 @@ void ChartBitmap::drawLine(float x1, float y1, float x2, float y2, int colour)
     }
 }
 
-void ChartBitmap::drawCircle(float x, float y, float r, int colour, float aspect, float start,
-                             float end, int fillColour)
+void ChartBitmap::drawCircle(const PixelArea& clip, float x, float y, float r, int colour, float aspect,
+                             float start, float end, int fillColour)
 {
     if (empty() || !std::isfinite(r) || !std::isfinite(aspect)) return;
     const int cx = toPixel(x), cy = toPixel(y);
@@ -179,11 +226,11 @@ void ChartBitmap::drawCircle(float x, float y, float r, int colour, float aspect
         const QRgb fc = qrgbOf(fillColour);
         for (auto [dy, span] : spans) {
             const int py = cy - dy;
-            if (py < 0 || py >= height()) continue;
+            if (py < clip.top || py >= clip.bottom) continue;
             auto* row = reinterpret_cast<QRgb*>(image_.scanLine(py));
             for (int dx = span.first + 1; dx < span.second; ++dx) {
                 const int px = cx + dx;
-                if (px >= 0 && px < width()) row[px] = fc;
+                if (px >= clip.left && px < clip.right) row[px] = fc;
             }
         }
     }
@@ -203,7 +250,7 @@ void ChartBitmap::drawCircle(float x, float y, float r, int colour, float aspect
             if (!inside) continue;
         }
         const int px = cx + dx, py = cy - dy;
-        if (px >= 0 && py >= 0 && px < width() && py < height())
+        if (clip.contains(px, py))
             reinterpret_cast<QRgb*>(image_.scanLine(py))[px] = c;
     }
 }
@@ -213,10 +260,11 @@ void ChartBitmap::setFont(std::string_view family, int pixelSize)
     pen_.font = FontSpec{std::string(family), std::max(1, pixelSize) * 72.0 / 96.0, false};
 }
 
-void ChartBitmap::drawText(float x, float y, std::string_view text, int colour)
+void ChartBitmap::drawText(const PixelArea& clip, float x, float y, std::string_view text, int colour)
 {
     if (empty() || text.empty()) return;
     if (textLog_) textLog_->push_back({x, y, colour, std::string(text)});
+    if (clip.right <= clip.left || clip.bottom <= clip.top) return;
     ensureApplication();
     QFont f = makeFont(pen_.font);
     f.setStyleStrategy(QFont::NoAntialias);
@@ -224,6 +272,7 @@ void ChartBitmap::drawText(float x, float y, std::string_view text, int colour)
     QPainter p(&image_);
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setRenderHint(QPainter::Antialiasing, false);
+    p.setClipRect(QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
     p.setFont(f);
     p.setPen(QColor(qrgbOf(colour == currentColour ? pen_.foreground : colour)));
     const QFontMetrics m(f);

@@ -25,6 +25,18 @@ Rgb paletteColour(int colourNumber);   // numbers outside 0-15 are taken modulo 
 constexpr int rgbColourFlag = 0x40000000;
 constexpr int rgbColour(std::int32_t packed) { return rgbColourFlag | (packed & 0xFFFFFF); }
 
+// A rectangle of bitmap pixels: left and top included, right and bottom excluded.
+struct PixelArea {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool contains(long long x, long long y) const { return x >= left && x < right && y >= top && y < bottom; }
+    friend bool operator==(const PixelArea&, const PixelArea&) = default;
+};
+
+class BitmapArea;
+
 // A text as drawText received it; the colour as passed (currentColour for the default).
 struct DrawnText {
     float x = 0;
@@ -49,6 +61,10 @@ public:
 
     void clear(int colour);
     void fillRect(int x1, int y1, int x2, int y2, int colour);   // both corners included
+
+    // The whole bitmap, and one area of it to draw in.
+    PixelArea bounds() const { return {0, 0, width(), height()}; }
+    BitmapArea area(const PixelArea& area);
 
     void plotDot(float x, float y, int colour);
     // A solid one-pixel line; both ends are drawn; equal ends mark one pixel.
@@ -91,6 +107,13 @@ public:
     QImage& image() { return image_; }
 
 private:
+    friend class BitmapArea;
+    void plotDot(const PixelArea& clip, float x, float y, int colour);
+    void drawLine(const PixelArea& clip, float x1, float y1, float x2, float y2, int colour);
+    void drawCircle(const PixelArea& clip, float x, float y, float r, int colour, float aspect, float start,
+                    float end, int fillColour);
+    void drawText(const PixelArea& clip, float x, float y, std::string_view text, int colour);
+
     // The font and colours a new bitmap draws with.
     struct Pen {
         FontSpec font{"Courier New", 14 * 72.0 / 96.0};
@@ -100,6 +123,26 @@ private:
     QImage image_;
     Pen pen_;
     std::vector<DrawnText>* textLog_ = nullptr;
+};
+
+// The four drawing operations of a chart bitmap kept inside one area of it: whatever falls
+// outside the area is clipped as what falls outside the bitmap is. A drawing gives each box and
+// the side strip an area of their own, so that nothing drawn for one reaches another.
+class BitmapArea {
+public:
+    BitmapArea(ChartBitmap& bitmap, const PixelArea& area);
+
+    void plotDot(float x, float y, int colour);
+    void drawLine(float x1, float y1, float x2, float y2, int colour);
+    void drawCircle(float x, float y, float r, int colour, float aspect = 1, float start = 0,
+                    float end = 0, int fillColour = -1);
+    void drawText(float x, float y, std::string_view text, int colour = ChartBitmap::currentColour);
+
+    const PixelArea& area() const { return area_; }   // within the bitmap
+
+private:
+    ChartBitmap* bitmap_;
+    PixelArea area_;
 };
 
 } // namespace nivora

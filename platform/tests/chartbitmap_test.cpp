@@ -106,6 +106,48 @@ TEST(ChartBitmap, CirclesArcsAndDiscs)
     }
 }
 
+// Each operation through an area draws what it draws on the whole bitmap, less what falls
+// outside the area: nothing more, nothing moved.
+TEST(ChartBitmap, AnAreaKeepsEveryOperationInsideIt)
+{
+    using Draw = void (*)(BitmapArea&);
+    const std::pair<const char*, Draw> operations[] = {
+        {"dots", [](BitmapArea& a) { for (int i = 0; i < 40; ++i) a.plotDot(float(i), float(i % 30), 13); }},
+        {"line", [](BitmapArea& a) { a.drawLine(-5, 3, 45, 27, 13); }},
+        {"far line", [](BitmapArea& a) { a.drawLine(-16000, 12, 16000, 14, 13); }},
+        {"circle", [](BitmapArea& a) { a.drawCircle(20, 15, 12, 13); }},
+        {"disc", [](BitmapArea& a) { a.drawCircle(20, 15, 7, 13, 1, 0, 0, 4); }},
+        {"arc", [](BitmapArea& a) { a.drawCircle(20, 15, 18, 13, 0.5f, 0.1f, 0.9f); }},
+        {"text", [](BitmapArea& a) { a.drawText(2, 6, "WMW", 15); }},
+    };
+    const PixelArea areas[] = {
+        {10, 5, 30, 20},
+        {-10, -10, 15, 100},   // reaching past the bitmap's edges
+        {25, 0, 40, 30},       // up to the right edge
+        {12, 12, 12, 20},      // empty
+    };
+    for (const auto& [what, draw] : operations)
+        for (const PixelArea& area : areas) {
+            SCOPED_TRACE(testing::Message() << what << " in " << area.left << ',' << area.top << ' '
+                                            << area.right << ',' << area.bottom);
+            ChartBitmap whole(40, 30), clipped(40, 30);
+            BitmapArea all = whole.area(whole.bounds());
+            draw(all);
+            BitmapArea part = clipped.area(area);
+            draw(part);
+            int inside = 0;
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 40; ++x) {
+                    const bool in = area.contains(x, y);
+                    EXPECT_EQ(clipped.pixel(x, y), in ? whole.pixel(x, y) : 0) << x << ',' << y;
+                    inside += in && whole.pixel(x, y) != 0;
+                }
+            if (area.right > area.left && std::string(what) != "far line") {
+                EXPECT_GT(inside, 0);   // the case shows something
+            }
+        }
+}
+
 TEST(ChartBitmap, TextHasNoSmoothingAndHangsFromItsTopLeftCorner)
 {
     for (const char* family : {"Courier New", "ＭＳ ゴシック"}) {
