@@ -172,7 +172,7 @@ void markRecords(ChartWindowRecords& p, const PassSettings& pass, DataFileStream
         const bool commented = pass.commentMode != 1 && n % commentEvery == 0;
         const int colour = rgbColour(commented ? p.overlayColors.commentColor : p.overlayColors.markColor);
         const float px = float(boxes.x1 + b * boxes.secondBoxOffset + X), py = float(boxes.y - Y);
-        ChartBitmap& bitmap = p.chartBitmap;
+        BitmapArea bitmap = boxCanvas(p, b);
         switch (pass.shape) {
         case 1:
             r = float(4 * std::sqrt(W / 1000.0));

@@ -246,7 +246,7 @@ MarkOutcome drawAddedStarMark(ProgramRecords& records, const AddedStarCapture& c
         r = 0;
 
     const int colour = 9 - records.chartOptions.whiteBackground;
-    ChartBitmap& bitmap = records.chartBitmap;
+    BitmapArea bitmap = boxCanvas(records, pixel->box);
     if (c.markKind == 1)
         drawMark(bitmap, MarkKind::cross, pixel->x, pixel->y, r, colour);
     else if (r < 0.5f)
@@ -274,7 +274,7 @@ void drawAddedStar(ProgramRecords& records, const AddedStarCapture& c)
     const ReadoutOptions& readout = records.readoutOptions;
     const int colour = 9 - records.chartOptions.whiteBackground;
     const float left = panelLeftOf(records);
-    ChartBitmap& bitmap = records.chartBitmap;
+    BitmapArea bitmap = panelCanvas(records);
     if (mark.marked) {
         const bool orbitAbsent = records.chartOptions.orbitObjectDisplayMode == 0 || records.drawn.orbitObject.valid == 0;
         const int b1 = (readout.readoutFrame == 100 || chartMode == mapChartMode ||

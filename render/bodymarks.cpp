@@ -51,7 +51,7 @@ std::vector<ChartPixel> bodyMarkPixels(const ProgramRecords& records, const Dire
     return MarkPlacer(records, markBoundary, -markBoundary).pixels(base);
 }
 
-void drawMark(ChartBitmap& bitmap, MarkKind kind, float x, float y, float r, int colour)
+void drawMark(BitmapArea bitmap, MarkKind kind, float x, float y, float r, int colour)
 {
     switch (kind) {
     case MarkKind::cross:

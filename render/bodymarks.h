@@ -10,7 +10,7 @@
 
 namespace nivora {
 
-class ChartBitmap;
+class BitmapArea;
 struct ProgramRecords;
 
 // A body as the chart shows it.
@@ -52,7 +52,7 @@ std::vector<ChartPixel> bodyMarkPixels(const ProgramRecords& records, const Dire
 
 enum class MarkKind { cross, disc, outline };
 // A cross is the two diagonals of the square of half side r; a disc is filled in its colour.
-void drawMark(ChartBitmap& bitmap, MarkKind kind, float x, float y, float r, int colour);
+void drawMark(BitmapArea bitmap, MarkKind kind, float x, float y, float r, int colour);
 
 // 5 sqrt(size / 1000): the half size of the small crosses.
 float crossHalfSize(int imageSize);

@@ -38,7 +38,7 @@ void compassPass(ProgramRecords& records, const HorizonCircle& horizon)
     if (records.chartView.chartMode == mapChartMode)
         return;
     const PointPipeline p(records);
-    ChartBitmap& bitmap = records.chartBitmap;
+    BitmapArea boxes[2] = {boxCanvas(records, 0), boxCanvas(records, 1)};
     const RotationMatrix& M = records.drawn.sky.baseToChart;
     const double S = records.userProjection.chartScale;
     const double depth = records.chartOptions.underHorizonDepth;
@@ -47,7 +47,7 @@ void compassPass(ProgramRecords& records, const HorizonCircle& horizon)
     const int colour = 11 - records.chartOptions.whiteBackground;
     const int e = S > 240 ? 1 : 2;
     const auto text = [&](double X, double Y, int box, std::string_view name) {
-        bitmap.drawText(p.pixelX(X - 12, box), p.pixelY(Y + 8), name, colour);
+        boxes[box].drawText(p.pixelX(X - 12, box), p.pixelY(Y + 8), name, colour);
     };
     for (int i = 0; i <= 16 - e; i += e) {
         const std::string_view name = compassNames.substr(std::size_t(3 * i), 3);
@@ -99,13 +99,13 @@ void compassPass(ProgramRecords& records, const HorizonCircle& horizon)
             bool first = true;
             if (dual && w[2] <= double(0.0001f)) {
                 p.project({w[0], -w[1], -w[2]}, X, Y);
-                bitmap.plotDot(p.pixelX(X, 1), p.pixelY(Y), colour);
+                boxes[1].plotDot(p.pixelX(X, 1), p.pixelY(Y), colour);
                 first = w[2] >= -double(0.0001f);
             }
             if (first) {
                 p.project(w, X, Y);
                 if (p.withinLimits(X, Y, true))
-                    bitmap.plotDot(p.pixelX(X), p.pixelY(Y), colour);
+                    boxes[0].plotDot(p.pixelX(X), p.pixelY(Y), colour);
             }
             const float next = deg + step;
             if (next == deg)

@@ -1,6 +1,7 @@
 #include "render/geometry.h"
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "astro/constants.h"
@@ -20,13 +21,17 @@ constexpr long maxCurveSteps = 200000;
 int outlineColour(const ProgramRecords& r) { return 9 - r.chartOptions.whiteBackground; }
 int scaleColour(const ProgramRecords& r) { return 8 + r.chartOptions.whiteBackground; }
 
-// The box centres in drawing order: the second box first (with Dual-Box), then the first.
+// Each box with its centre, in drawing order: the second box first (with Dual-Box), then the
+// first.
 template <class F>
-void inEachBox(const ProgramRecords& records, const BoxCentres& boxes, F draw)
+void inEachBox(ProgramRecords& records, const BoxCentres& boxes, F draw)
 {
-    if (records.chartView.dualBox == 1)
-        draw(boxes.x2, boxes.y);
-    draw(boxes.x1, boxes.y);
+    if (records.chartView.dualBox == 1) {
+        BitmapArea second = boxCanvas(records, 1);
+        draw(second, boxes.x2, boxes.y);
+    }
+    BitmapArea first = boxCanvas(records, 0);
+    draw(first, boxes.x1, boxes.y);
 }
 
 // A circle of radius r, or the part of it left of the box's right margin when it reaches past.
@@ -34,16 +39,17 @@ void fullOrClippedCircle(ProgramRecords& records, double cx, double cy, double r
 {
     const double reach = records.drawn.geometry.boxHalfWidth + records.chartLayout.marginRight;
     const int colour = outlineColour(records);
+    BitmapArea box = boxCanvas(records, 0);
     if (reach > r) {
-        records.chartBitmap.drawCircle(float(cx), float(cy), float(r), colour, aspect);
+        box.drawCircle(float(cx), float(cy), float(r), colour, aspect);
         return;
     }
     const double q = reach / r;
     const double s = std::atan(std::sqrt(1 - q * q) / q) / pi / 2;
-    records.chartBitmap.drawCircle(float(cx), float(cy), float(r), colour, aspect, float(s), float(1 - s));
+    box.drawCircle(float(cx), float(cy), float(r), colour, aspect, float(s), float(1 - s));
 }
 
-void fourDots(ChartBitmap& bitmap, double cx, double cy, double X, double Y, int colour)
+void fourDots(BitmapArea& bitmap, double cx, double cy, double X, double Y, int colour)
 {
     for (double sx : {1.0, -1.0})
         for (double sy : {1.0, -1.0}) {
@@ -88,7 +94,48 @@ BoxCentres boxCentres(const ChartView& view, const ChartLayout& layout, double d
     b.y = (W / 2) / (h + 1) + layout.marginTop + directionOffset;
     b.secondBoxOffset = b.x2 - b.x1;
     b.panelLeft = double(layout.marginLeft + W + layout.marginRight) * (view.dualBox + 1);
+    b.boxWidth = layout.marginLeft + view.imageSize + layout.marginRight;
+    b.chartBottom = int(std::lround(W / (h + 1) + layout.marginTop + layout.marginBottom));
     return b;
+}
+
+PixelArea boxArea(const BoxCentres& boxes, int box)
+{
+    return {box * boxes.boxWidth, 0, (box + 1) * boxes.boxWidth, boxes.chartBottom};
+}
+
+PixelArea chartArea(const BoxCentres& boxes)
+{
+    return {0, 0, int(boxes.panelLeft), boxes.chartBottom};
+}
+
+PixelArea stripArea(const BoxCentres& boxes)
+{
+    return {int(boxes.panelLeft), 0, std::numeric_limits<int>::max(), std::numeric_limits<int>::max()};
+}
+
+namespace {
+
+BoxCentres boxesOf(const ProgramRecords& records)
+{
+    return boxCentres(records.chartView, records.chartLayout, records.drawn.geometry.directionOffset);
+}
+
+} // namespace
+
+BitmapArea boxCanvas(ProgramRecords& records, int box)
+{
+    return records.chartBitmap.area(boxArea(boxesOf(records), box));
+}
+
+BitmapArea chartCanvas(ProgramRecords& records)
+{
+    return records.chartBitmap.area(chartArea(boxesOf(records)));
+}
+
+BitmapArea panelCanvas(ProgramRecords& records)
+{
+    return records.chartBitmap.area(stripArea(boxesOf(records)));
 }
 
 void setChartGeometry(ProgramRecords& records)
@@ -148,14 +195,13 @@ void drawOutline(ProgramRecords& records, const BoxCentres& boxes)
     const double mL = layout.marginLeft, mR = layout.marginRight, mB = layout.marginBottom;
     const double mag = view.magnification;
     const int colour = outlineColour(records);
-    ChartBitmap& bitmap = records.chartBitmap;
     if (!(S > 0))
         return;
-    auto vertical = [&](double cx, double x, double top, double bottom) {
+    auto vertical = [&](BitmapArea& bitmap, double cx, double x, double top, double bottom) {
         bitmap.drawLine(float(cx - x), float(top), float(cx - x), float(bottom), colour);
         bitmap.drawLine(float(cx + x), float(top), float(cx + x), float(bottom), colour);
     };
-    auto horizontal = [&](double cy, double y, double left, double right) {
+    auto horizontal = [&](BitmapArea& bitmap, double cy, double y, double left, double right) {
         bitmap.drawLine(float(left), float(cy - y), float(right), float(cy - y), colour);
         bitmap.drawLine(float(left), float(cy + y), float(right), float(cy + y), colour);
     };
@@ -164,13 +210,13 @@ void drawOutline(ProgramRecords& records, const BoxCentres& boxes)
     if (view.dualBox == 1) {
         switch (kind) {
         case 1: case 2: case 3: case 7: case 8:
-            inEachBox(records, boxes, [&](double cx, double cy) {
+            inEachBox(records, boxes, [&](BitmapArea& bitmap, double cx, double cy) {
                 bitmap.drawCircle(float(cx), float(cy), float(W / 2), colour);
             });
             break;
         case 4: case 11: case 12: case 14:
-            inEachBox(records, boxes, [&](double cx, double cy) {
-                vertical(cx, S / 2, cy - B - mL, cy + B + mB);
+            inEachBox(records, boxes, [&](BitmapArea& bitmap, double cx, double cy) {
+                vertical(bitmap, cx, S / 2, cy - B - mL, cy + B + mB);
             });
             break;
         case 9: case 13: case 15:
@@ -178,7 +224,7 @@ void drawOutline(ProgramRecords& records, const BoxCentres& boxes)
                 double X, Y;
                 DISPXY(std::sin(double(t)), std::cos(double(t)), 0, options.projectionKind, X, Y,
                        records.userProjection);
-                inEachBox(records, boxes, [&](double cx, double cy) {
+                inEachBox(records, boxes, [&](BitmapArea& bitmap, double cx, double cy) {
                     for (double sx : {1.0, -1.0})
                         for (double sy : {1.0, -1.0})
                             bitmap.plotDot(float(cx + sx * X), float(cy - sy * Y), colour);
@@ -192,6 +238,7 @@ void drawOutline(ProgramRecords& records, const BoxCentres& boxes)
     }
 
     const double cx = boxes.x1, cy = boxes.y;
+    BitmapArea bitmap = boxCanvas(records, 0);
     const bool wholeSphere = options.underHorizonDepth > 1 || view.chartMode == mapChartMode;
     switch (kind) {
     case 1:
@@ -201,10 +248,10 @@ void drawOutline(ProgramRecords& records, const BoxCentres& boxes)
         if (mag < double(1.7f) && wholeSphere) fullOrClippedCircle(records, cx, cy, S / std::sqrt(2.0), 1);
         break;
     case 4:
-        if (B + mR > S) vertical(cx, S, cy - S, cy + S);
+        if (B + mR > S) vertical(bitmap, cx, S, cy - S, cy + S);
         break;
     case 5:
-        if (B + mB > S) horizontal(cy, S, cx - S, cx + S);
+        if (B + mB > S) horizontal(bitmap, cy, S, cx - S, cx + S);
         break;
     case 7:
         if (mag < double(1.3f) && wholeSphere) fullOrClippedCircle(records, cx, cy, S, 0.5f);
@@ -224,8 +271,8 @@ void drawOutline(ProgramRecords& records, const BoxCentres& boxes)
     case 11: case 12: case 14: {
         const float limit = kind == 11 ? 1.25f : kind == 12 ? 1.25f : 1.8f;
         const double y = kind == 11 ? S / 2 : kind == 12 ? double(0.7332f) * S : S / pi;
-        if (mag < double(limit)) horizontal(cy, y, cx - B - mL, cx + B + mR);
-        if (B + mR > S) vertical(cx, S, cy - S, cy + S);
+        if (mag < double(limit)) horizontal(bitmap, cy, y, cx - B - mL, cx + B + mR);
+        if (B + mR > S) vertical(bitmap, cx, S, cy - S, cy + S);
         break;
     }
     case 13:
@@ -250,7 +297,8 @@ void drawCenterCoordinates(ProgramRecords& records, const BoxCentres& boxes)
     const float W = view.imageSize;
     const float B = records.drawn.geometry.boxHalfWidth;
     const int colour = scaleColour(records);
-    ChartBitmap& bitmap = records.chartBitmap;
+    // The interval is written beside the first box's axes.
+    BitmapArea first = boxCanvas(records, 0);
     const ProjectionSetup& setup = records.userProjection;
     auto project = [&](double x, double y, double z, double& X, double& Y) {
         DISPXY(x, y, z, records.chartOptions.projectionKind, X, Y, setup);
@@ -271,7 +319,7 @@ void drawCenterCoordinates(ProgramRecords& records, const BoxCentres& boxes)
     const float start = mode > 1 ? 5400 : 0;
 
     // Axes.
-    inEachBox(records, boxes, [&](double cx, double cy) {
+    inEachBox(records, boxes, [&](BitmapArea& bitmap, double cx, double cy) {
         bitmap.drawLine(float(cx - B), float(cy), float(cx + B), float(cy), colour);
         bitmap.drawLine(float(cx), top, float(cx), top + W / (view.halfHeight + 1), colour);
     });
@@ -281,7 +329,7 @@ void drawCenterCoordinates(ProgramRecords& records, const BoxCentres& boxes)
         for (float a = start; a < Lx && std::fabs(X) < B;) {
             a += g;
             project(0, std::sin(radians(a)), std::cos(radians(a)), X, Y);
-            inEachBox(records, boxes, [&](double cx, double cy) {
+            inEachBox(records, boxes, [&](BitmapArea& bitmap, double cx, double cy) {
                 for (double sx : {1.0, -1.0})
                     bitmap.drawLine(float(cx + sx * X), float(cy - Y + T), float(cx + sx * X),
                                     float(cy - Y - T), colour);
@@ -294,13 +342,13 @@ void drawCenterCoordinates(ProgramRecords& records, const BoxCentres& boxes)
         for (float a = start; a < Ly && std::fabs(Y) < W;) {
             a += g;
             project(std::sin(radians(a)), 0, std::cos(radians(a)), X, Y);
-            inEachBox(records, boxes, [&](double cx, double cy) {
+            inEachBox(records, boxes, [&](BitmapArea& bitmap, double cx, double cy) {
                 for (double sy : {1.0, -1.0})
                     bitmap.drawLine(float(cx + X + T), float(cy - sy * Y), float(cx + X - T),
                                     float(cy - sy * Y), colour);
             });
             if (a == g)
-                bitmap.drawText(float(boxes.x1 + X - 6 + T), float(boxes.y - Y - 9), intervalLabel(g), colour);
+                first.drawText(float(boxes.x1 + X - 6 + T), float(boxes.y - Y - 9), intervalLabel(g), colour);
         }
     }
 
@@ -317,7 +365,9 @@ void drawCenterCoordinates(ProgramRecords& records, const BoxCentres& boxes)
         };
         auto dots = [&](double X, double Y) {
             if (std::fabs(X) < B)
-                inEachBox(records, boxes, [&](double cx, double cy) { fourDots(bitmap, cx, cy, X, Y, colour); });
+                inEachBox(records, boxes, [&](BitmapArea& bitmap, double cx, double cy) {
+                    fourDots(bitmap, cx, cy, X, Y, colour);
+                });
         };
         // Lines of constant rightward offset b.
         double X1 = 0;
@@ -342,7 +392,8 @@ void drawCenterCoordinates(ProgramRecords& records, const BoxCentres& boxes)
                 if (b == s) {
                     Y1 = Y;
                     if (a == g)
-                        bitmap.drawText(float(boxes.x1 + X - 6), float(boxes.y - Y + 2), intervalLabel(g), colour);
+                        first.drawText(float(boxes.x1 + X - 6), float(boxes.y - Y + 2), intervalLabel(g),
+                                       colour);
                 }
                 dots(X, Y);
                 if (b + s == b) break;
@@ -362,9 +413,12 @@ void drawCenterCoordinates(ProgramRecords& records, const BoxCentres& boxes)
                 const double ra = radians(a), rb = radians(b);
                 project(std::cos(rb) * std::sin(ra), std::sin(rb) * std::sin(ra), std::cos(ra), X, Y);
                 if (b == s && a == g)
-                    bitmap.drawText(float(boxes.x1 + X - 6), float(boxes.y - Y - 16), intervalLabel(g), colour);
+                    first.drawText(float(boxes.x1 + X - 6), float(boxes.y - Y - 16), intervalLabel(g),
+                                   colour);
                 if (std::fabs(X) < B)
-                    inEachBox(records, boxes, [&](double cx, double cy) { fourDots(bitmap, cx, cy, X, Y, colour); });
+                    inEachBox(records, boxes, [&](BitmapArea& bitmap, double cx, double cy) {
+                        fourDots(bitmap, cx, cy, X, Y, colour);
+                    });
                 if (b + s == b) break;
                 b += s;
             }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "astro/vectors.h"
+#include "platform/chartbitmap.h"
 
 namespace nivora {
 
@@ -32,8 +33,23 @@ struct BoxCentres {
     double y = 0;                // both boxes
     double secondBoxOffset = 0;  // x2 - x1
     double panelLeft = 0;        // left edge of the side strip
+    int boxWidth = 0;            // a box with its margins: the first from 0, the second after it
+    int chartBottom = 0;         // the boxes end above this row; below it only the panel's rows
 };
 BoxCentres boxCentres(const ChartView& view, const ChartLayout& layout, double directionOffset);
+
+// The part of the bitmap that box 0 or 1 owns: nothing drawn for a box reaches past it, into the
+// other box, the side strip or the panel's rows below the chart.
+PixelArea boxArea(const BoxCentres& boxes, int box);
+// Both boxes: a line that passes from one box into the other at their common rim.
+PixelArea chartArea(const BoxCentres& boxes);
+// The side strip, the whole height of the bitmap: the panel's rows and their marks only.
+PixelArea stripArea(const BoxCentres& boxes);
+
+// The chart bitmap as the passes of one box, of both, and of the panel may draw into it.
+BitmapArea boxCanvas(ProgramRecords& records, int box);
+BitmapArea chartCanvas(ProgramRecords& records);
+BitmapArea panelCanvas(ProgramRecords& records);
 
 // The first group of the geometry and the chart scale, from the image size and magnification.
 void setChartGeometry(ProgramRecords& records);

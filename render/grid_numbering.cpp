@@ -79,10 +79,10 @@ bool GridNumbering::crowded(double latitude) const
 
 double GridNumbering::halfWidth() const { return curve_.meridian ? 4.0 * double(text_.size()) : 12.0; }
 
-void GridNumbering::label(double dx, double dy)
+void GridNumbering::label(double dx, double dy, int box)
 {
     const BoxCentres& b = pipeline_->boxes();
-    records_.chartBitmap.drawText(float(b.x1 + dx), float(b.y - dy), text_, curve_.colour);
+    boxCanvas(records_, box).drawText(float(b.x1 + dx), float(b.y - dy), text_, curve_.colour);
 }
 
 void GridNumbering::belowHorizon(const DirectionVector& w, double latitude)
@@ -114,7 +114,7 @@ void GridNumbering::belowHorizon(const DirectionVector& w, double latitude)
         int box;
         place(X, Y, box);
         const bool vertical = curve_.grid == GridKind::horizontal && curve_.meridian;
-        label(X - (vertical ? 12 : halfWidth()), Y + 8);
+        label(X - (vertical ? 12 : halfWidth()), Y + 8, box);
         return;
     }
     const double limit = -records_.drawn.sky.horizonDipSine - double(records_.chartOptions.underHorizonDepth);
@@ -144,15 +144,16 @@ void GridNumbering::afterDot(double X, double Y, const DirectionVector& v, const
             if (meridian && nearPole(latitude)) {
             } else if (remainder4(state_) == 3 && w[2] > limit) {
                 state_ = 1;
-                label(X - hv, Y + 8);
+                label(X - hv, Y + 8, box);
             } else if (pBox_ == 0 && box == 1) {
+                // The passage is numbered on both sides of the rim, each in its own box.
                 state_ -= 4;
-                label(D - X - hv, Y + 8);
-                label(X - hv, Y + 8);
+                label(D - X - hv, Y + 8, 0);
+                label(X - hv, Y + 8, 1);
             } else if (pBox_ == 1 && box == 0) {
                 state_ -= 4;
-                label(X - hv, Y + 8);
-                label(D - X - hv, Y + 8);
+                label(X - hv, Y + 8, 0);
+                label(D - X - hv, Y + 8, 1);
             }
         } else {
             const bool inside = std::fabs(X) < bw && std::fabs(Y - dO) < bh;
@@ -273,13 +274,14 @@ void GridNumbering::endCurve(const DirectionVector& v)
     const PointPipeline& p = *pipeline_;
     const bool horizontalCircle = curve_.grid == GridKind::horizontal && !curve_.meridian;
     double X, Y;
-    if (p.dualBox() && (v[2] < 0 || (horizontalCircle && v[2] <= 0))) {
+    const int box = p.dualBox() && (v[2] < 0 || (horizontalCircle && v[2] <= 0)) ? 1 : 0;
+    if (box == 1) {
         p.project({v[0], -v[1], -v[2]}, X, Y);
         X += p.boxes().secondBoxOffset;
     } else {
         p.project(v, X, Y);
     }
-    label(X - halfWidth(), Y + 8);
+    label(X - halfWidth(), Y + 8, box);
 }
 
 } // namespace nivora

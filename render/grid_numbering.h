@@ -55,7 +55,8 @@ private:
     bool nearPole(double latitude) const;
     bool crowded(double latitude) const;
     double halfWidth() const;   // h
-    void label(double dx, double dy);
+    // A label at offsets from the first box's centre, kept inside the box it numbers.
+    void label(double dx, double dy, int box = 0);
     enum Side { left, right, below, above, none };
     // A label at the box edge the curve crosses, slid along a gentle slope.
     void edgeLabel(int side, double X, double Y, double topSteep);

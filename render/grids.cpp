@@ -43,7 +43,8 @@ GridOptions gridOptions(const ChartOptions& o, GridKind grid)
 class CurveDrawer {
 public:
     CurveDrawer(ProgramRecords& records, GridNumbering& numbering, GridKind grid, const GridCurve& curve)
-        : records_(records), numbering_(numbering), grid_(grid), pipeline_(records)
+        : records_(records), numbering_(numbering), grid_(grid), pipeline_(records),
+          boxes_{boxCanvas(records, 0), boxCanvas(records, 1)}
     {
         const GridOptions o = gridOptions(records.chartOptions, grid);
         const SkyFrames& sky = records.drawn.sky;
@@ -130,12 +131,12 @@ public:
         double X, Y;
         if (dualBox_ && v[2] < 0) {
             pipeline_.project({v[0], -v[1], -v[2]}, X, Y);
-            records_.chartBitmap.plotDot(pipeline_.pixelX(X, 1), pipeline_.pixelY(Y), curve_.colour);
+            boxes_[1].plotDot(pipeline_.pixelX(X, 1), pipeline_.pixelY(Y), curve_.colour);
             X += pipeline_.boxes().secondBoxOffset;
         } else {
             pipeline_.project(v, X, Y);
             if (pipeline_.withinLimits(X, Y, true))
-                records_.chartBitmap.plotDot(pipeline_.pixelX(X), pipeline_.pixelY(Y), curve_.colour);
+                boxes_[0].plotDot(pipeline_.pixelX(X), pipeline_.pixelY(Y), curve_.colour);
         }
         numbering_.afterDot(X, Y, v, w, latitude, blockNode, firstBlock);
     }
@@ -151,6 +152,7 @@ private:
     GridNumbering& numbering_;
     GridKind grid_;
     PointPipeline pipeline_;
+    BitmapArea boxes_[2];
     GridCurve curve_;
     int equinox_ = 0;
     const RotationMatrix* toBase_ = nullptr;

@@ -83,8 +83,10 @@ public:
         if (!withinReach(e[0], e[1]) || crossesSeam(e[0], e[1]))
             return;
         const PointPipeline& p = *pipeline_;
-        records_.chartBitmap.drawLine(p.pixelX(e[0].X, e[0].box), p.pixelY(e[0].Y), p.pixelX(e[1].X, e[1].box),
-                                      p.pixelY(e[1].Y), colour);
+        // A segment between the boxes crosses their common rim, so it may reach into both.
+        BitmapArea canvas = e[0].box == e[1].box ? boxCanvas(records_, e[0].box) : chartCanvas(records_);
+        canvas.drawLine(p.pixelX(e[0].X, e[0].box), p.pixelY(e[0].Y), p.pixelX(e[1].X, e[1].box),
+                        p.pixelY(e[1].Y), colour);
     }
 
 private:

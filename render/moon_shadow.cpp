@@ -100,7 +100,7 @@ void drawShadow(ProgramRecords& records, DayNumber dayNumberTT)
                 // The shadow moves with the Earth: the Moon's rule, no annual aberration.
                 const DirectionVector base = pipeline.bodyToBase(moonBody, u);
                 for (const ChartPixel& p : placer.pixels(base))
-                    records.chartBitmap.plotDot(p.x, p.y, colour);
+                    boxCanvas(records, p.box).plotDot(p.x, p.y, colour);
             }
         }
     }
@@ -133,7 +133,7 @@ void drawAntisolar(ProgramRecords& records, DayNumber dayNumberTT)
     const float r = crossHalfSize(records.chartView.imageSize);
     const int colour = 13 - records.chartOptions.whiteBackground;
     for (const ChartPixel& p : bodyMarkPixels(records, body.base))
-        drawMark(records.chartBitmap, MarkKind::cross, p.x, p.y, r, colour);
+        drawMark(boxCanvas(records, p.box), MarkKind::cross, p.x, p.y, r, colour);
 }
 
 void drawMoon(ProgramRecords& records)
@@ -155,17 +155,18 @@ void drawMoon(ProgramRecords& records)
                              : mode == 3 ? crossHalfSize(size)
                                          : trueSizeRadius(records, body.chart, s);
         for (const ChartPixel& p : bodyMarkPixels(records, body.base))
-            drawMark(records.chartBitmap, kind, p.x, p.y, radius, 14);
+            drawMark(boxCanvas(records, p.box), kind, p.x, p.y, radius, 14);
     }
 
     const int textColour = 15 * (1 - wb);
     const float x = panelLeftOf(records);
-    records.chartBitmap.drawText(x, moonRow, "Mon:" + azimuthElevationText(azimuth, elevation), textColour);
+    BitmapArea panel = panelCanvas(records);
+    panel.drawText(x, moonRow, "Mon:" + azimuthElevationText(azimuth, elevation), textColour);
     const ReadoutOptions& readout = records.readoutOptions;
     if (readout.readoutBody == moonBody && readout.readoutFrame < 20) {
         const std::string angle = records.minuteOptions.commentUnit == 1 ? DSPSEXA(entry[4], 8, 2)
                                                                          : DSPSEXA(entry[4], 3, 2).substr(2);
-        records.chartBitmap.drawText(x, parallaxRow, " Parallax:" + angle, textColour);
+        panel.drawText(x, parallaxRow, " Parallax:" + angle, textColour);
     }
 }
 

@@ -26,7 +26,7 @@ void addDiurnal(const ProgramRecords& records, DirectionVector& w)
 void plot(ProgramRecords& records, const MarkPlacer& placer, const DirectionVector& w, int colour)
 {
     for (const ChartPixel& p : placer.pixels(w))
-        records.chartBitmap.plotDot(p.x, p.y, colour);
+        boxCanvas(records, p.box).plotDot(p.x, p.y, colour);
 }
 
 int cell(int a) { return ((a % 72) + 72) % 72; }

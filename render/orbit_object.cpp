@@ -115,10 +115,11 @@ void drawOrbitObject(ProgramRecords& records, const SkyFrameTimes& times, bool a
     const int imageSize = records.chartView.imageSize;
     const bool emphasized = mode == 1;
     const float r = emphasized ? std::sqrt(float(imageSize)) / 4 : crossHalfSize(imageSize);
-    ChartBitmap& bitmap = records.chartBitmap;
+    BitmapArea bitmap = panelCanvas(records);
     if (!apparentFromBase(records, base).hidden) {
         for (const ChartPixel& p : bodyMarkPixels(records, base))
-            drawMark(bitmap, emphasized ? MarkKind::disc : MarkKind::cross, p.x, p.y, r, colour);
+            drawMark(boxCanvas(records, p.box), emphasized ? MarkKind::disc : MarkKind::cross, p.x, p.y, r,
+                     colour);
 
         const int b1 = (readout.readoutFrame == 100 || chartMode == mapChartMode ||
                         (readout.readoutBody == 20 && !addedStarOn)) ? -1 : 0;

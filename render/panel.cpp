@@ -57,7 +57,7 @@ void lonLat(const DirectionVector& v, double& lon, double& lat)
 }
 
 struct PanelWriter {
-    ChartBitmap& bitmap;
+    BitmapArea bitmap;
     float x;
     void text(float y, const std::string& t, int colour = defaultColour) { bitmap.drawText(x, y, t, colour); }
 };
@@ -215,15 +215,16 @@ void drawInformationPanel(ProgramRecords& records, const DrawingWork& work)
     const int wb = options.whiteBackground;
     const bool skyChart = records.chartView.chartMode == skyChartMode;
     const BoxCentres boxes = boxCentres(records.chartView, records.chartLayout, records.drawn.geometry.directionOffset);
-    ChartBitmap& bitmap = records.chartBitmap;
-    PanelWriter out{bitmap, float(boxes.panelLeft)};
+    PanelWriter out{panelCanvas(records), float(boxes.panelLeft)};
+    BitmapArea& bitmap = out.bitmap;
     const float left = out.x;
 
     // The direction point on the chart and its legend.
     const float r = float(std::lround(5 * std::sqrt(double(records.chartView.imageSize) / 1000)));
     const float cx = float(boxes.x1), cy = float(boxes.y);
-    bitmap.drawLine(cx - r, cy - r, cx + r, cy + r, 11 - wb);
-    bitmap.drawLine(cx + r, cy - r, cx - r, cy + r, 11 - wb);
+    BitmapArea chart = boxCanvas(records, 0);
+    chart.drawLine(cx - r, cy - r, cx + r, cy + r, 11 - wb);
+    chart.drawLine(cx + r, cy - r, cx - r, cy + r, 11 - wb);
     bitmap.drawLine(left + 2, 117 - r, left + 2 + 2 * r, 117 + r, 11 - wb);
     bitmap.drawLine(left + 2 + 2 * r, 117 - r, left + 2, 117 + r, 11 - wb);
 

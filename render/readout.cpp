@@ -146,7 +146,7 @@ void drawFrameReadout(ProgramRecords& records, const DrawingWork& work, const Re
     default: return;   // an unknown frame writes nothing
     }
 
-    ChartBitmap& bitmap = records.chartBitmap;
+    BitmapArea bitmap = panelCanvas(records);
     const float x = panelLeftOf(records);
     bitmap.drawText(x, 288, "Location of " + name, colour);
     double lon, lat, r;
@@ -199,7 +199,7 @@ void drawDigression(ProgramRecords& records, const DrawingWork& work, const Read
     if (!(r0 > 0) || !(r > 0))
         return;
 
-    ChartBitmap& bitmap = records.chartBitmap;
+    BitmapArea bitmap = panelCanvas(records);
     const float x = panelLeftOf(records);
     const float longitudeMode = byUnit(unit, 0, 4, 6);
     const float angleMode = unit == 1 ? 1 : 5;

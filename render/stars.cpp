@@ -75,10 +75,11 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
             continue;
         const float radius = m < dotMagnitude ? scaling * (dotMagnitude - m) * sizeFactor : 0.0f;
         const int colour = highlight && list.key(s) == choice.highlightKey ? highlightColour : plainColour;
+        BitmapArea box = boxCanvas(records, pixel->box);
         if (radius < 0.5f)
-            records.chartBitmap.plotDot(pixel->x, pixel->y, colour);
+            box.plotDot(pixel->x, pixel->y, colour);
         else
-            records.chartBitmap.drawCircle(pixel->x, pixel->y, radius, colour, 1, 0, 0, colour);
+            box.drawCircle(pixel->x, pixel->y, radius, colour, 1, 0, 0, colour);
     }
 }
 

@@ -28,13 +28,14 @@ void drawPlanets(ProgramRecords& records)
                 const bool cross = mode == 1;
                 const float r = cross ? crossHalfSize(size) : std::sqrt(float(size)) / 6;
                 for (const ChartPixel& p : bodyMarkPixels(records, body.base)) {
-                    drawMark(records.chartBitmap, cross ? MarkKind::cross : MarkKind::disc, p.x, p.y, r, colour);
-                    records.chartBitmap.drawText(p.x - r - 15, p.y - r - 15, bodyNames[b].code, colour);
+                    BitmapArea box = boxCanvas(records, p.box);
+                    drawMark(box, cross ? MarkKind::cross : MarkKind::disc, p.x, p.y, r, colour);
+                    box.drawText(p.x - r - 15, p.y - r - 15, bodyNames[b].code, colour);
                 }
             }
         }
         if (b == readout.readoutBody && readout.readoutFrame < 20)
-            records.chartBitmap.drawText(
+            panelCanvas(records).drawText(
                 panelLeftOf(records), parallaxRow,
                 " Parallax:" + DSPSEXA(entry[4], records.minuteOptions.commentUnit == 1 ? 8 : 9, 2), colour);
     }
@@ -69,7 +70,7 @@ SunPlace drawSunDisc(ProgramRecords& records)
     }
     const int colour = 13 - records.chartOptions.whiteBackground;
     for (const ChartPixel& p : bodyMarkPixels(records, body.base))
-        drawMark(records.chartBitmap, kind, p.x, p.y, radius, colour);
+        drawMark(boxCanvas(records, p.box), kind, p.x, p.y, radius, colour);
     return sun;
 }
 
@@ -97,7 +98,7 @@ void drawSunLines(ProgramRecords& records, const SunPlace& sun)
 {
     const int colour = 13 - records.chartOptions.whiteBackground;
     const float x = panelLeftOf(records);
-    ChartBitmap& bitmap = records.chartBitmap;
+    BitmapArea bitmap = panelCanvas(records);
     bitmap.drawText(x, twilightRow, twilightWord(sun.elevation, sun.semiDiameter), colour);
     bitmap.drawText(x, sunRow, "Sun:" + azimuthElevationText(sun.azimuth, sun.elevation), colour);
     const ReadoutOptions& readout = records.readoutOptions;

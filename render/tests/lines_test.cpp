@@ -186,6 +186,47 @@ TEST(ConstellationLines, ProjectionCuts)
     }
 }
 
+// Dual-Box star map, the centre at right ascension 90 on the equator: right ascension falls to
+// the right, and past 0 the equator goes on in the second box from its left rim. A segment within
+// the first box stops at the first box's edge (x 360); one from the first box into the second
+// crosses their common rim (where the projection lets it pass).
+TEST(ConstellationLines, DualBoxKeepsASegmentToItsBoxOrItsTwoBoxes)
+{
+    struct Case {
+        int projection;
+        double magnification, ra1, ra2;
+        int insideX;          // a column of the segment in the first box
+        bool pastTheEdge;     // any in columns 362 to 368, in the second box's area
+    };
+    const Case cases[] = {
+        {1, 2, 90, 20, 330, false},   // both ends near: the line would run on to x 429
+        {7, 2, 90, 20, 330, false},
+        {7, 1, 5, 355, 335, true},    // 85 and 95 degrees out: from x 331 to 369, across the rim
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.projection << " " << c.magnification << " " << c.ra1 << " "
+                                        << c.ra2);
+        StarMap r;
+        r.chartView.dualBox = 1;
+        r.chartView.magnification = c.magnification;
+        r.chartOptions.projectionKind = std::uint8_t(c.projection);
+        r.makeBitmap();
+        r.useLines(segment("Ori", c.ra1, 0, c.ra2, 0) + "#-\n#-\n");
+        ASSERT_TRUE(DRAWINGIMG(r));
+        const auto grey = [&](int x) {
+            for (int y = 179; y <= 181; ++y)
+                if (r.chartBitmap.pixel(x, y) == 1)
+                    return true;
+            return false;
+        };
+        EXPECT_TRUE(grey(c.insideX));
+        bool past = false;
+        for (int x = 362; x <= 368; ++x)
+            past = past || grey(x);
+        EXPECT_EQ(past, c.pastTheEdge);
+    }
+}
+
 // A segment straight up the meridian of the default sky chart from altitude a1 to a2.
 TEST(ConstellationLines, OneEndUnderTheHorizonDropsTheSegment)
 {

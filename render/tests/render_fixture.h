@@ -65,7 +65,9 @@ struct TestRecords : ProgramRecords {
     void makeBitmap()
     {
         const ChartView& v = chartView;
-        chartBitmap.create((v.imageSize + 40) * (v.dualBox + 1) + 240, v.imageSize / (v.halfHeight + 1) + 40);
+        const ChartLayout& l = chartLayout;
+        chartBitmap.create((v.imageSize + l.marginLeft + l.marginRight) * (v.dualBox + 1) + l.sideStripWidth,
+                           v.imageSize / (v.halfHeight + 1) + l.marginTop + l.marginBottom);
     }
     // Leaves out the grids, which are drawn over the outline and the scale.
     void noGrids()
