@@ -61,12 +61,8 @@ bool readMagnification(ChartWindowRecords& p, double& magnification) {
     return true;
 }
 
-// The bitmap for a size and layout, in floating point: an odd size in half height gives a half.
-double bitmapWidth(const ChartLayout& c, const Layout& l) {
-    return (double(l.imageSize) + c.marginLeft + c.marginRight) * (l.dualBox + 1) + c.sideStripWidth;
-}
-double bitmapHeight(const ChartLayout& c, const Layout& l) {
-    return double(l.imageSize) / (l.halfHeight + 1) + c.marginTop + c.marginBottom;
+BitmapExtent bitmapExtent(const ChartLayout& c, const Layout& l) {
+    return chartBitmapExtent(l.imageSize, l.dualBox, l.halfHeight, c);
 }
 
 void setChartColours(ChartWindowRecords& p) {
@@ -98,8 +94,8 @@ void BUTTON1_ON(ChartWindowRecords& p) {
     const int background = p.chartOptions.whiteBackground * 15;
     ChartBitmap& bitmap = p.chartBitmap;
     const int oldWidth = bitmap.width(), oldHeight = bitmap.height();
-    bitmap.create(roundAway(bitmapWidth(p.chartLayout, layout)), roundAway(bitmapHeight(p.chartLayout, layout)),
-                  background);
+    const BitmapExtent extent = bitmapExtent(p.chartLayout, layout);
+    bitmap.create(roundAway(extent.width), roundAway(extent.height), background);
     if (bitmap.empty()) {
         // The old picture is gone; a blank one of its size keeps the last chart's layout whole.
         bitmap.create(oldWidth, oldHeight, background);
@@ -150,8 +146,9 @@ void BUTTON50_ON(ChartWindowRecords& p) {
 void RESIZECK(ChartWindowRecords& p, std::int16_t repaint) {
     ChartView& v = p.chartView;
     const Layout layout = layoutOf(v);
-    const float neededWidth = float(bitmapWidth(p.chartLayout, layout) + 22);
-    const float neededHeight = float(bitmapHeight(p.chartLayout, layout) + 48);
+    const BitmapExtent extent = bitmapExtent(p.chartLayout, layout);
+    const float neededWidth = float(extent.width + 22);
+    const float neededHeight = float(extent.height + 48);
     bool windowChanged = false;
     bool scrollChanged = false;
 

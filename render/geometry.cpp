@@ -1,5 +1,6 @@
 #include "render/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -7,6 +8,7 @@
 #include "astro/constants.h"
 #include "astro/fieldnumber.h"
 #include "astro/projection.h"
+#include "render/panel.h"
 #include "render/program_records.h"
 #include "render/skyframes.h"
 
@@ -97,6 +99,13 @@ BoxCentres boxCentres(const ChartView& view, const ChartLayout& layout, double d
     b.boxWidth = layout.marginLeft + view.imageSize + layout.marginRight;
     b.chartBottom = int(std::lround(W / (h + 1) + layout.marginTop + layout.marginBottom));
     return b;
+}
+
+BitmapExtent chartBitmapExtent(double imageSize, int dualBox, int halfHeight, const ChartLayout& layout)
+{
+    const double chartHeight = imageSize / (halfHeight + 1) + layout.marginTop + layout.marginBottom;
+    return {(imageSize + layout.marginLeft + layout.marginRight) * (dualBox + 1) + layout.sideStripWidth,
+            std::max(chartHeight, double(panelRowsBottom() + layout.marginBottom))};
 }
 
 PixelArea boxArea(const BoxCentres& boxes, int box)

@@ -38,6 +38,15 @@ struct BoxCentres {
 };
 BoxCentres boxCentres(const ChartView& view, const ChartLayout& layout, double directionOffset);
 
+// The chart bitmap of a size and layout, in floating point (an odd size in half height gives a
+// half pixel): the boxes with their margins and the side strip, and never lower than the panel's
+// rows with the bottom margin below them, whatever the chart's own height.
+struct BitmapExtent {
+    double width = 0;
+    double height = 0;
+};
+BitmapExtent chartBitmapExtent(double imageSize, int dualBox, int halfHeight, const ChartLayout& layout);
+
 // The part of the bitmap that box 0 or 1 owns: nothing drawn for a box reaches past it, into the
 // other box, the side strip or the panel's rows below the chart.
 PixelArea boxArea(const BoxCentres& boxes, int box);

@@ -19,6 +19,12 @@ namespace {
 
 constexpr int defaultColour = ChartBitmap::currentColour;
 
+// Rows are this far apart, and a row's text fits in it.
+constexpr int rowPitch = 18;
+// The pole-data block: at most this many rows, from this row down at its lowest place.
+constexpr int poleDataRows = 7;
+constexpr int lowestPoleDataRow = 432;
+
 // The character of "WEE" or "SNN" for the sign of x.
 char signLetter(const char* letters, double x) { return letters[x < 0 ? 0 : x == 0 ? 1 : 2]; }
 
@@ -71,7 +77,7 @@ void drawPoleData(ProgramRecords& records, const DrawingWork& work, PanelWriter&
     const int unit = records.minuteOptions.commentUnit;
     const bool skyChart = records.chartView.chartMode == skyChartMode;
     const float y0 = float(poleDataRow(records, work));
-    auto row = [&](int n, const std::string& t) { out.text(y0 + 18 * n, t); };
+    auto row = [&](int n, const std::string& t) { out.text(y0 + rowPitch * n, t); };
     // The nutation, signed: the longitude's turn of the ecliptic and the obliquity's change.
     const double dpsi = std::atan2(sky.meanEclipticToTrueEcliptic[1][0], sky.meanEclipticToTrueEcliptic[0][0]);
     const double epsilon = std::atan2(sky.trueEclipticToTrueEquator[2][1], sky.trueEclipticToTrueEquator[1][1]);
@@ -205,8 +211,10 @@ int poleDataRow(const ProgramRecords& records, const DrawingWork& work)
     const bool noLocation = readout.readoutFrame == 100 || map || (readout.readoutBody == 20 && starOff) ||
                             (readout.readoutBody == 30 && orbitMode == 0);
     const bool neitherObject = starOff && orbitMode == 0;
-    return 432 - 108 * noLocation - 36 * neitherObject - 54 * map;
+    return lowestPoleDataRow - 108 * noLocation - 36 * neitherObject - 54 * map;
 }
+
+int panelRowsBottom() { return lowestPoleDataRow + poleDataRows * rowPitch; }
 
 void drawInformationPanel(ProgramRecords& records, const DrawingWork& work)
 {

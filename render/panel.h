@@ -20,4 +20,8 @@ std::string panelDateTime(float year, int monthIndex, float day, float hour, flo
 // the orbit object are absent.
 int poleDataRow(const ProgramRecords& records, const DrawingWork& work);
 
+// The pixel row just below everything the panel can write in any chart and any option: the
+// pole-data block's seven rows at its lowest place, each a row of text high.
+int panelRowsBottom();
+
 } // namespace nivora

@@ -7,6 +7,8 @@
 
 #include "platform/tests/full_disk.h"
 
+#include <QImage>
+
 #include <cmath>
 #include <filesystem>
 
@@ -394,6 +396,32 @@ TEST_F(SettingsFile, AFailedBitmapSaveKeepsTheOldFileAndSaysWhy)
     EXPECT_EQ(lines("chart.bmp"), before);
     ASSERT_EQ(alerts().size(), 1u);
     EXPECT_TRUE(alerts()[0].starts_with("Cannot write \"" + path("chart.bmp") + "\": ")) << alerts()[0];
+}
+
+// The saved picture is the whole bitmap: in "half Height" at 320 the chart ends at row 200 and
+// the panel's pole-data rows run on below it.
+TEST_F(SettingsFile, BitmapAfterADrawHoldsThePanelRowsBelowTheChart)
+{
+    folder.copyData({"nutation.txt", "prmsun2.plt", "prmmon2.plt", "ALLSTAR5.txt", "velkanet.net"});
+    Program& p = *program;
+    set("EDIT1", "320");
+    p.ui.userClick("RADIO28");
+    p.readoutOptions.poleDataReadout = 3;
+    p.ui.userClick("BUTTON1");
+    ASSERT_TRUE(alerts().empty()) << alerts()[0];
+    dialogs->answerFile(path("chart.bmp"));
+    program->ui.userMenu("SAVEBITMAP");
+    const QImage saved(QString::fromStdString(path("chart.bmp")), "bmp");
+    ASSERT_EQ(saved.width(), 600);
+    ASSERT_EQ(saved.height(), 578);
+    int lowRows = 0;
+    for (int y = 0; y < saved.height(); ++y)
+        for (int x = 0; x < saved.width(); ++x) {
+            const Rgb c = p.chartBitmap.pixelRgb(x, y);
+            ASSERT_EQ(saved.pixel(x, y), qRgb(c.red, c.green, c.blue)) << x << ',' << y;
+            lowRows += y >= 360 && x >= 360 && c != Rgb{};
+        }
+    EXPECT_GT(lowRows, 0);
 }
 
 } // namespace

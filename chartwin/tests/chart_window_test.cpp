@@ -49,29 +49,32 @@ protected:
 };
 
 // The bitmap and the window fitted to it: sizes, the rounding of an odd half height, the bars.
+// Below the chart the bitmap reaches down to the panel's lowest rows (558) and the bottom margin.
 TEST_F(ChartWindow, DrawMakesTheBitmapAndFitsTheWindow) {
     struct Case {
         const char* size;
         const char* layout;
         int bitmapWidth, bitmapHeight;
-        int windowWidth, windowHeight;   // from 366 x 428
+        int windowWidth, windowHeight;
         bool hBar, vBar;
         int hRange, vRange;
+        int startHeight = 428;   // the window's, 366 wide
     };
     const Case cases[] = {
-        {"320", "RADIO27", 600, 360, 366, 408, true, false, 256, 0},
-        {"320", "RADIO29", 960, 360, 366, 408, true, false, 616, 0},
-        {"320", "RADIO28", 600, 200, 366, 248, true, false, 256, 0},
-        // H = 200.5: the bitmap rounds half away, the window's 248.5 to the even 248, and the
+        {"320", "RADIO27", 600, 578, 366, 428, true, true, 256, 198},
+        {"320", "RADIO29", 960, 578, 366, 428, true, true, 616, 198},
+        {"320", "RADIO28", 600, 578, 366, 428, true, true, 256, 198},
+        {"640", "RADIO27", 920, 680, 366, 428, true, true, 576, 300},   // the chart is the taller
+        // H = 620.5: the bitmap rounds half away, the window's 668.5 to the even 668, and the
         // half pixel left over gets a vertical bar of range 1.
-        {"321", "RADIO28", 601, 201, 366, 248, true, true, 257, 1},
-        {"100", "RADIO27", 380, 140, 366, 188, true, false, 36, 0},
-        {"1", "RADIO27", 281, 41, 303, 89, false, false, 0, 0},
+        {"1161", "RADIO28", 1441, 621, 366, 668, true, true, 1097, 1, 700},
+        {"100", "RADIO27", 380, 578, 366, 428, true, true, 36, 198},
+        {"1", "RADIO27", 281, 578, 303, 428, false, true, 0, 198},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.size << ' ' << c.layout);
         view().chartWindowWidth = 366;
-        view().chartWindowHeight = 428;
+        view().chartWindowHeight = std::int16_t(c.startHeight);
         draw(c.size, c.layout);
         EXPECT_TRUE(alerts().empty());
         EXPECT_TRUE(ui().form("FORM2").visible());
@@ -221,9 +224,9 @@ TEST_F(ChartWindow, TheWindowNeverGrowsAndScrollsOnlyWithinTheBitmap) {
     draw("320");
     ui().userScroll("HSCROLL1", 256);
     // Dragged larger than needed: snaps back to the needed width, so nothing is left to scroll.
-    ui().userResize("FORM2", 900, 500);
+    ui().userResize("FORM2", 900, 700);
     EXPECT_EQ(view().chartWindowWidth, 622);
-    EXPECT_EQ(view().chartWindowHeight, 408);
+    EXPECT_EQ(view().chartWindowHeight, 626);
     EXPECT_EQ(view().scrollX, 0);
     EXPECT_FALSE(bar("HSCROLL1").enabled());
     EXPECT_EQ(ui().form("FORM2").geometry().width, 622);
@@ -231,11 +234,11 @@ TEST_F(ChartWindow, TheWindowNeverGrowsAndScrollsOnlyWithinTheBitmap) {
     // Made narrower while scrolled: the position drops to where the bitmap still fills it.
     ui().userResize("FORM2", 400, 300);
     ui().userScroll("HSCROLL1", 222);
-    ui().userScroll("VSCROLL1", 108);
+    ui().userScroll("VSCROLL1", 308);
     ui().userResize("FORM2", 500, 350);
     EXPECT_EQ(view().chartWindowWidth, 500);
     EXPECT_EQ(view().scrollX, 122);
-    EXPECT_EQ(view().scrollY, 58);
+    EXPECT_EQ(view().scrollY, 276);
     EXPECT_EQ(bar("HSCROLL1").maximum(), 122);
     EXPECT_EQ(bar("HSCROLL1").value(), 122);
 }

@@ -1,4 +1,5 @@
-// Where a chart may draw: each box keeps to its own area, the side strip holds only the panel.
+// Where a chart may draw: each box keeps to its own area, the side strip holds only the panel,
+// and the bitmap is tall enough for every panel row.
 #include <gtest/gtest.h>
 
 #include <QFont>
@@ -12,6 +13,7 @@
 #include "platform/fonts.h"
 #include "render/drawing.h"
 #include "render/geometry.h"
+#include "render/panel.h"
 #include "render/tests/render_fixture.h"
 
 namespace nivora {
@@ -100,7 +102,8 @@ std::vector<ChartCase> chartTable()
 // same row.
 bool panelText(const DrawnText& t, double panelLeft)
 {
-    const bool onARow = t.y >= 0 && t.y <= 540 && float(int(t.y)) == t.y && int(t.y) % 18 == 0;
+    const bool onARow =
+        t.y >= 0 && t.y < float(panelRowsBottom()) && float(int(t.y)) == t.y && int(t.y) % 18 == 0;
     return t.x >= panelLeft && onARow;
 }
 
@@ -139,6 +142,11 @@ TEST(ChartAreas, EveryPassKeepsToItsArea)
         const int left = int(boxes.panelLeft);
         const std::vector<TextBox> rows = panelRows(chart, boxes.panelLeft);
 
+        // Every panel row wholly inside the bitmap, with the bottom margin below the lowest.
+        for (const TextBox& row : rows) {
+            EXPECT_LE(row.right, b.width()) << row.top;
+            EXPECT_LE(row.bottom + chart.chartLayout.marginBottom, b.height()) << row.top;
+        }
         // Right of the strip's edge only the panel's rows; below the chart nothing of it.
         const QRgb black = qRgb(0, 0, 0);
         std::vector<char> allowed(std::size_t(b.width() * b.height()), 0);

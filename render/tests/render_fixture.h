@@ -2,6 +2,7 @@
 // the fields a drawing reads at their start-up texts, scripted dialogs and the default bitmap.
 #pragma once
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,9 +66,8 @@ struct TestRecords : ProgramRecords {
     void makeBitmap()
     {
         const ChartView& v = chartView;
-        const ChartLayout& l = chartLayout;
-        chartBitmap.create((v.imageSize + l.marginLeft + l.marginRight) * (v.dualBox + 1) + l.sideStripWidth,
-                           v.imageSize / (v.halfHeight + 1) + l.marginTop + l.marginBottom);
+        const BitmapExtent e = chartBitmapExtent(v.imageSize, v.dualBox, v.halfHeight, chartLayout);
+        chartBitmap.create(int(std::lround(e.width)), int(std::lround(e.height)));
     }
     // Leaves out the grids, which are drawn over the outline and the scale.
     void noGrids()
