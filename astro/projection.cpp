@@ -192,4 +192,77 @@ void DISPXY(double x, double y, double z, ProjectionKind prj, double& X, double&
     }
 }
 
+namespace {
+
+// The farthest a direction can lie from the centre when its longitude about the chart's vertical
+// axis is within lon and its latitude within lat (cos angle = cos lat cos lon).
+double lonLatReach(double lon, double lat) {
+    if (lon < pi / 2 && lat < pi / 2)
+        return std::acos(std::cos(lon) * std::cos(lat));
+    return std::min(pi, lon + lat);
+}
+
+double asinAtMost(double v) { return v >= 1 ? pi / 2 : std::asin(v); }
+
+} // namespace
+
+// Each case turns the rectangle into a bound on the angle by a lower bound of the image's size:
+// the radius of the azimuthal projections grows with the angle; the others bound the longitude
+// and latitude about the vertical axis, whose sum bounds the angle. The images the projections
+// mark off the chart (16000, 12000) lie beyond any rectangle given here.
+double projectionReach(ProjectionKind prj, const ProjectionSetup& setup, double halfWidth, double halfHeight) {
+    const double S = setup.chartScale;
+    // A few pixels more for the rounding of the images, and the Mollweide search's half pixel.
+    const double w = halfWidth + 4, h = halfHeight + 4;
+    if (!(S > 0) || !std::isfinite(S) || !(w < poleImageValue && h < poleImageValue))
+        return pi;
+    if (prj < 1 || prj > 15)
+        prj = 1;
+    const double R = std::hypot(w, h) / S;   // the largest radius over S
+    double reach = pi;
+    switch (prj) {
+    case 1: reach = pi * R; break;
+    case 2: reach = R * std::sqrt(2.0) < 1 ? 2 * std::asin(R * std::sqrt(2.0)) : pi; break;
+    case 3: reach = 2 * std::atan(2 * R); break;
+    case 6: reach = std::atan(2 * std::sqrt(3.0) * R); break;
+    case 8: reach = asinAtMost(2 * R); break;
+    case 10: break;
+    // |Y| of the Mercator and Miller projections is at least lat / pi S.
+    case 4:
+    case 11:
+    case 12: reach = lonLatReach(pi * w / S, pi * h / S); break;
+    case 5: reach = lonLatReach(pi * h / S, pi * w / S); break;
+    case 14: reach = lonLatReach(pi * w / S, asinAtMost(pi * h / S)); break;
+    case 9: {
+        const double lat = pi * h / S;
+        if (lat < pi / 2)
+            reach = lonLatReach(std::min(pi, pi * w / (S * std::cos(lat))), lat);
+        break;
+    }
+    case 7: {
+        // Y = sin t / 2 S, X = cos t lon / pi S, with 2 t + sin 2 t = pi sin lat; the search
+        // puts t within pi / 2 S of the root.
+        const double t = asinAtMost(2 * h / S);
+        const double tTrue = t + pi / S;
+        if (tTrue < pi / 2)
+            reach = lonLatReach(std::min(pi, pi * w / (S * std::cos(t))),
+                                asinAtMost((2 * tTrue + std::sin(2 * tTrue)) / pi));
+        break;
+    }
+    case 13: {
+        // The divisor D of both coordinates lies between 1 and sqrt 2.
+        const double lat = asinAtMost(std::sqrt(2.0) * hammerY * h / S);
+        if (lat < pi / 2)
+            reach = lonLatReach(2 * asinAtMost(std::sqrt(2.0) * hammerX * w / (S * std::cos(lat))), lat);
+        break;
+    }
+    case 15:
+        // (X / 2, Y) is the azimuthal equidistant image of the direction with its longitude
+        // halved, which lies at least half as far from the centre.
+        reach = std::min(pi, 2 * pi * std::hypot(w / 2, h) / S);
+        break;
+    }
+    return std::min(pi, reach * (1 + 1E-9));
+}
+
 } // namespace nivora

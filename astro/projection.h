@@ -60,6 +60,12 @@ double userProjectionEdgeValue(const ProjectionSetup& setup);
 void DISPXY(double x, double y, double z, ProjectionKind prj, double& X, double& Y,
             const ProjectionSetup& setup);
 
+// The angle in radians from the chart centre (0, 0, 1) beyond which no direction, of any length,
+// has its image within |X| <= halfWidth and |Y| <= halfHeight: what lies farther out may be
+// passed over without projecting it. pi where no smaller bound holds (the user projection, whose
+// polynomial may turn back; a rectangle that takes in a projection's poles or rim).
+double projectionReach(ProjectionKind prj, const ProjectionSetup& setup, double halfWidth, double halfHeight);
+
 // Unit direction (x, y, z) whose image lies at the offset (X, Y): ok = 1, or ok = 0 for a point
 // outside the part of the plane the projection fills, leaving x, y and z as they were. The
 // stereographic and gnomonic projections accept every offset. A chart scale that is not positive

@@ -113,6 +113,13 @@ bool PointPipeline::withinLimits(double X, double Y, bool strict) const
     return x <= g.halfWidthLimit && y <= g.halfHeightLimit;
 }
 
+double PointPipeline::limitReach() const
+{
+    const ChartGeometry& g = records_.drawn.geometry;
+    return projectionReach(projection_, records_.userProjection, g.halfWidthLimit,
+                           g.halfHeightLimit + std::fabs(g.directionOffset));
+}
+
 std::optional<ChartPixel> PointPipeline::place(DirectionVector w) const
 {
     w = refract(w);

@@ -84,6 +84,9 @@ public:
     void project(const DirectionVector& v, double& X, double& Y) const;
     // Step 9's test; the dotted curves keep a point only strictly inside the limits.
     bool withinLimits(double X, double Y, bool strict = false) const;
+    // Step 9's limits as an angle from the chart centre, radians: no chart-frame vector farther
+    // out passes them, so a pass may skip such points without projecting them.
+    double limitReach() const;
     // Step 10: the bitmap pixel of projection offsets in a box (0 first, 1 second).
     float pixelX(double X, int box = 0) const { return float(boxes_.x1 + box * boxes_.secondBoxOffset + X); }
     float pixelY(double Y) const { return float(boxes_.y - Y); }

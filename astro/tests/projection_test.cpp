@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -404,6 +405,46 @@ TEST(Projection, RimsOnWholeOffsetsAreInsideAtEveryScale) {
             EXPECT_NEAR(d.z, c.d.z, 1e-7);
         }
     }
+}
+
+// Directions beyond the reach never image inside the rectangle, at any length; the reach is a
+// useful bound, not far above the angle of the rectangle's corner, wherever one is given.
+TEST(Projection, NothingBeyondTheReachImagesInsideTheRectangle) {
+    struct Rectangle {
+        double halfWidth, halfHeight;
+    };
+    const Rectangle rectangles[] = {{192, 192}, {192, 288}, {600, 340}, {6000, 6000}};
+    std::mt19937 random(24);
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (int prj = 1; prj <= 15; ++prj)
+        for (float scale : {320.0f, 3200.0f, 32000.0f, 320000.0f, 1e7f})
+            for (const Rectangle& r : rectangles) {
+                SCOPED_TRACE(testing::Message() << "projection " << prj << " scale " << scale << " rectangle "
+                                                << r.halfWidth << " x " << r.halfHeight);
+                ProjectionSetup setup = plainSetup();
+                setup.chartScale = scale;
+                const double reach = projectionReach(ProjectionKind(prj), setup, r.halfWidth, r.halfHeight);
+                const double corner = pi * std::hypot(r.halfWidth, r.halfHeight) / scale;
+                if (prj == 10) {
+                    EXPECT_EQ(reach, pi);
+                } else if (corner < 0.1) {
+                    EXPECT_LT(reach, 4 * corner);
+                }
+                if (reach >= pi)
+                    continue;
+                int inside = 0;
+                for (int k = 0; k < 3000; ++k) {
+                    // Most just beyond the reach, where a bound that is too small shows first.
+                    const double angle = reach + (pi - reach) * std::pow(unit(random), 4);
+                    const double turn = 2 * pi * unit(random), length = 0.5 + unit(random);
+                    const Dir d{length * std::sin(angle) * std::cos(turn), length * std::sin(angle) * std::sin(turn),
+                                length * std::cos(angle)};
+                    double X, Y;
+                    DISPXY(d.x, d.y, d.z, ProjectionKind(prj), X, Y, setup);
+                    inside += std::fabs(X) <= r.halfWidth && std::fabs(Y) <= r.halfHeight;
+                }
+                EXPECT_EQ(inside, 0);
+            }
 }
 
 TEST(ProjectionDomain, ScanOfTheSlope) {
