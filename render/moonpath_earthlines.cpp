@@ -9,7 +9,9 @@
 #include "astro/constants.h"
 #include "astro/seriescache.h"
 #include "render/bodymarks.h"
+#include "render/pipeline.h"
 #include "render/program_records.h"
+#include "render/runs.h"
 
 namespace nivora {
 
@@ -240,6 +242,25 @@ void earthLinesPass(ProgramRecords& records)
     // has no dot in sight: it is not projected. A segment is at most (M + |hL|) 3' long, M the
     // meridian's radius of curvature, under 2 earthRadius.
     const double reach = 2 * (earthRadius + std::fabs(hL)) * 3 / 60 / degreesPerRadian;
+    // A run of lattice points with their segments lies within a patch of the shell, every point
+    // of it within `speed` km per radian of latitude and longitude from the patch's centre: the
+    // radii of curvature of the ellipsoid stay below earthRadius / sqrt(1 - e2).
+    const double speed = earthRadius / std::sqrt(1 - e2) * 1.001 + std::fabs(hL);
+    const double limitReach = PointPipeline(records).limitReach();
+    // Whether no lattice point of a patch is projected: the whole patch lies beyond t0 (seen
+    // from above the shell) or, where the lattice point's limit test drops, beyond the angle from
+    // the chart centre that the limits take in.
+    auto patchHidden = [&](double a0, double a1, double b0, double b1) {
+        const DirectionVector centre = shellPoint(parallelAt((a0 + a1) / 2), meridianAt((b0 + b1) / 2));
+        const double radius = speed * ((a1 - a0) + (b1 - b0)) / 2 / 60 / degreesPerRadian * (1 + 1E-9) + 1E-6;
+        const double distance = length(centre);
+        if (shellBelow && distance - radius > t0 + reach)
+            return true;
+        if (!dropOutside || !(radius < distance))
+            return false;
+        const DirectionVector v = rotate(sky.baseToChart, centre);
+        return std::atan2(std::hypot(v[0], v[1]), v[2]) - std::asin(radius / distance) > limitReach;
+    };
     // Lattice longitudes are multiples of 3'; off a parallel only those on a meridian count.
     const long meridianStep = std::lcm(3L, long(m));
     const long firstMeridian = lonMin + (meridianStep - lonMin % meridianStep) % meridianStep;
@@ -247,21 +268,28 @@ void earthLinesPass(ProgramRecords& records)
     for (long a = latMin; a <= latMax; a += 3) {
         const bool onParallel = a % m == 0;
         const std::size_t i = std::size_t((a - latMin) / 3);
-        for (long b = onParallel ? lonMin : firstMeridian; b <= lonMax; b += onParallel ? 3 : meridianStep) {
+        const long first = onParallel ? lonMin : firstMeridian, step = onParallel ? 3 : meridianStep;
+        auto lattice = [&](long k) {
+            const long b = first + k * step;
             const bool onMeridian = b % m == 0;
             const std::size_t j = std::size_t((b - lonMin) / 3);
             const DirectionVector w = shellPoint(parallels[i], meridians[j]);
             if (shellBelow && length(w) > t0 + reach)
-                continue;
+                return;
             double X1, Y1;
             project(w, X1, Y1);
             if (dropOutside && (std::fabs(X1) > g.halfWidthLimit || std::fabs(Y1 - g.directionOffset) > g.halfHeightLimit))
-                continue;
+                return;
             if (onParallel)
                 segment(i, j, true, X1, Y1, a % 60);
             if (onMeridian)
                 segment(i, j, false, X1, Y1, b % 60);
-        }
+        };
+        auto hidden = [&](long k0, long k1) {
+            return patchHidden(double(a), double(a + 3), double(first + k0 * step), double(first + (k1 - 1) * step + 3));
+        };
+        const long count = first <= lonMax ? (lonMax - first) / step + 1 : 0;
+        visitUnhidden(0, count, 8, hidden, lattice, [](long, long) {});
         if (++rows % 200 == 0)
             records.ui.pumpEvents();
     }
