@@ -15,6 +15,8 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <initializer_list>
+#include <optional>
 #include <stdexcept>
 
 namespace nivora {
@@ -258,6 +260,43 @@ void Form::setGroupCode(std::string_view group, int position)
 std::string Form::title() const { return s(impl_->window->windowTitle()); }
 void Form::setTitle(std::string_view title) { impl_->window->setWindowTitle(q(title)); }
 
+namespace {
+
+// Runs layouts now, in the order given: a hidden window lays itself out only when shown.
+void runLayouts(std::initializer_list<QLayout*> layouts)
+{
+    for (QLayout* l : layouts) {
+        l->invalidate();
+        l->activate();
+    }
+}
+
+// How far a window's client lies right of and below its frame; nothing until Qt knows the frame.
+QPoint frameOffset(const FormWindow& w) { return w.geometry().topLeft() - w.frameGeometry().topLeft(); }
+
+// The same for any form the window manager has framed: it frames them all alike.
+std::optional<QPoint> knownFrameOffset(const Ui::Impl& ui)
+{
+    for (const auto& f : ui.forms)
+        if (!frameOffset(*f->window).isNull()) return frameOffset(*f->window);
+    return std::nullopt;
+}
+
+// A window's place is its frame's. Qt asks the window manager to put the frame there, but only
+// until the window's size changes between Qt making the window and the window manager framing
+// it; after such a change the client lands there, the frame above and left of its place. So a
+// window opens at the size its layouts give it, and once any form shows how the window manager
+// frames windows, the client is placed inside the frame from the start.
+void prepareFirstShow(Form::Impl& f)
+{
+    FormWindow* w = f.window;
+    w->ensurePolished();
+    runLayouts({w->centralWidget()->layout(), w->layout()});   // inside out: the window follows its content
+    if (const auto offset = knownFrameOffset(*f.ui)) w->setGeometry(QRect(w->pos() + *offset, w->size()));
+}
+
+} // namespace
+
 void Form::show()
 {
     // A window that nothing has placed would open at the screen's corner, over the main
@@ -270,6 +309,7 @@ void Form::show()
         impl_->window->move(client.x() + offset, client.y() + bar + offset);
     }
     impl_->placed = true;
+    if (!impl_->window->windowHandle()) prepareFirstShow(*impl_);
     impl_->window->show();
     raise();
 }
@@ -279,14 +319,10 @@ bool Form::visible() const { return impl_->window->isVisible(); }
 
 namespace {
 
-// The size the surface has in the window's present size. A hidden window lays itself out only
-// when shown, so its layouts are run here.
+// The size the surface has in the window's present size.
 QSize surfaceSize(const Form::Impl& f)
 {
-    for (QLayout* l : {f.window->layout(), f.window->centralWidget()->layout()}) {
-        l->invalidate();
-        l->activate();
-    }
+    runLayouts({f.window->layout(), f.window->centralWidget()->layout()});
     return f.canvas->size();
 }
 
@@ -310,11 +346,18 @@ QSize Form::Impl::outerSize() const
     return window->frameGeometry().size();
 }
 
+QPoint Form::Impl::framePlace() const
+{
+    const FormWindow& w = *window;
+    if (!w.windowHandle() || !frameOffset(w).isNull()) return w.frameGeometry().topLeft();
+    return w.geometry().topLeft() - knownFrameOffset(*ui).value_or(QPoint());
+}
+
 Geometry Form::geometry() const
 {
-    const QRect r = impl_->window->frameGeometry();
+    const QPoint at = impl_->framePlace();
     const QSize size = impl_->outerSize();
-    return {r.x(), r.y(), size.width(), size.height()};
+    return {at.x(), at.y(), size.width(), size.height()};
 }
 
 void Form::setGeometry(const Geometry& g)

@@ -6,6 +6,7 @@
 #include "platform/widgets.h"
 
 #include <QAction>
+#include <QPoint>
 #include <QSize>
 
 #include <map>
@@ -51,6 +52,10 @@ struct Form::Impl {
     // The window's client size for an outer size, and the outer size it has now.
     QSize clientFor(int outerWidth, int outerHeight) const;
     QSize outerSize() const;
+    // Where the frame's top-left corner is. Qt learns of a shown window's frame only some time
+    // after the window opens, and one opened again may not learn of it until the window moves:
+    // such a window is taken to be framed as the other forms are.
+    QPoint framePlace() const;
 };
 
 struct Ui::Impl {
