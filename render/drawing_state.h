@@ -31,6 +31,7 @@ struct OrbitObjectState {
 };
 
 struct DrawingState {
+    bool complete = false;    // a drawing has run to its end: there is a chart to read
     DrawnSettings settings;
     SkyFrames sky;            // drawnSky
     BodyTable bodies;

@@ -1,6 +1,7 @@
 #include "chartwin/click.h"
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 
 #include <erfa.h>
@@ -91,6 +92,36 @@ TEST_F(Click, ClicksOnTheInsetOrTheSideStripAreIgnored) {
     ui().userClickForm("FORM2", 14 + 359, 100);   // the last column of the chart
     EXPECT_TRUE(ui().form("FORM6").visible());
     EXPECT_EQ(p().clickPixel[0], 359);
+}
+
+// With no chart drawn yet, before any DRAW or after a first one that could not read its series
+// file, there is nothing to point at: a click does nothing, not even a readout of a point.
+TEST_F(Click, AClickBeforeAnyChartIsDrawnIsIgnored) {
+    ui().control("EDIT1").setText("320");
+    p().clickPixel = {7, 8};
+    const std::filesystem::path dataFolder = p().folder;
+    struct Case {
+        const char* what;
+        bool failedDraw;
+    };
+    for (const Case& c : {Case{"no DRAW yet", false}, Case{"a first DRAW refused", true}}) {
+        SCOPED_TRACE(c.what);
+        if (c.failedDraw) {
+            p().folder = dataFolder / "no such folder";
+            draw();
+            ASSERT_EQ(alerts().size(), 1u);
+            EXPECT_TRUE(ui().form("FORM2").visible());
+        }
+        ui().userClickForm("FORM2", 14 + 160, 14 + 160);
+        EXPECT_FALSE(ui().form("FORM6").visible());
+        EXPECT_EQ(p().clickPixel[0], 7);
+        EXPECT_EQ(p().clickPixel[1], 8);
+    }
+    p().folder = dataFolder;
+    draw();
+    ui().userClickForm("FORM2", 14 + 160, 14 + 160);
+    EXPECT_TRUE(ui().form("FORM6").visible());
+    EXPECT_EQ(p().clickPixel[0], 160);
 }
 
 // Dual-Box with an azimuthal projection: just outside either box's circle is off the chart, and
