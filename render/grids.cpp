@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "astro/constants.h"
 #include "astro/corrections.h"
 #include "render/grid_numbering.h"
 #include "render/pipeline.h"
 #include "render/program_records.h"
+#include "render/runs.h"
 #include "render/visibility_fill.h"
 #include "render/visibility_grid.h"
 
@@ -70,6 +72,8 @@ public:
         dualBox_ = pipeline_.dualBox();
         skips_ = !dualBox_ && !records.visibilitySkipsOff;
         edgeSkips_ = skips_ && edgeSkipAllowed(records, gridBlockSag);
+        limitReach_ = pipeline_.limitReach();
+        scale_ = records.userProjection.chartScale;
         curve_ = curve;
     }
 
@@ -95,10 +99,50 @@ public:
     }
 
     // The base-frame vector of a grid point, aberration and refraction as its equinox asks.
-    DirectionVector toBase(DirectionVector u) const
+    DirectionVector toBase(const DirectionVector& u) const
     {
-        if (grid_ == GridKind::horizontal)
-            return u;
+        return grid_ == GridKind::horizontal ? u : pipeline_.refract(unrefracted(u));
+    }
+
+    // Whether a run of the curve's points can be passed over but for its last, which is drawn as
+    // usual and so leaves the numbering as the whole run would: u is a point of the run and every
+    // other lies within `arc` radians of it along the curve. Single box only, and not while the
+    // curve is inside the box (leaving it is numbered). Then the run is hidden when all its
+    // points are beyond the angle from the chart centre that the drawing limits take in (which
+    // hold the box) and above the horizon, or deep enough under it that the numbering does not
+    // note them.
+    //
+    // The bound: the frames turn the sphere rigidly and the aberration (1E-4 of a direction at
+    // most) stretches it by less than 1.001, so before refraction every point lies within 1.001
+    // arc of u's; refraction moves z alone, by lifts no farther apart than its spread over the
+    // run's heights. Every point w thus lies within d of u's, and in the chart frame within
+    // asin(d / |v|) of its direction v.
+    bool runHidden(const DirectionVector& u, double arc) const
+    {
+        if (dualBox_ || numbering_.state() % 4 == 1)
+            return false;
+        const double stretched = 1.001 * arc;
+        double d = stretched + 1E-12;
+        DirectionVector w = u;
+        if (grid_ != GridKind::horizontal) {
+            w = unrefracted(u);
+            d += pipeline_.refractionSpread(w[2] - stretched, w[2] + stretched);
+            w = pipeline_.refract(w);
+        }
+        // A circle of altitude keeps its z: it may lie on the horizon's limit itself.
+        const double dz = grid_ == GridKind::horizontal && !curve_.meridian ? 0 : d + 1E-12;
+        if (pipeline_.belowHorizon({0, 0, w[2] + dz}, 14 / scale_ + 1E-12))
+            return true;
+        if (pipeline_.belowHorizon({0, 0, w[2] - dz}))
+            return false;
+        const DirectionVector v = pipeline_.toChart(w);
+        const double r = length(v);
+        return d < r && std::atan2(std::hypot(v[0], v[1]), v[2]) - std::asin(d / r) > limitReach_;
+    }
+
+    // Steps 1 to 3: the frame and the aberration.
+    DirectionVector unrefracted(DirectionVector u) const
+    {
         const SkyFrames& sky = records_.drawn.sky;
         DirectionVector w;
         if (equinox_ == 1) {
@@ -116,7 +160,7 @@ public:
         } else {
             w = pipeline_.catalogueToBase(*toBase_, u);
         }
-        return pipeline_.refract(w);
+        return w;
     }
 
     void point(const DirectionVector& u, double latitude, const VisibilityEntry& blockNode, bool firstBlock)
@@ -161,9 +205,28 @@ private:
     bool dualBox_ = false;
     bool skips_ = true;
     bool edgeSkips_ = true;
+    double limitReach_ = pi;
+    double scale_ = 0;
 };
 
 int dotsPerBlock(double n) { return std::clamp(int(std::floor(n)), 1, maxDotsPerBlock); }
+
+// Draws the n points of a block, at(k) the k-th point with its latitude, `spacing` radians apart
+// along the curve, passing over the runs that cannot reach the picture.
+template <class At>
+void drawBlock(CurveDrawer& d, long n, double spacing, const At& at, const VisibilityEntry& n1, bool firstBlock)
+{
+    const auto visit = [&](long k) {
+        const auto [u, latitude] = at(k);
+        d.point(u, latitude, n1, firstBlock);
+    };
+    const auto hidden = [&](long k0, long k1) {
+        const long middle = (k0 + k1 - 1) / 2;
+        const double arc = double(std::max(middle - k0, k1 - 1 - middle)) * spacing * (1 + 1E-9);
+        return d.runHidden(at(middle).first, arc);
+    };
+    visitUnhidden(0, n, 8, hidden, visit, [&](long, long k1) { visit(k1 - 1); });
+}
 
 struct Grid {
     ProgramRecords& records;
@@ -208,10 +271,11 @@ struct Grid {
             const VisibilityEntry& n1 = d.node(L / 5, latNode);
             if (!d.blockDrawn(n1, d.node(L / 5 + 2, latNode)))
                 continue;
-            for (int k = 0; k < n; ++k) {
-                const double a = L + k * 10.0 / n;
-                d.point({cb * cosd(a), cb * sind(a), sb}, b, n1, L == 0);
-            }
+            const auto at = [&](long k) {
+                const double a = L + double(k) * 10.0 / n;
+                return std::pair{DirectionVector{cb * cosd(a), cb * sind(a), sb}, double(b)};
+            };
+            drawBlock(d, n, cb * 10.0 / n / degreesPerRadian, at, n1, L == 0);
         }
         d.end(restingPoint(b));
     }
@@ -235,11 +299,12 @@ struct Grid {
             const VisibilityEntry& n1 = d.node(lonNode, latNode);
             if (!d.blockDrawn(n1, d.node(lonNode, latNode + 2)))
                 continue;
-            for (int k = 0; k < n; ++k) {
-                const double b = B + k * 10.0 / n;
+            const auto at = [&](long k) {
+                const double b = B + double(k) * 10.0 / n;
                 const double cb = cosd(b);
-                d.point({cb * cL, cb * sL, sind(b)}, b, n1, B == first);
-            }
+                return std::pair{DirectionVector{cb * cL, cb * sL, sind(b)}, b};
+            };
+            drawBlock(d, n, 10.0 / n / degreesPerRadian, at, n1, B == first);
         }
         d.end({cL, sL, 0});
     }

@@ -1,5 +1,6 @@
 #include "render/pipeline.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "astro/constants.h"
@@ -87,6 +88,19 @@ DirectionVector PointPipeline::refract(DirectionVector w) const
     if (refraction_)
         w[2] += REFRACTCUL(w[2], records_.drawn.sky.horizonDipSine);
     return w;
+}
+
+double PointPipeline::refractionSpread(double zLow, double zHigh) const
+{
+    if (!refraction_)
+        return 0;
+    // The lift falls as z rises, but for a step up from 0 at its cut-off below the horizon and
+    // one of under 5E-5 where its two formulas meet; it never passes 0.021.
+    const double k = records_.drawn.sky.horizonDipSine;
+    const double low = REFRACTCUL(zLow, k), high = REFRACTCUL(zHigh, k);
+    if (low == 0 && high > 0)
+        return 0.021;
+    return std::max(0.0, low - high) + 1E-4;
 }
 
 bool PointPipeline::belowHorizon(const DirectionVector& w, double margin) const

@@ -76,6 +76,9 @@ public:
     // points under the horizon; the lines test the chart-frame vector before projecting).
     // Step 4: z raised by refraction where the options ask for it, not renormalised.
     DirectionVector refract(DirectionVector w) const;
+    // How far the lifts of step 4 of two points may differ when the z of both lies in
+    // [zLow, zHigh], for a pass that bounds a run of points by one of them.
+    double refractionSpread(double zLow, double zHigh) const;
     // Step 5's test, widened by `margin`: under the horizon allowance (sky chart only).
     bool belowHorizon(const DirectionVector& w, double margin = 0) const;
     // Step 6: the chart frame.

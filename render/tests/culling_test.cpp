@@ -102,6 +102,98 @@ View changed(View v, const char* name, void (*change)(View&))
     return v;
 }
 
+// The sky at the zenith, where the verticals meet; toward the west point, where the equator
+// sets; toward the point of the autumn equinox, where the equator, the ecliptic and their
+// meridians of 180 degrees cross.
+const View zenith{.name = "sky, zenith"};
+const View west{.name = "sky, west point", .longitude = "90", .latitude = "0"};
+const View equinox{.name = "sky, autumn equinox", .longitude = "180", .latitude = "0",
+                   .directionFrame = apparentEquatorialDirection};
+
+TEST(Culling, SkyChartsKeepEveryPixel)
+{
+    const View allUnderTheHorizon = changed(west, "sky, west point, all under the horizon",
+                                            [](View& v) { v.underHorizonDepth = 1.1f; });
+    const View fromAbove = changed(west, "sky, west point from 10 km up", [](View& v) {
+        v.observerMetres = "10000";
+        v.latitude = "-3.2";   // the visible horizon, below the geometric one by the dip
+    });
+    const View atTheBottom = changed(west, "sky, west point at the bottom", [](View& v) { v.place = 1; });
+    const View atTheTop = changed(equinox, "sky, autumn equinox at the top", [](View& v) { v.place = 4; });
+    const View halfHeight = changed(equinox, "sky, autumn equinox, half height", [](View& v) { v.halfHeight = 1; });
+    const View dualBox = changed(equinox, "sky, autumn equinox, Dual-Box", [](View& v) { v.dualBox = 1; });
+    expectPictures({
+        {zenith, 1, 0xff32d8931e7c01f4ull},
+        {zenith, 10, 0x5e7ffed4eeb11b28ull},
+        {zenith, 100, 0xe3a19d1c4b862b1cull},
+        {zenith, 1000, 0x0340efdae7460048ull},
+        {west, 1, 0x130adb7e37fe06a7ull},
+        {west, 10, 0xb95a90a6f97ad2aaull},
+        {west, 100, 0xcaf9123df414da93ull},
+        {west, 1000, 0xacedc1c317535355ull},
+        {equinox, 1, 0xac8503699b749a38ull},
+        {equinox, 10, 0x7500e572a3ad5479ull},
+        {equinox, 100, 0x4021d503d143917eull},
+        {equinox, 1000, 0xcd70d0447a7e3161ull},
+        {allUnderTheHorizon, 1000, 0x31378106e8020c44ull},
+        {fromAbove, 100, 0xaf9f31d379bb0f26ull},
+        {fromAbove, 1000, 0xda7355100e3855a9ull},
+        {atTheBottom, 1000, 0xf8eea63460d5f571ull},
+        {atTheTop, 1000, 0x0bf8a75f3dec92baull},
+        {halfHeight, 1000, 0x131d2b6c3953b503ull},
+        {dualBox, 10, 0x90275d1ee59a7e4dull},
+        {dualBox, 100, 0x17f0e6c9494a3be9ull},
+    });
+}
+
+// Maps centred on crossings of their grids.
+TEST(Culling, MapsKeepEveryPixel)
+{
+    const View starMap{.name = "star map", .chartMode = mapChartMode, .longitude = "180", .latitude = "0",
+                       .directionFrame = apparentEquatorialDirection};
+    const View earthMap{.name = "Earth map", .chartMode = mapChartMode, .earthMap = 1, .longitude = "140",
+                        .latitude = "30"};
+    expectPictures({
+        {starMap, 1, 0xb33dc5ed8e8f51b8ull},
+        {starMap, 10, 0x996e6dd65aca259dull},
+        {starMap, 100, 0x3c2e7b08087319d1ull},
+        {starMap, 1000, 0x943b238f517043a9ull},
+        {earthMap, 1, 0xeeb772ce8fccc55full},
+        {earthMap, 10, 0xffaf801ea5886a1eull},
+        {earthMap, 100, 0xb30c853ff23b51feull},
+        {earthMap, 1000, 0xfc44ed586fe01ea1ull},
+    });
+}
+
+TEST(Culling, EveryProjectionKeepsEveryPixel)
+{
+    const auto projection = [](const char* name, std::uint8_t kind) {
+        View v = equinox;
+        v.name = name;
+        v.projection = kind;
+        return v;
+    };
+    expectPictures({
+        {projection("azimuthal equal-area", 2), 1000, 0x3db756c130ef6437ull},
+        {projection("stereographic", 3), 1000, 0x3e4719a27871cca7ull},
+        {projection("Mercator", 4), 100, 0x549e4fbb681ff8dcull},
+        {projection("Mercator", 4), 1000, 0x53e9a1363cb16369ull},
+        {projection("transverse Mercator", 5), 1000, 0x35abdd13127f18e9ull},
+        {projection("gnomonic", 6), 1000, 0x46a91da1b9d219adull},
+        {projection("Mollweide", 7), 100, 0x0b95f07194633800ull},
+        {projection("Mollweide", 7), 1000, 0x6d7b873355ba7f7dull},
+        {projection("orthographic", 8), 1000, 0x2ca0205ba99c80caull},
+        {projection("sinusoidal", 9), 1000, 0x893dbe3d961587f1ull},
+        {projection("user azimuthal", 10), 100, 0x44853ce2ee1b3aaeull},
+        {projection("equirectangular", 11), 1000, 0xf11b79c8c4a802f9ull},
+        {projection("Miller", 12), 1000, 0xa4dab3adf467ed41ull},
+        {projection("Hammer", 13), 1000, 0x94865ed9c549b80eull},
+        {projection("Lambert cylindrical", 14), 1000, 0x96954f65af5a7079ull},
+        {projection("Aitoff", 15), 100, 0x2c206b46c87372e6ull},
+        {projection("Aitoff", 15), 1000, 0xd6044ac0a35ce3f9ull},
+    });
+}
+
 // Looking down on the shell from a height, where the parallel and the meridian of the place
 // cross; toward its rim; away from it, where none of it is in the picture; and up at a shell
 // overhead.

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 #include "render/drawing.h"
 #include "render/tests/render_fixture.h"
@@ -111,6 +113,30 @@ TEST(Pipeline, RefractionAndTheHorizonCutBelongToTheSkyChart)
             EXPECT_LT(p->y, unrefracted - 0.3 * S / 180);   // more than 0.3 degrees higher
         else
             EXPECT_NEAR(p->y, unrefracted, 0.01);
+    }
+}
+
+// Two points whose z lie in an interval are lifted by refraction by amounts no farther apart
+// than the spread of that interval: across the cut-off below the horizon, where the formulas
+// meet, and at the heights of sea level and of an aeroplane.
+TEST(Pipeline, RefractionLiftsDifferByNoMoreThanTheirSpread)
+{
+    std::mt19937 random(24);
+    std::uniform_real_distribution<double> height(-0.3, 1), width(0, 0.3), unit(0, 1);
+    for (const char* metres : {"0", "10000"}) {
+        SCOPED_TRACE(metres);
+        TestRecords r;
+        r.set("EDIT43", metres);
+        ASSERT_TRUE(DRAWINGIMG(r));
+        const PointPipeline p(r);
+        const auto lift = [&](double z) { return p.refract({0, 0, z})[2] - z; };
+        for (int k = 0; k < 20000; ++k) {
+            const double low = height(random), high = low + std::pow(width(random), 3);
+            const double a = low + (high - low) * unit(random), b = low + (high - low) * unit(random);
+            ASSERT_LE(std::fabs(lift(a) - lift(b)), p.refractionSpread(low, high)) << low << " to " << high;
+        }
+        r.chartView.chartMode = mapChartMode;
+        EXPECT_EQ(PointPipeline(r).refractionSpread(-0.1, 0.1), 0);
     }
 }
 
