@@ -1,11 +1,13 @@
 #include "render/compass.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
 #include "astro/constants.h"
 #include "render/pipeline.h"
 #include "render/program_records.h"
+#include "render/runs.h"
 #include "render/skyframes.h"
 
 namespace nivora {
@@ -31,7 +33,91 @@ DirectionVector horizonPoint(const HorizonCircle& h, double a)
             h.centre[2] + h.u[2] * c + h.v[2] * s};
 }
 
+// The visible horizon from azimuth `from` to `to`, degrees, in dots `step` apart counted in
+// single precision (both ends when reached, at most maxArcDots).
+// In a single box the runs of dots that lie beyond the angle from the chart centre that the
+// drawing limits take in are passed over: the horizon circle moves by at most |u| + |v| per
+// radian of azimuth, so a dot lies within d = (|u| + |v|) times its azimuth's distance of the
+// run's middle dot, and in the chart frame within asin(d / |p|) of that dot's direction p.
+void drawHorizonArc(const PointPipeline& p, BitmapArea (&boxes)[2], const HorizonCircle& horizon, float from,
+                    float to, float step, int colour)
+{
+    const ArcAzimuths azimuths(from, to, step, maxArcDots);
+    const bool dual = p.dualBox();
+    const auto chartPoint = [&](long k) { return p.toChart(horizonPoint(horizon, azimuths[k] / degreesPerRadian)); };
+    const auto dot = [&](long k) {
+        const DirectionVector w = chartPoint(k);
+        double X, Y;
+        bool first = true;
+        if (dual && w[2] <= double(0.0001f)) {
+            p.project({w[0], -w[1], -w[2]}, X, Y);
+            boxes[1].plotDot(p.pixelX(X, 1), p.pixelY(Y), colour);
+            first = w[2] >= -double(0.0001f);
+        }
+        if (first) {
+            p.project(w, X, Y);
+            if (p.withinLimits(X, Y, true))
+                boxes[0].plotDot(p.pixelX(X), p.pixelY(Y), colour);
+        }
+    };
+    const double speed = length(horizon.u) + length(horizon.v), reach = p.limitReach();
+    const auto hidden = [&](long k0, long k1) {
+        if (dual)
+            return false;
+        const long middle = (k0 + k1 - 1) / 2;
+        const float a = azimuths[middle];
+        const double turn = std::max(a - azimuths[k0], azimuths[k1 - 1] - a);
+        const double d = speed * turn / degreesPerRadian * (1 + 1E-9) + 1E-12;
+        const DirectionVector v = chartPoint(middle);
+        const double r = length(v);
+        return d < r && std::atan2(std::hypot(v[0], v[1]), v[2]) - std::asin(d / r) > reach;
+    };
+    visitUnhidden(0, azimuths.size(), 8, hidden, dot, [](long, long) {});
+}
+
 } // namespace
+
+ArcAzimuths::ArcAzimuths(float from, float to, float step, long most)
+{
+    float x = from;
+    while (x <= to && step > 0 && size_ < most) {
+        const float next = x + step;
+        const double increment = double(next) - double(x);
+        long count = 1;
+        int e;
+        std::frexp(double(x), &e);
+        const double last = std::ldexp(1.0, e - 24), top = std::ldexp(1.0, e);   // x's last place, its order's end
+        if (next != x && std::isnormal(x) && std::fmod(double(step), last) != last / 2) {
+            // Every sum x + j increment + step below `top` grows by the same increment.
+            count = long((top - double(step) - double(x)) / increment);
+            while (double(x) + double(count) * increment + double(step) < top)
+                ++count;
+            while (count > 1 && !(double(x) + double(count - 1) * increment + double(step) < top))
+                --count;
+            count = std::max(count, 1L);
+        }
+        // Not past `to`: x itself is not.
+        if (double(x) + double(count - 1) * increment > double(to)) {
+            count = std::max(1L, long((double(to) - double(x)) / increment));
+            while (double(x) + double(count) * increment <= double(to))
+                ++count;
+            while (count > 1 && double(x) + double(count - 1) * increment > double(to))
+                --count;
+        }
+        count = std::min(count, most - size_);
+        runs_.push_back({size_, double(x), increment});
+        size_ += count;
+        if (next == x)
+            break;
+        x = float(double(x) + double(count) * increment);
+    }
+}
+
+float ArcAzimuths::operator[](long k) const
+{
+    const auto run = std::upper_bound(runs_.begin(), runs_.end(), k, [](long i, const Run& r) { return i < r.first; }) - 1;
+    return float(run->start + double(k - run->first) * run->increment);
+}
 
 void compassPass(ProgramRecords& records, const HorizonCircle& horizon)
 {
@@ -91,27 +177,7 @@ void compassPass(ProgramRecords& records, const HorizonCircle& horizon)
             }
         }
         // The visible horizon from this name to the next.
-        const float step = float(250 / S);
-        const float to = 22.5f * float(i + e);
-        long dots = 0;
-        for (float deg = 22.5f * float(i); deg <= to && step > 0 && dots < maxArcDots; ++dots) {
-            const DirectionVector w = p.toChart(horizonPoint(horizon, deg / degreesPerRadian));
-            bool first = true;
-            if (dual && w[2] <= double(0.0001f)) {
-                p.project({w[0], -w[1], -w[2]}, X, Y);
-                boxes[1].plotDot(p.pixelX(X, 1), p.pixelY(Y), colour);
-                first = w[2] >= -double(0.0001f);
-            }
-            if (first) {
-                p.project(w, X, Y);
-                if (p.withinLimits(X, Y, true))
-                    boxes[0].plotDot(p.pixelX(X), p.pixelY(Y), colour);
-            }
-            const float next = deg + step;
-            if (next == deg)
-                break;
-            deg = next;
-        }
+        drawHorizonArc(p, boxes, horizon, 22.5f * float(i), 22.5f * float(i + e), float(250 / S), colour);
     }
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <vector>
 #include <string>
 
 #include "astro/constants.h"
@@ -145,6 +147,50 @@ TEST(Compass, TheVisibleHorizonLiesOnAltitudeZeroOrLowerByTheDip)
             ASSERT_TRUE(px.has_value());
             EXPECT_GT(countIn(r.chartBitmap, px->x - 1, px->y - 1, px->x + 1, px->y + 1), 0) << metres << " " << az;
         }
+    }
+}
+
+// The arc's azimuths, found one by one, are those its single-precision sums give: at the
+// scales of the magnifications up to the largest, with steps that fall half-way between two
+// last places, that stop the sums growing, or that end the arc at the cap.
+TEST(Compass, ArcAzimuthsAreTheSumsOfTheSteps)
+{
+    struct Case {
+        float from, to, step;
+        long most;
+    };
+    std::vector<Case> cases = {
+        {0, 22.5f, 250 / 320.0f, 200000},   {0, 22.5f, 250 / 3.2e5f, 200000}, {337.5f, 360, 250 / 3.2e6f, 200000},
+        {90, 135, 250 / 1e7f, 200000},      {0, 45, 250 / 240.0f, 200000},    {315, 360, 1e-6f, 200000},
+        {22.5f, 45, 250 / 3.2e5f, 1000},    {0, 22.5f, 22.5f, 10},            {0, 22.5f, 30, 10},
+    };
+    // Steps of an odd number of half last places of the azimuths from 64 (2^-18) and from 128
+    // (2^-17): every sum a tie, rounded to the even neighbour.
+    for (int halves : {1, 3, 7, 1025}) {
+        cases.push_back({64, 64.01f, std::ldexp(float(halves), -18), 200000});
+        cases.push_back({200, 200.01f, std::ldexp(float(halves), -17), 200000});
+        cases.push_back({112.5f, 135, std::ldexp(float(halves), -18), 200000});
+    }
+    std::mt19937 random(24);
+    for (int k = 0; k < 50; ++k) {
+        const float from = std::uniform_int_distribution<int>(0, 15)(random) * 22.5f;
+        const float step = float(250 / std::pow(10.0, std::uniform_real_distribution<double>(2, 7)(random)));
+        cases.push_back({from, from + 22.5f, step, 200000});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << " to " << c.to << " by " << c.step << ", at most " << c.most);
+        std::vector<float> sums;
+        for (float deg = c.from; deg <= c.to && c.step > 0 && long(sums.size()) < c.most;) {
+            sums.push_back(deg);
+            const float next = deg + c.step;
+            if (next == deg)
+                break;
+            deg = next;
+        }
+        const ArcAzimuths azimuths(c.from, c.to, c.step, c.most);
+        ASSERT_EQ(azimuths.size(), long(sums.size()));
+        for (long i = 0; i < azimuths.size(); ++i)
+            ASSERT_EQ(azimuths[i], sums[std::size_t(i)]) << i;
     }
 }
 
