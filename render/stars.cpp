@@ -1,5 +1,6 @@
 #include "render/stars.h"
 
+#include <array>
 #include <cmath>
 
 #include "astro/constants.h"
@@ -15,6 +16,47 @@ namespace {
 
 // Records between two looks at the window events: a pass over the faint list stays responsive.
 constexpr std::size_t recordsPerPump = 8192;
+
+// The proper motion a star may have moved by for the cells below to pass it over, radians.
+constexpr double motionAllowance = 1 / degreesPerRadian;
+
+// The 5-degree cells of the catalogue whose every star, moved by at most motionAllowance, lies
+// beyond the angle from the chart centre that the drawing limits take in: at a magnification
+// too high for the cells' outside codes. The bound: a star lies within 5 degrees of its cell's
+// centre c (half a cell's width along the parallel, then half its height), and moved within
+// 5 degrees and the allowance, a; the frame turns the sphere rigidly, the aberration stretches it
+// by less than 1.001 and refraction moves z alone by lifts no farther apart than its spread, so
+// the star's base vector lies within d of c's and in the chart frame within asin(d / |v|) of c's
+// direction v.
+class FarCells {
+public:
+    FarCells(const PointPipeline& p, const SkyFrames& sky)
+    {
+        const double reach = p.limitReach();
+        if (!(reach < pi) || p.dualBox())
+            return;
+        const double stretched = 1.001 * (5 / degreesPerRadian + motionAllowance);
+        for (int i = 0; i <= 72; ++i)
+            for (int j = 0; j <= 36; ++j) {
+                const DirectionVector c =
+                    unitVector((i + 0.5) * visibilityGridStep, (j - 18 + 0.5) * visibilityGridStep);
+                DirectionVector w = p.catalogueToBase(sky.icrfToBase, c);
+                const double d = stretched + p.refractionSpread(w[2] - stretched, w[2] + stretched) + 1E-12;
+                const DirectionVector v = p.toChart(p.refract(w));
+                const double r = length(v);
+                far_[std::size_t(i)][std::size_t(j)] =
+                    d < r && std::atan2(std::hypot(v[0], v[1]), v[2]) - std::asin(d / r) > reach;
+            }
+    }
+    // Whether a star of cell (i, j) that moved by `motion` radians lies beyond the limits.
+    bool far(int i, int j, double motion) const
+    {
+        return far_[std::size_t(i)][std::size_t(j)] && motion <= motionAllowance;
+    }
+
+private:
+    std::array<std::array<bool, 37>, 73> far_{};
+};
 
 } // namespace
 
@@ -48,6 +90,8 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
     const bool tableSkips = !records.visibilitySkipsOff;
     const VisibilityNodes& cells = records.drawn.visibility.equatorVisibility[1];
     const SkyFrames& sky = records.drawn.sky;
+    const FarCells farCells(pipeline, sky);
+    const double motionPerMas = std::fabs(sky.julianCenturies) / 36000 / degreesPerRadian;
 
     std::size_t count = 0;
     for (const StarRecord& s : list.records) {
@@ -68,6 +112,8 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
         int i, j;
         visibilityCell(alpha, delta, i, j);
         if (tableSkips && cellHidden(cells, i, j, !outsideSkips))
+            continue;
+        if (farCells.far(i, j, (std::fabs(s.pmRaMas) + std::fabs(s.pmDecMas)) * motionPerMas))
             continue;
 
         const auto pixel = pipeline.placeCatalogue(sky.icrfToBase, starVector(s, alpha, delta, sky.julianCenturies));
