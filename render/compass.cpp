@@ -68,9 +68,7 @@ void drawHorizonArc(const PointPipeline& p, BitmapArea (&boxes)[2], const Horizo
         const float a = azimuths[middle];
         const double turn = std::max(a - azimuths[k0], azimuths[k1 - 1] - a);
         const double d = speed * turn / degreesPerRadian * (1 + 1E-9) + 1E-12;
-        const DirectionVector v = chartPoint(middle);
-        const double r = length(v);
-        return d < r && std::atan2(std::hypot(v[0], v[1]), v[2]) - std::asin(d / r) > reach;
+        return PointPipeline::beyondReach(chartPoint(middle), d, reach);
     };
     visitUnhidden(0, azimuths.size(), 8, hidden, dot, [](long, long) {});
 }

@@ -135,9 +135,7 @@ public:
             return true;
         if (pipeline_.belowHorizon({0, 0, w[2] - dz}))
             return false;
-        const DirectionVector v = pipeline_.toChart(w);
-        const double r = length(v);
-        return d < r && std::atan2(std::hypot(v[0], v[1]), v[2]) - std::asin(d / r) > limitReach_;
+        return PointPipeline::beyondReach(pipeline_.toChart(w), d, limitReach_);
     }
 
     // Steps 1 to 3: the frame and the aberration.

@@ -256,10 +256,7 @@ void earthLinesPass(ProgramRecords& records)
         const double distance = length(centre);
         if (shellBelow && distance - radius > t0 + reach)
             return true;
-        if (!dropOutside || !(radius < distance))
-            return false;
-        const DirectionVector v = rotate(sky.baseToChart, centre);
-        return std::atan2(std::hypot(v[0], v[1]), v[2]) - std::asin(radius / distance) > limitReach;
+        return dropOutside && PointPipeline::beyondReach(rotate(sky.baseToChart, centre), radius, limitReach);
     };
     // Lattice longitudes are multiples of 3'; off a parallel only those on a meridian count.
     const long meridianStep = std::lcm(3L, long(m));

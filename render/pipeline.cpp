@@ -134,6 +134,12 @@ double PointPipeline::limitReach() const
                            g.halfHeightLimit + std::fabs(g.directionOffset));
 }
 
+bool PointPipeline::beyondReach(const DirectionVector& v, double d, double reach)
+{
+    const double r = length(v);
+    return d < r && std::atan2(std::hypot(v[0], v[1]), v[2]) - std::asin(d / r) > reach;
+}
+
 std::optional<ChartPixel> PointPipeline::place(DirectionVector w) const
 {
     w = refract(w);

@@ -90,6 +90,9 @@ public:
     // Step 9's limits as an angle from the chart centre, radians: no chart-frame vector farther
     // out passes them, so a pass may skip such points without projecting them.
     double limitReach() const;
+    // Whether every vector within `d` of the chart-frame vector v lies more than `reach`
+    // radians from the chart centre: it does when v's direction does by asin(d / |v|).
+    static bool beyondReach(const DirectionVector& v, double d, double reach);
     // Step 10: the bitmap pixel of projection offsets in a box (0 first, 1 second).
     float pixelX(double X, int box = 0) const { return float(boxes_.x1 + box * boxes_.secondBoxOffset + X); }
     float pixelY(double Y) const { return float(boxes_.y - Y); }

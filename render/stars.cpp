@@ -40,12 +40,9 @@ public:
             for (int j = 0; j <= 36; ++j) {
                 const DirectionVector c =
                     unitVector((i + 0.5) * visibilityGridStep, (j - 18 + 0.5) * visibilityGridStep);
-                DirectionVector w = p.catalogueToBase(sky.icrfToBase, c);
+                const DirectionVector w = p.catalogueToBase(sky.icrfToBase, c);
                 const double d = stretched + p.refractionSpread(w[2] - stretched, w[2] + stretched) + 1E-12;
-                const DirectionVector v = p.toChart(p.refract(w));
-                const double r = length(v);
-                far_[std::size_t(i)][std::size_t(j)] =
-                    d < r && std::atan2(std::hypot(v[0], v[1]), v[2]) - std::asin(d / r) > reach;
+                far_[std::size_t(i)][std::size_t(j)] = PointPipeline::beyondReach(p.toChart(p.refract(w)), d, reach);
             }
     }
     // Whether a star of cell (i, j) that moved by `motion` radians lies beyond the limits.
