@@ -105,7 +105,7 @@ double fieldValue(std::string_view line, DataField f) { return readFieldNumber(f
 DataLine classifyDataLine(std::string_view line, const OverlaySettings& s) {
     if (s.endMode == 2 && !s.endMarker.empty() && line.starts_with(s.endMarker))
         return DataLine::End;
-    if (line.starts_with(s.commentPrefix))
+    if (!s.commentPrefix.empty() && line.starts_with(s.commentPrefix))
         return DataLine::Comment;
     return DataLine::Record;
 }

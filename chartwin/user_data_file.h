@@ -77,7 +77,7 @@ double fieldValue(std::string_view line, DataField f);
 
 enum class DataLine { Record, Comment, End };
 // The end marker is tested first, so a line can end the data though it also begins with the
-// comment prefix; an empty prefix makes every line a comment, an empty marker ends nothing.
+// comment prefix; an empty prefix marks no line as a comment, an empty marker ends nothing.
 DataLine classifyDataLine(std::string_view line, const OverlaySettings& s);
 
 // A record's coordinates in degrees: the first (azimuth, right ascension or longitude) taken

@@ -49,7 +49,7 @@ TEST(UserDataFile, CoordinatesAndLabels) {
     }
 }
 
-// The end marker is tested before the comment prefix; an empty prefix makes every line a
+// The end marker is tested before the comment prefix; an empty prefix marks no line as a
 // comment, an empty marker ends nothing.
 TEST(UserDataFile, EndAndCommentLines) {
     struct Case {
@@ -65,8 +65,10 @@ TEST(UserDataFile, EndAndCommentLines) {
         {2, "#-", "#", "12 34", DataLine::Record},
         {1, "#-", "#", "#- end", DataLine::Comment},
         {2, "", "#", "#- end", DataLine::Comment},
-        {2, "", "", "12 34", DataLine::Comment},
-        {1, "", "", "", DataLine::Comment},
+        {2, "", "", "12 34", DataLine::Record},
+        {1, "", "", "", DataLine::Record},
+        {1, "", "", "# note", DataLine::Record},
+        {2, "#-", "", "#- end", DataLine::End},
     };
     for (const Case& c : cases) {
         OverlaySettings s;
