@@ -10,7 +10,7 @@
 
 namespace nivora {
 
-// MAINFORM "Tellvane/planisphere": place, time, view, layout and the chart commands.
+// MAINFORM "nivora/planisphere": place, time, view, layout and the chart commands.
 FormSpec mainWindowForm();
 // FORM3 "Setting Files": the data file table and the interface font.
 FormSpec settingFilesForm();

@@ -15,7 +15,7 @@ std::vector<std::string> monthItems() {
 }
 
 FormSpec mainWindowForm() {
-    FormRows f("MAINFORM", "Tellvane/planisphere");
+    FormRows f("MAINFORM", "nivora/planisphere");
 
     f.frame("modeBox").span(2);
     f.row().frame("placeBox");

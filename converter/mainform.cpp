@@ -33,7 +33,7 @@ std::filesystem::path toPath(const QString& text) {
 MainForm::MainForm(Dialogs& dialogs, std::function<void()> endProgram)
     : dialogs_(dialogs), endProgram_(std::move(endProgram)) {
     setObjectName("MAINFORM");
-    setWindowTitle("MAINFORM");
+    setWindowTitle("tarvex");
     // The positions are in pixels for a small font; a larger one would overrun the labels.
     QFont font("Liberation Sans");
     font.setPixelSize(11);

@@ -1,4 +1,4 @@
-// tarvex's only window, MAINFORM: three files and "OK" / "Cancel".
+// tarvex's only window, MAINFORM captioned "tarvex": three files and "OK" / "Cancel".
 #pragma once
 
 #include <functional>

@@ -115,7 +115,7 @@ TEST_F(Windows, EveryFormHoldsTheControlsTheProgramAddresses) {
 
 TEST_F(Windows, TitlesAndOnlyTheMainWindowShown) {
     const std::map<std::string, std::string> titles = {
-        {"MAINFORM", "Tellvane/planisphere"}, {"FORM2", "planisphere Image"},
+        {"MAINFORM", "nivora/planisphere"}, {"FORM2", "planisphere Image"},
         {"FORM3", "Setting Files"},          {"FORM4", "DRAW using Data File"},
         {"FORM5", "Minute Option"},          {"FORM6", "pointing"},
         {"FORM7", "Orbital Elements"},       {"FORM8", "Planets"},

@@ -113,7 +113,7 @@ protected:
 
 TEST_F(MainFormTest, ControlsCaptionsAndPlaces) {
     EXPECT_EQ(form->objectName(), "MAINFORM");
-    EXPECT_EQ(form->windowTitle(), "MAINFORM");
+    EXPECT_EQ(form->windowTitle(), "tarvex");
     EXPECT_EQ(form->size(), QSize(540, 160));
     struct Case { const char* name; const char* text; QRect place; };
     const Case cases[] = {

@@ -16,7 +16,7 @@ namespace nivora::testing_support {
 inline FormSpec observationFields()
 {
     using K = ControlKind;
-    FormSpec spec{"MAINFORM", "Tellvane/planisphere", {}};
+    FormSpec spec{"MAINFORM", "nivora/planisphere", {}};
     const std::vector<std::pair<const char*, const char*>> edits = {
         {"EDIT2", "+135.0"}, {"EDIT3", "+35.0"},   {"EDIT43", "0"},      {"EDIT42", "0"},
         {"EDIT4", "+9"},     {"EDIT5", "00"},      {"EDIT6", "+9"},      {"EDIT7", "00"},
