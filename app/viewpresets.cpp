@@ -71,15 +71,27 @@ std::optional<double> scopeMagnification(double r, ProjectionKind kind, const Pr
     if (((kind == 3 || kind == 6) && r > 150) || ((kind == 5 || kind == 8) && r > 90) ||
         (kind == 10 && r > setup.domainDegrees))
         return std::nullopt;
-    r /= degreesPerRadian;
+    if (!(setup.chartScale > 0))
+        return std::nullopt;
+    // 90 degrees is the limb itself; the decimal pi would put it a hair behind the sphere.
+    const double y = r == 90 ? 1 : std::sin(r / degreesPerRadian);
+    const double z = r == 90 ? 0 : std::cos(r / degreesPerRadian);
+    // The offset grows with the chart scale; at a scale of 1 it stays clear of the bound that
+    // marks what the projection cannot show, and so the magnification is the scale's own.
+    ProjectionSetup unitScale = setup;
+    unitScale.chartScale = 1;
     double X = 0, Y = 0;
-    DISPXY(0, std::sin(r), std::cos(r), kind, X, Y, setup);
+    // The user projection's domain ends where the polynomial stops: its edge, like a limb.
+    if (kind == 10 && r == setup.domainDegrees)
+        X = userProjectionEdgeValue(setup);
+    else
+        DISPXY(0, y, z, kind, X, Y, unitScale);
     // At 180 degrees the point may fall a hair left of the centre; the radius is what counts.
     // The transverse Mercator pole has no offset of its own, only the image of the pole.
     X = std::fabs(X);
-    if (kind == 5 && X == poleImageValue)
+    if (X >= offChartValue || (kind == 5 && X == poleImageValue))
         return std::nullopt;
-    const double m = setup.chartScale / X / 2;
+    const double m = 1 / X / 2;
     if (!(m > 0) || !std::isfinite(m))
         return std::nullopt;
     // Rounding noise of a few units in the last place must not raise an exact 0.5 to 0.501.

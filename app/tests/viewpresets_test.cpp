@@ -171,8 +171,11 @@ TEST_F(ViewControls, CalculateDerivesTheMagnificationFromTheScopeRadius) {
         {1, 640, "180", ".5"}, {1, 640, "0.5", "180"}, // 180: a hair left of the centre row
         {3, 640, "150", ".268"}, {3, 640, "151", "7"},
         {6, 640, "151", "7"},  {8, 640, "89", "1.001"}, {8, 640, "91", "7"},
-        // Off the chart by a rounding hair: the off-chart offset itself gives the scale / 32000.
-        {8, 640, "90", ".02"},
+        // The orthographic limb itself, though the decimal pi puts it a hair behind the sphere.
+        {8, 640, "90", "1"},
+        // What the projection cannot show is refused; what it can is its own, at any scale.
+        {6, 640, "87", ".091"}, {6, 640, "88", "7"}, {6, 640, "120", "7"}, {6, 640, "150", "7"},
+        {3, 100000, "90", "1"}, {8, 100000, "45", "1.415"},
         {5, 640, "91", "7"},   {5, 640, "90", "7"},   // the transverse Mercator pole: no offset of its own
         {1, 640, "0.4", "7"},  {1, 640, "181", "7"},  {1, 0, "90", "7"},
         {10, 640, "181", "7"},
@@ -188,12 +191,15 @@ TEST_F(ViewControls, CalculateDerivesTheMagnificationFromTheScopeRadius) {
     }
 }
 
+// The user projection, here the azimuthal equidistant one, up to the end of its domain: the
+// radius at the edge takes the edge, as the azimuthal equidistant projection would.
 TEST(ScopeMagnification, TheUserProjectionStopsAtItsDomain) {
     ProjectionSetup setup;
     setup.chartScale = 640;
     setup.domainDegrees = 120;
     EXPECT_FALSE(scopeMagnification(121, 10, setup));
-    EXPECT_TRUE(scopeMagnification(120, 10, setup));
+    EXPECT_EQ(scopeMagnification(120, 10, setup), 0.75);
+    EXPECT_EQ(scopeMagnification(90, 10, setup), 1);
 }
 
 } // namespace
