@@ -61,16 +61,16 @@ void drawHorizonArc(const PointPipeline& p, BitmapArea (&boxes)[2], const Horizo
         }
     };
     const double speed = length(horizon.u) + length(horizon.v), reach = p.limitReach();
-    const auto hidden = [&](long k0, long k1) {
+    const auto judge = [&](long k0, long k1) {
         if (dual)
-            return false;
+            return RunView::drawn;
         const long middle = (k0 + k1 - 1) / 2;
         const float a = azimuths[middle];
         const double turn = std::max(a - azimuths[k0], azimuths[k1 - 1] - a);
         const double d = speed * turn / degreesPerRadian * (1 + 1E-9) + 1E-12;
-        return PointPipeline::beyondReach(chartPoint(middle), d, reach);
+        return PointPipeline::runView(chartPoint(middle), d, reach);
     };
-    visitUnhidden(0, azimuths.size(), 8, hidden, dot, [](long, long) {});
+    visitRuns(0, azimuths.size(), 8, judge, dot, [](long, long) {});
 }
 
 } // namespace

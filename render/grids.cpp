@@ -104,23 +104,24 @@ public:
         return grid_ == GridKind::horizontal ? u : pipeline_.refract(unrefracted(u));
     }
 
-    // Whether a run of the curve's points can be passed over but for its last, which is drawn as
-    // usual and so leaves the numbering as the whole run would: u is a point of the run and every
-    // other lies within `arc` radians of it along the curve. Single box only, and not while the
-    // curve is inside the box (leaving it is numbered). Then the run is hidden when all its
-    // points are beyond the angle from the chart centre that the drawing limits take in (which
-    // hold the box) and above the horizon, or deep enough under it that the numbering does not
-    // note them.
+    // What to make of a run of the curve's points: u is one of them and every other lies within
+    // `arc` radians of it along the curve. A hidden run is passed over but for its last point,
+    // which is drawn as usual and so leaves the numbering as the whole run would. Single box
+    // only, and not while the curve is inside the box (leaving it is numbered). Then the run is
+    // hidden when all its points are beyond the angle from the chart centre that the drawing
+    // limits take in (which hold the box) and above the horizon, or deep enough under it that
+    // the numbering does not note them.
     //
     // The bound: the frames turn the sphere rigidly and the aberration (1E-4 of a direction at
     // most) stretches it by less than 1.001, so before refraction every point lies within 1.001
     // arc of u's; refraction moves z alone, by lifts no farther apart than its spread over the
     // run's heights. Every point w thus lies within d of u's, and in the chart frame within
     // asin(d / |v|) of its direction v.
-    bool runHidden(const DirectionVector& u, double arc) const
+    RunView runView(const DirectionVector& u, double arc) const
     {
-        if (dualBox_ || numbering_.state() % 4 == 1)
-            return false;
+        if (dualBox_)
+            return RunView::drawn;
+        const bool inside = numbering_.state() % 4 == 1;
         const double stretched = 1.001 * arc;
         double d = stretched + 1E-12;
         DirectionVector w = u;
@@ -131,11 +132,12 @@ public:
         }
         // A circle of altitude keeps its z: it may lie on the horizon's limit itself.
         const double dz = grid_ == GridKind::horizontal && !curve_.meridian ? 0 : d + 1E-12;
-        if (pipeline_.belowHorizon({0, 0, w[2] + dz}, 14 / scale_ + 1E-12))
-            return true;
-        if (pipeline_.belowHorizon({0, 0, w[2] - dz}))
-            return false;
-        return PointPipeline::beyondReach(pipeline_.toChart(w), d, limitReach_);
+        if (!inside && pipeline_.belowHorizon({0, 0, w[2] + dz}, 14 / scale_ + 1E-12))
+            return RunView::hidden;
+        const RunView view = PointPipeline::runView(pipeline_.toChart(w), d, limitReach_);
+        if (view == RunView::hidden && (inside || pipeline_.belowHorizon({0, 0, w[2] - dz})))
+            return RunView::halved;
+        return view;
     }
 
     // Steps 1 to 3: the frame and the aberration.
@@ -218,12 +220,12 @@ void drawBlock(CurveDrawer& d, long n, double spacing, const At& at, const Visib
         const auto [u, latitude] = at(k);
         d.point(u, latitude, n1, firstBlock);
     };
-    const auto hidden = [&](long k0, long k1) {
+    const auto judge = [&](long k0, long k1) {
         const long middle = (k0 + k1 - 1) / 2;
         const double arc = double(std::max(middle - k0, k1 - 1 - middle)) * spacing * (1 + 1E-9);
-        return d.runHidden(at(middle).first, arc);
+        return d.runView(at(middle).first, arc);
     };
-    visitUnhidden(0, n, 8, hidden, visit, [&](long, long k1) { visit(k1 - 1); });
+    visitRuns(0, n, 8, judge, visit, [&](long, long k1) { visit(k1 - 1); });
 }
 
 struct Grid {

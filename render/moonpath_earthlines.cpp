@@ -247,16 +247,19 @@ void earthLinesPass(ProgramRecords& records)
     // radii of curvature of the ellipsoid stay below earthRadius / sqrt(1 - e2).
     const double speed = earthRadius / std::sqrt(1 - e2) * 1.001 + std::fabs(hL);
     const double limitReach = PointPipeline(records).limitReach();
-    // Whether no lattice point of a patch is projected: the whole patch lies beyond t0 (seen
-    // from above the shell) or, where the lattice point's limit test drops, beyond the angle from
-    // the chart centre that the limits take in.
-    auto patchHidden = [&](double a0, double a1, double b0, double b1) {
+    // A patch is hidden when no lattice point of it is projected: the whole patch lies beyond t0
+    // (seen from above the shell) or, where the lattice point's limit test drops, beyond the
+    // angle from the chart centre that the limits take in. It is halved while its rim may cross
+    // either.
+    auto patchView = [&](double a0, double a1, double b0, double b1) {
         const DirectionVector centre = shellPoint(parallelAt((a0 + a1) / 2), meridianAt((b0 + b1) / 2));
         const double radius = speed * ((a1 - a0) + (b1 - b0)) / 2 / 60 / degreesPerRadian * (1 + 1E-9) + 1E-6;
         const double distance = length(centre);
         if (shellBelow && distance - radius > t0 + reach)
-            return true;
-        return dropOutside && PointPipeline::beyondReach(rotate(sky.baseToChart, centre), radius, limitReach);
+            return RunView::hidden;
+        const RunView view = dropOutside ? PointPipeline::runView(rotate(sky.baseToChart, centre), radius, limitReach)
+                                         : RunView::drawn;
+        return view == RunView::drawn && shellBelow && distance + radius > t0 + reach ? RunView::halved : view;
     };
     // Lattice longitudes are multiples of 3'; off a parallel only those on a meridian count.
     const long meridianStep = std::lcm(3L, long(m));
@@ -282,11 +285,11 @@ void earthLinesPass(ProgramRecords& records)
             if (onMeridian)
                 segment(i, j, false, X1, Y1, b % 60);
         };
-        auto hidden = [&](long k0, long k1) {
-            return patchHidden(double(a), double(a + 3), double(first + k0 * step), double(first + (k1 - 1) * step + 3));
+        auto judge = [&](long k0, long k1) {
+            return patchView(double(a), double(a + 3), double(first + k0 * step), double(first + (k1 - 1) * step + 3));
         };
         const long count = first <= lonMax ? (lonMax - first) / step + 1 : 0;
-        visitUnhidden(0, count, 8, hidden, lattice, [](long, long) {});
+        visitRuns(0, count, 8, judge, lattice, [](long, long) {});
         if (++rows % 200 == 0)
             records.ui.pumpEvents();
     }

@@ -134,10 +134,15 @@ double PointPipeline::limitReach() const
                            g.halfHeightLimit + std::fabs(g.directionOffset));
 }
 
-bool PointPipeline::beyondReach(const DirectionVector& v, double d, double reach)
+RunView PointPipeline::runView(const DirectionVector& v, double d, double reach)
 {
     const double r = length(v);
-    return d < r && std::atan2(std::hypot(v[0], v[1]), v[2]) - std::asin(d / r) > reach;
+    if (!(d < r))
+        return RunView::halved;
+    const double angle = std::atan2(std::hypot(v[0], v[1]), v[2]), stray = std::asin(d / r);
+    if (angle - stray > reach)
+        return RunView::hidden;
+    return angle + stray <= reach || stray < reach / 8 ? RunView::drawn : RunView::halved;
 }
 
 std::optional<ChartPixel> PointPipeline::place(DirectionVector w) const

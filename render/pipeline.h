@@ -9,6 +9,7 @@
 #include "astro/projection.h"
 #include "astro/vectors.h"
 #include "render/geometry.h"
+#include "render/runs.h"
 
 namespace nivora {
 
@@ -90,9 +91,11 @@ public:
     // Step 9's limits as an angle from the chart centre, radians: no chart-frame vector farther
     // out passes them, so a pass may skip such points without projecting them.
     double limitReach() const;
-    // Whether every vector within `d` of the chart-frame vector v lies more than `reach`
-    // radians from the chart centre: it does when v's direction does by asin(d / |v|).
-    static bool beyondReach(const DirectionVector& v, double d, double reach);
+    // What a pass makes of a run of points whose chart-frame vectors lie within `d` of v, against
+    // the angle `reach` from the chart centre that the limits take in: hidden when v's direction
+    // lies beyond it by asin(d / |v|); drawn when it lies within by as much, or when the run spans
+    // under an eighth of `reach`, too little to be worth halving; else halved.
+    static RunView runView(const DirectionVector& v, double d, double reach);
     // Step 10: the bitmap pixel of projection offsets in a box (0 first, 1 second).
     float pixelX(double X, int box = 0) const { return float(boxes_.x1 + box * boxes_.secondBoxOffset + X); }
     float pixelY(double Y) const { return float(boxes_.y - Y); }

@@ -22,7 +22,7 @@ constexpr double motionAllowance = 1 / degreesPerRadian;
 
 // The 5-degree cells of the catalogue whose every star, moved by at most motionAllowance, lies
 // beyond the angle from the chart centre that the drawing limits take in: at a magnification
-// too high for the cells' outside codes. The bound: a star lies within 5 degrees of its cell's
+// too high for the cells' outside codes. A cell is judged when a star first asks. The bound: a star lies within 5 degrees of its cell's
 // centre c (half a cell's width along the parallel, then half its height), and moved within
 // 5 degrees and the allowance, a; the frame turns the sphere rigidly, the aberration stretches it
 // by less than 1.001 and refraction moves z alone by lifts no farther apart than its spread, so
@@ -30,29 +30,38 @@ constexpr double motionAllowance = 1 / degreesPerRadian;
 // direction v.
 class FarCells {
 public:
-    FarCells(const PointPipeline& p, const SkyFrames& sky)
+    // `on` false: no cell is far.
+    FarCells(const PointPipeline& p, const SkyFrames& sky, bool on)
+        : pipeline_(p), sky_(sky), reach_(on && !p.dualBox() ? p.limitReach() : pi)
     {
-        const double reach = p.limitReach();
-        if (!(reach < pi) || p.dualBox())
-            return;
-        const double stretched = 1.001 * (5 / degreesPerRadian + motionAllowance);
-        for (int i = 0; i <= 72; ++i)
-            for (int j = 0; j <= 36; ++j) {
-                const DirectionVector c =
-                    unitVector((i + 0.5) * visibilityGridStep, (j - 18 + 0.5) * visibilityGridStep);
-                const DirectionVector w = p.catalogueToBase(sky.icrfToBase, c);
-                const double d = stretched + p.refractionSpread(w[2] - stretched, w[2] + stretched) + 1E-12;
-                far_[std::size_t(i)][std::size_t(j)] = PointPipeline::beyondReach(p.toChart(p.refract(w)), d, reach);
-            }
     }
     // Whether a star of cell (i, j) that moved by `motion` radians lies beyond the limits.
-    bool far(int i, int j, double motion) const
+    bool far(int i, int j, double motion)
     {
-        return far_[std::size_t(i)][std::size_t(j)] && motion <= motionAllowance;
+        if (!(reach_ < pi) || !(motion <= motionAllowance))
+            return false;
+        Judged& cell = cells_[std::size_t(i)][std::size_t(j)];
+        if (cell == Judged::notYet)
+            cell = judge(i, j) ? Judged::far : Judged::near;
+        return cell == Judged::far;
     }
 
 private:
-    std::array<std::array<bool, 37>, 73> far_{};
+    enum class Judged : std::uint8_t { notYet, far, near };
+    bool judge(int i, int j) const
+    {
+        const PointPipeline& p = pipeline_;
+        const double stretched = 1.001 * (5 / degreesPerRadian + motionAllowance);
+        const DirectionVector c = unitVector((i + 0.5) * visibilityGridStep, (j - 18 + 0.5) * visibilityGridStep);
+        const DirectionVector w = p.catalogueToBase(sky_.icrfToBase, c);
+        const double d = stretched + p.refractionSpread(w[2] - stretched, w[2] + stretched) + 1E-12;
+        return PointPipeline::runView(p.toChart(p.refract(w)), d, reach_) == RunView::hidden;
+    }
+
+    const PointPipeline& pipeline_;
+    const SkyFrames& sky_;
+    double reach_;
+    std::array<std::array<Judged, 37>, 73> cells_{};
 };
 
 } // namespace
@@ -87,7 +96,7 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
     const bool tableSkips = !records.visibilitySkipsOff;
     const VisibilityNodes& cells = records.drawn.visibility.equatorVisibility[1];
     const SkyFrames& sky = records.drawn.sky;
-    const FarCells farCells(pipeline, sky);
+    FarCells farCells(pipeline, sky, !outsideSkips);
     const double motionPerMas = std::fabs(sky.julianCenturies) / 36000 / degreesPerRadian;
 
     std::size_t count = 0;
