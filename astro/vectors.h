@@ -31,6 +31,10 @@ inline DirectionVector minus(const DirectionVector& a, const DirectionVector& b)
 }
 inline DirectionVector scaled(const DirectionVector& v, double k) { return {v[0] * k, v[1] * k, v[2] * k}; }
 inline double dot(const DirectionVector& a, const DirectionVector& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+inline DirectionVector cross(const DirectionVector& a, const DirectionVector& b)
+{
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
 inline double length(const DirectionVector& v) { return std::sqrt(dot(v, v)); }
 // To unit length; the zero vector stays as it is.
 inline void normalise(DirectionVector& v)

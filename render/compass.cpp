@@ -73,6 +73,54 @@ void drawHorizonArc(const PointPipeline& p, BitmapArea (&boxes)[2], const Horizo
     visitRuns(0, azimuths.size(), 8, judge, dot, [](long, long) {});
 }
 
+// Whether a projection's poles (chart x = +-1) are each one point of the picture. The Mercator
+// and Miller projections have no image of them; the cylindrical ones stretch them into lines.
+bool poleIsAPoint(ProjectionKind kind) { return kind == 7 || kind == 9 || kind == 13 || kind == 15; }
+
+// The angle from h down to v (unit vectors, chart frame) when that way passes over a pole of the
+// projection to its far side: within a pixel of the pole, along a meridian that runs from the front
+// to the back, and with the pole no further from h than the way is long, before or after h (a
+// horizon point a little past the pole counts). 0 for any other way.
+double dropOverAPole(const DirectionVector& h, const DirectionVector& v, double S)
+{
+    DirectionVector n = cross(h, v);
+    const double drop = std::atan2(length(n), dot(h, v));
+    normalise(n);
+    if (!(drop > 0) || !(std::fabs(n[0]) < pi / S) || !(std::fabs(n[1]) > std::fabs(n[2])) || !(v[2] < 0) ||
+        h[0] == 0)
+        return 0;
+    const DirectionVector pole = {h[0] > 0 ? 1.0 : -1.0, 0, 0};
+    const double poleFromHorizon = std::atan2(dot(pole, cross(n, h)), dot(pole, h));
+    return std::fabs(poleFromHorizon) <= drop ? drop : 0;
+}
+
+// Projection offsets of a name whose point v (chart frame) lies a little down from its horizon or
+// rim point h. Where that way passes over a pole that is one point of the picture, v's image lies
+// on the back meridian, to one side or the other by the least rounding: the name then stands
+// outward from h's image by as many pixels as the way would take near the chart centre.
+void nameOffsets(const PointPipeline& p, double S, DirectionVector v, DirectionVector h, double& X, double& Y)
+{
+    p.project(v, X, Y);
+    if (!poleIsAPoint(p.projection()))
+        return;
+    normalise(v);
+    normalise(h);
+    const double drop = dropOverAPole(h, v, S);
+    if (drop == 0)
+        return;
+    // A horizon point already past the pole is taken on the near side of it, at its latitude.
+    if (h[2] < 0)
+        h = {h[0], -h[1], -h[2]};
+    double hX, hY;
+    p.project(h, hX, hY);
+    const double out = std::hypot(hX, hY);
+    if (!(out > 0))
+        return;
+    const double pixels = drop * S / pi;
+    X = hX + hX / out * pixels;
+    Y = hY + hY / out * pixels;
+}
+
 } // namespace
 
 ArcAzimuths::ArcAzimuths(float from, float to, float step, long most)
@@ -137,17 +185,19 @@ void compassPass(ProgramRecords& records, const HorizonCircle& horizon)
         const std::string_view name = compassNames.substr(std::size_t(3 * i), 3);
         const double a = i * pi / 8;
         // Just below the lowest part of the sky that is drawn.
-        DirectionVector point;
+        DirectionVector foot, point;
         if (dipSine + depth < double(0.25f)) {
-            point = horizonPoint(horizon, a);
+            foot = point = horizonPoint(horizon, a);
             point[2] -= (38 / S + depth) * horizon.u[0];
         } else {
-            point = {std::cos(a), std::sin(a), -38 / S * double(dual)};
+            foot = {std::cos(a), std::sin(a), 0};
+            point = {foot[0], foot[1], -38 / S * double(dual)};
         }
         const DirectionVector v = p.toChart(point);
+        const DirectionVector h = p.toChart(foot);
         double X, Y;
         if (!dual) {
-            p.project(v, X, Y);
+            nameOffsets(p, S, v, h, X, Y);
             if (p.withinLimits(X, Y, true))
                 text(X, Y, 0, name);
         } else {
@@ -155,10 +205,10 @@ void compassPass(ProgramRecords& records, const HorizonCircle& horizon)
             // the same vertical.
             const bool far = v[2] < 0;
             if (far) {
-                p.project({v[0], -v[1], -v[2]}, X, Y);
+                nameOffsets(p, S, {v[0], -v[1], -v[2]}, {h[0], -h[1], -h[2]}, X, Y);
                 text(X, Y, 1, name);
             } else {
-                p.project(v, X, Y);
+                nameOffsets(p, S, v, h, X, Y);
                 if (p.withinLimits(X, Y, true))
                     text(X, Y, 0, name);
             }
@@ -167,7 +217,7 @@ void compassPass(ProgramRecords& records, const HorizonCircle& horizon)
                 const double sign = far ? 1 : -1;
                 DirectionVector q = unitOf(v[0] - M[0][2] * t, sign * (v[1] - M[1][2] * t), 0);
                 q[2] = -(i % 2 == 0 ? 36 : 42) / S;
-                p.project(q, X, Y);
+                nameOffsets(p, S, q, {q[0], q[1], 0}, X, Y);
                 if (!far)
                     text(X, Y, 1, name);
                 else if (p.withinLimits(X, Y, true))

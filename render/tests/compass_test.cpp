@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <random>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "astro/constants.h"
 #include "render/drawing.h"
@@ -191,6 +192,149 @@ TEST(Compass, ArcAzimuthsAreTheSumsOfTheSteps)
         ASSERT_EQ(azimuths.size(), long(sums.size()));
         for (long i = 0; i < azimuths.size(); ++i)
             ASSERT_EQ(azimuths[i], sums[std::size_t(i)]) << i;
+    }
+}
+
+// The pixels of a name centred on the vertical through a box's centre, just past the image of
+// the projection's upper (up 1) or lower (up -1) pole.
+void expectNameJustPastThePole(const SkyView& r, int box, int up)
+{
+    const PointPipeline p(r);
+    double X, Y;
+    p.project({double(up), 0, 0}, X, Y);
+    const double x = p.pixelX(0, box), pole = p.pixelY(Y);
+    double meanX = 0;
+    const int n = up > 0 ? countIn(r.chartBitmap, x - 40, pole - 30, x + 40, pole - 4, &meanX)
+                         : countIn(r.chartBitmap, x - 40, pole + 4, x + 40, pole + 30, &meanX);
+    EXPECT_GT(n, 10) << "box " << box << (up > 0 ? ", above" : ", below");
+    // Within a character's half width: "SE " fills the first two of its three places.
+    EXPECT_NEAR(meanX, x, 6) << "box " << box << (up > 0 ? ", above" : ", below");
+}
+
+// Seen from the zenith (or a few degrees from it) two names sit at the poles of the Mollweide,
+// sinusoidal, Hammer and Aitoff projections (N and S when the view is turned to the south), and
+// their points below the horizon lie past the poles, on the back meridian, where the least
+// rounding decides the side.
+TEST(Compass, NamesAtAPoleOfTheProjectionStandJustOutsideIt)
+{
+    struct View {
+        const char* azimuth;
+        const char* elevation;
+        const char* metres = "0";   // above sea level the visible horizon lies below the poles
+        float depth = 0;            // drawn under the horizon: the names go further out
+    };
+    const View views[] = {
+        {"179.9999", "90"}, {"180", "90"},      {"180.0001", "90"}, {"179.9999", "87"},
+        {"180.0001", "87"}, {"180", "88.5"},    {"90", "87"},       {"45", "89"},
+        {"180.0001", "90", "3000"},             {"179.9999", "90", "0", 0.0349f},
+    };
+    for (int projection : {7, 9, 13, 15}) {
+        for (const View& view : views) {
+            SCOPED_TRACE(testing::Message() << "projection " << projection << " at " << view.azimuth << ", "
+                                            << view.elevation << ", " << view.metres << " m, depth " << view.depth);
+            SkyView r(view.azimuth, view.elevation);
+            r.set("EDIT43", view.metres);
+            r.chartOptions.underHorizonDepth = view.depth;
+            r.chartOptions.projectionKind = std::uint8_t(projection);
+            ASSERT_TRUE(DRAWINGIMG(r));
+            expectNameJustPastThePole(r, 0, 1);
+            expectNameJustPastThePole(r, 0, -1);
+        }
+    }
+}
+
+// In the Dual-Box layout the copies just outside a rim go over the poles: looking south, N's copy
+// tops the first box and S's copy the foot of the second; from the zenith both are in the first.
+TEST(Compass, DualBoxRimCopiesAtAPoleStandJustOutsideIt)
+{
+    struct Case {
+        const char* azimuth;
+        const char* elevation;
+        int southBox;
+    };
+    const Case cases[] = {{"179.9999", "10", 1}, {"180.0001", "10", 1}, {"180.0001", "90", 0}};
+    for (int projection : {7, 9, 13, 15}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << "projection " << projection << " at " << c.azimuth << ", "
+                                            << c.elevation);
+            SkyView r(c.azimuth, c.elevation);
+            r.chartOptions.projectionKind = std::uint8_t(projection);
+            r.chartView.dualBox = 1;
+            r.makeBitmap();
+            ASSERT_TRUE(DRAWINGIMG(r));
+            expectNameJustPastThePole(r, 0, 1);
+            expectNameJustPastThePole(r, c.southBox, -1);
+        }
+    }
+}
+
+// The Mercator and Miller projections have no image of their poles: no name there.
+TEST(Compass, NoNameAtAPoleWithoutAnImage)
+{
+    for (int projection : {4, 12}) {
+        SCOPED_TRACE(projection);
+        SkyView r("179.9999", "90");
+        r.chartOptions.projectionKind = std::uint8_t(projection);
+        ASSERT_TRUE(DRAWINGIMG(r));
+        const double x = PointPipeline(r).pixelX(0);
+        EXPECT_EQ(countIn(r.chartBitmap, x - 100, 0, x + 100, 30), 0);
+        EXPECT_EQ(countIn(r.chartBitmap, x - 100, 330, x + 100, 359), 0);
+    }
+}
+
+// Pixels of the compass colour in the chart's 360 rows at size 320, left of x = 330: clear of the
+// side strip, the second box and rows below the chart.
+std::uint64_t compassChecksum(const ChartBitmap& b)
+{
+    std::uint64_t h = 1469598103934665603u;
+    for (int y = 0; y < 360; ++y)
+        for (int x = 0; x < 330; ++x)
+            if (b.pixel(x, y) == compassColour) {
+                h = (h ^ std::uint64_t(x)) * 1099511628211u;
+                h = (h ^ std::uint64_t(y)) * 1099511628211u;
+            }
+    return h;
+}
+
+TEST(Compass, NamesAwayFromThePolesStayWhereTheyWere)
+{
+    struct Case {
+        int projection;
+        const char* azimuth;
+        const char* elevation;
+        std::uint8_t dualBox;
+        std::uint64_t checksum;     // taken before names at the poles were placed apart
+        const char* turn = "0";    // W at the upper pole, its point going off sideways
+    };
+    const Case cases[] = {
+        {7, "180", "10", 0, 13403600009091164727u},
+        {9, "180", "10", 0, 15910486812881392343u},
+        {13, "180", "10", 0, 17002666973567932000u},
+        {15, "180", "10", 0, 17589872224793858170u},
+        {7, "180", "60", 0, 5839547124660831897u},
+        {7, "180", "80", 0, 10883899144673055423u},
+        {7, "175", "90", 0, 5788800471052571553u},
+        {13, "170", "88", 0, 8623263343632219966u},
+        {1, "180", "90", 0, 14799097149418152020u},
+        {8, "180", "90", 0, 16674158153274738198u},
+        {11, "180", "90", 0, 12732263045494326415u},
+        {14, "180", "90", 0, 7493577159366287696u},
+        {4, "180", "90", 0, 1122638957131555578u},
+        {12, "180", "90", 0, 1983229294380208240u},
+        {7, "170", "10", 1, 13397457401233310368u},
+        {15, "180", "-90", 0, 1139731723540825914u},
+        {7, "180", "0", 0, 15834258861330990597u, "90"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "projection " << c.projection << " at " << c.azimuth << ", "
+                                        << c.elevation << " turned " << c.turn << (c.dualBox ? ", Dual-Box" : ""));
+        SkyView r(c.azimuth, c.elevation);
+        r.set("EDIT64", c.turn);
+        r.chartOptions.projectionKind = std::uint8_t(c.projection);
+        r.chartView.dualBox = c.dualBox;
+        r.makeBitmap();
+        ASSERT_TRUE(DRAWINGIMG(r));
+        EXPECT_EQ(compassChecksum(r.chartBitmap), c.checksum) << std::hex;
     }
 }
 
