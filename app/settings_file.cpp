@@ -1,5 +1,6 @@
 #include "app/settings_file.h"
 
+#include "app/timestep.h"
 #include "astro/constants.h"
 #include "options/settings_lines.h"
 #include "platform/dialogs.h"
@@ -159,8 +160,14 @@ bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool
     setText(p, "EDIT2", in.item(8));
     setText(p, "EDIT3", in.item(9));
     if (startUp) {
-        setText(p, "EDIT4", in.item(10));
-        setText(p, "EDIT5", in.item(11));
+        // A file without a zone of the computer (the run command's starter) takes the
+        // computer's own, as a first run does.
+        if (in.item(10).empty()) {
+            setComputersZone(p.ui);
+        } else {
+            setText(p, "EDIT4", in.item(10));
+            setText(p, "EDIT5", in.item(11));
+        }
     }
     setText(p, "EDIT6", in.item(12));
     setText(p, "EDIT7", in.item(13));

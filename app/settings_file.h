@@ -27,7 +27,8 @@ bool INISAV(ProgramRecords& p, const std::string& file);
 // 23 lines gets an "ALERT" naming it (and saying why it cannot be read) and changes nothing;
 // false then, with *unreadable (when given) telling the first case from the second. A file that
 // ends inside a later group is read as if it ended before that group. Values outside their
-// scheme read as their first-run values.
+// scheme read as their first-run values. At start-up an empty "PC's Time Zone" line (the run
+// command's starter file) gives the computer's own zone, as a first run does.
 bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool* unreadable = nullptr);
 
 // Star-map presets: the map's pole, shift, comment and display frame.

@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "app/settings_file.h"
 #include "app/sky_object_forms.h"
+#include "app/timestep.h"
 #include "app/viewpresets.h"
 #include "astro/datafile.h"
 #include "chartwin/chart_window.h"
@@ -27,6 +28,7 @@ namespace {
 void setFirstRunValues(Program& p)
 {
     p.ui.control("COMBO1").setIndex(11);
+    setComputersZone(p.ui);
     p.ui.control("EDIT1").setText("320");
     p.chartView.imageSize = 320;
     p.chartView.chartWindowWidth = 366;

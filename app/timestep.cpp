@@ -1,6 +1,7 @@
 #include "app/timestep.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <cmath>
 
 #include "astro/fieldnumber.h"
@@ -141,6 +142,19 @@ void BUTTON45_ON(Ui& ui) {
     const ObservationInput in(ui);
     writeDateTimeFields(ui, timeInZone(localNow(), in.clockZoneHours(), in.clockZoneMinutes(), in.zoneHours(),
                                        in.zoneMinutes()));
+}
+
+ZoneFieldTexts zoneFieldTexts(int utcOffsetMinutes) {
+    const int whole = std::abs(utcOffsetMinutes);
+    const std::string minutes = std::to_string(whole % 60);
+    return {(utcOffsetMinutes < 0 ? "-" : "+") + std::to_string(whole / 60),
+            std::string(minutes.size() < 2 ? 1 : 0, '0') + minutes};
+}
+
+void setComputersZone(Ui& ui) {
+    const ZoneFieldTexts zone = zoneFieldTexts(localNow().utcOffsetMinutes);
+    ui.control("EDIT4").setText(zone.hours);
+    ui.control("EDIT5").setText(zone.minutes);
 }
 
 void bindTimeStepping(Ui& ui) {

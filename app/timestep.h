@@ -55,6 +55,17 @@ void BUTTON32_ON(Ui& ui);
 // "the Now": the computer's clock in the actual zone of EDIT6 and EDIT7.
 void BUTTON45_ON(Ui& ui);
 
+// The texts of "PC's Time Zone" (EDIT4 hours, EDIT5 minutes) for an offset from UTC in minutes,
+// east positive: signed whole hours ("+9", "-5", "+0", "-0" for -0:30) and two-digit minutes,
+// which take the sign of the hours' text.
+struct ZoneFieldTexts {
+    std::string hours, minutes;
+    friend bool operator==(const ZoneFieldTexts&, const ZoneFieldTexts&) = default;
+};
+ZoneFieldTexts zoneFieldTexts(int utcOffsetMinutes);
+// "PC's Time Zone" set to the computer's zone at this moment.
+void setComputersZone(Ui& ui);
+
 // Binds the three buttons of the main window.
 void bindTimeStepping(Ui& ui);
 

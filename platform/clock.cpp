@@ -21,7 +21,7 @@ LocalDateTime localNow()
     std::tm local{};
     localtime_r(&now, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-            local.tm_hour, local.tm_min, local.tm_sec};
+            local.tm_hour, local.tm_min, local.tm_sec, int(local.tm_gmtoff / 60)};
 }
 
 ClockOverride::ClockOverride(std::function<LocalDateTime()> clock)

@@ -11,6 +11,7 @@ for f in "$NIVORA_ROOT"/data/*; do
     [ -e "$work/$(basename "$f")" ] || cp "$f" "$work/"
 done
 # A first start shows the planets: the first-run settings with the shipped planet files chosen.
+# Its "PC's Time Zone" lines are empty: nivora fills them with the computer's zone.
 [ -e "$work/nivora.ini" ] || cp "$NIVORA_ROOT/scripts/starter-nivora.ini" "$work/nivora.ini"
 
 program="$NIVORA_BUILD/app/nivora"

@@ -4,6 +4,7 @@
 #include "app/tests/started_program.h"
 #include "astro/constants.h"
 #include "astro/datafile.h"
+#include "platform/clock.h"
 #include "platform/fonts.h"
 
 #include <gtest/gtest.h>
@@ -194,6 +195,63 @@ TEST_F(StartAndEnd, ABadStartUpTableEndsTheStartNamingFileAndLine)
     EXPECT_FALSE(program->start());
 }
 
+// "PC's Time Zone" on a first run, without a settings file or with the run command's starter, is
+// the computer's own zone at that moment; a zone saved in the settings is kept. The place's zone
+// keeps its first-run value.
+TEST_F(StartAndEnd, AFirstRunTakesTheComputersZone)
+{
+    const std::filesystem::path starterFile = std::filesystem::path(NIVORA_DATA_DIR) / "../scripts/starter-nivora.ini";
+    struct Case {
+        int offsetMinutes;
+        const char* settings;   // "": none, "starter", "saved": one saved at +8:30
+        const char *hours, *minutes;
+    };
+    const Case cases[] = {
+        {0, "", "+0", "00"},         {330, "", "+5", "30"},         {-210, "", "-3", "30"},
+        {0, "starter", "+0", "00"},  {-300, "starter", "-5", "00"}, {345, "starter", "+5", "45"},
+        {0, "saved", "+8", "30"},    {-300, "saved", "+8", "30"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.offsetMinutes << " " << c.settings);
+        const ClockOverride clock([&] { return LocalDateTime{2024, 5, 14, 10, 30, 0, c.offsetMinutes}; });
+        std::filesystem::remove(folder.path / "nivora.ini");
+        const std::string settings = c.settings;
+        if (settings == "starter") {
+            std::filesystem::copy_file(starterFile, folder.path / "nivora.ini");
+        } else if (settings == "saved") {
+            Program& first = start();
+            set("EDIT4", "+8");
+            set("EDIT5", "30");
+            ASSERT_TRUE(INISAV(first, "nivora.ini"));
+        }
+        start();
+        EXPECT_EQ(text("EDIT4"), c.hours);
+        EXPECT_EQ(text("EDIT5"), c.minutes);
+        EXPECT_EQ(text("EDIT6"), "+9");
+        EXPECT_EQ(text("EDIT7"), "00");
+    }
+}
+
+// "the Now" on a first run at UTC+0: the computer's 10:30 is 19:30 in the place's zone, +9.
+TEST_F(StartAndEnd, TheNowOfAFirstRunOutsideTheZoneOfThePlace)
+{
+    for (const bool starter : {false, true}) {
+        SCOPED_TRACE(starter);
+        std::filesystem::remove(folder.path / "nivora.ini");
+        if (starter)
+            std::filesystem::copy_file(std::filesystem::path(NIVORA_DATA_DIR) / "../scripts/starter-nivora.ini",
+                                       folder.path / "nivora.ini");
+        const ClockOverride clock([] { return LocalDateTime{2024, 5, 14, 10, 30, 0, 0}; });
+        Program& p = start();
+        p.ui.userClick("BUTTON45");
+        EXPECT_EQ(text("EDIT8"), "2024");
+        EXPECT_EQ(p.ui.control("COMBO1").index(), 4);
+        EXPECT_EQ(text("EDIT9"), "14");
+        EXPECT_EQ(text("EDIT10"), "19");
+        EXPECT_EQ(text("EDIT11"), "30");
+    }
+}
+
 // The run command's starter settings: a first run's file with the shipped planet files shown.
 TEST_F(StartAndEnd, TheStarterSettingsAreTheFirstRunsWithThePlanetsShown)
 {
@@ -208,10 +266,13 @@ TEST_F(StartAndEnd, TheStarterSettingsAreTheFirstRunsWithThePlanetsShown)
         const bool position = line < 4 || line == 25 || line == 26;
         const bool planets = line >= 55 && line < 69;
         const bool font = line == 47;   // the first run's, after the font search of this system
-        if (!position && !planets && !font) {
+        const bool computersZone = line == 9 || line == 10;   // left empty: see below
+        if (!position && !planets && !font && !computersZone) {
             EXPECT_EQ(starter[line], firstRun[line]) << line + 1;
         }
     }
+    EXPECT_EQ(starter[9], "");
+    EXPECT_EQ(starter[10], "");
 
     Program& p = start();
     EXPECT_TRUE(alerts().empty());

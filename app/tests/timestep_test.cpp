@@ -137,6 +137,20 @@ TEST_F(MainWindowTime, TheNowIsTheClockInTheActualZone) {
     }
 }
 
+TEST(ComputersZone, OffsetsBecomeTheFieldsTexts) {
+    struct Case {
+        int minutes;
+        ZoneFieldTexts texts;
+    };
+    const Case cases[] = {
+        {0, {"+0", "00"}},    {540, {"+9", "00"}},   {-300, {"-5", "00"}},  {330, {"+5", "30"}},
+        {-210, {"-3", "30"}}, {345, {"+5", "45"}},   {-30, {"-0", "30"}},   {780, {"+13", "00"}},
+        {-720, {"-12", "00"}}, {-570, {"-9", "30"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(zoneFieldTexts(c.minutes), c.texts) << c.minutes;
+}
+
 TEST(TimeStep, ParsesTheCountAndTheUnit) {
     struct Case {
         const char* text;

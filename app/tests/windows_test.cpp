@@ -14,6 +14,7 @@
 
 #include "app/program.h"
 #include "app/tests/test_folder.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 
 namespace nivora {
@@ -87,6 +88,8 @@ struct Windows : testing::Test {
         ASSERT_TRUE(program.start());
     }
 
+    // A computer in Japan: its zone, +9, is the first run's "PC's Time Zone".
+    const ClockOverride clock{[] { return LocalDateTime{2008, 12, 31, 23, 59, 0, 540}; }};
     TestFolder folder;
     Program program;
     Ui& ui;

@@ -11,6 +11,8 @@
 #include <QFontInfo>
 
 #include <cstdlib>
+#include <ctime>
+#include <string>
 #include <filesystem>
 #include <fstream>
 
@@ -254,6 +256,27 @@ TEST(Clock, TestsReplaceTheClock)
     EXPECT_GE(now.year, 2020);
     EXPECT_GE(now.month, 1);
     EXPECT_LE(now.month, 12);
+}
+
+// The computer's own zone, east positive, in whole minutes; POSIX writes its offsets west
+// positive.
+TEST(Clock, TheComputersZoneIsItsOffsetFromUtc)
+{
+    const char* before = std::getenv("TZ");
+    const std::string kept = before ? before : "";
+    const std::pair<const char*, int> zones[] = {
+        {"UTC0", 0}, {"JST-9", 540}, {"EST5", -300}, {"IST-5:30", 330}, {"NST3:30", -210}, {"NPT-5:45", 345},
+    };
+    for (const auto& [zone, minutes] : zones) {
+        setenv("TZ", zone, 1);
+        tzset();
+        EXPECT_EQ(localNow().utcOffsetMinutes, minutes) << zone;
+    }
+    if (before)
+        setenv("TZ", kept.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
 }
 
 TEST_F(TempFolder, ScriptedOpenDialogAcceptsOnlyExistingFiles)
