@@ -2,12 +2,15 @@
 
 #include "app/timestep.h"
 #include "astro/constants.h"
+#include "chartwin/chart_window.h"
 #include "options/settings_lines.h"
+#include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -19,8 +22,6 @@ namespace {
 // First-run values that a file's out-of-scheme value falls back to.
 constexpr int firstRunMonth = 11;
 constexpr std::int16_t firstRunImageSize = 320;
-constexpr std::int16_t firstRunChartWindowWidth = 366;
-constexpr std::int16_t firstRunChartWindowHeight = 428;
 constexpr std::array<std::string_view, 4> firstRunEarthFiles = {"cities.txt", "zentend.txt",
                                                                 "nation.txt", "coast_bd.net"};
 
@@ -86,6 +87,16 @@ std::string scopeRadiusText(double radius)
 
 } // namespace
 
+WindowExtent firstRunChartWindowSize(const ChartLayout& layout)
+{
+    const ChartWindowSize needed = neededChartWindowSize(firstRunImageSize, 0, 0, layout);
+    const ScreenArea screen = availableScreenArea();
+    const auto within = [](float size, int room) {
+        return std::int16_t(std::lround(room > 0 ? std::min(size, float(room)) : size));
+    };
+    return {within(needed.width, screen.width), within(needed.height, screen.height)};
+}
+
 bool INISAV(ProgramRecords& p, const std::string& file)
 {
     const Geometry main = p.ui.mainForm().geometry();
@@ -145,8 +156,9 @@ bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool
         p.ui.mainForm().move(nonNegative(in.number(1)), nonNegative(in.number(2)));
         Form chart = p.ui.form("FORM2");
         chart.move(nonNegative(in.number(3)), nonNegative(in.number(4)));
-        p.chartView.chartWindowWidth = windowSize(in.number(5), firstRunChartWindowWidth);
-        p.chartView.chartWindowHeight = windowSize(in.number(6), firstRunChartWindowHeight);
+        const WindowExtent firstRun = firstRunChartWindowSize(p.chartLayout);
+        p.chartView.chartWindowWidth = windowSize(in.number(5), firstRun.width);
+        p.chartView.chartWindowHeight = windowSize(in.number(6), firstRun.height);
         chart.resize(p.chartView.chartWindowWidth, p.chartView.chartWindowHeight);
         const double size = in.number(7);
         if (size >= 1 && size <= 9999) {

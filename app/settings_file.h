@@ -18,6 +18,14 @@ enum : std::int16_t {
 
 inline constexpr const char* settingsFileName = "nivora.ini";
 
+// The chart window's outer size on a first run: the needed size of the first-run chart (size 320,
+// one box at full height), cut to the screen's free area.
+struct WindowExtent {
+    std::int16_t width = 0;
+    std::int16_t height = 0;
+};
+WindowExtent firstRunChartWindowSize(const ChartLayout& layout);
+
 // Writes the 70-line settings file from the fields and records. A bare name is taken from the
 // working folder. The old file is replaced only once the new one is complete; an "ALERT" names a
 // file that cannot be written, and false comes back.

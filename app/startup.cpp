@@ -31,8 +31,9 @@ void setFirstRunValues(Program& p)
     setComputersZone(p.ui);
     p.ui.control("EDIT1").setText("320");
     p.chartView.imageSize = 320;
-    p.chartView.chartWindowWidth = 366;
-    p.chartView.chartWindowHeight = 428;
+    const WindowExtent window = firstRunChartWindowSize(p.chartLayout);
+    p.chartView.chartWindowWidth = window.width;
+    p.chartView.chartWindowHeight = window.height;
     p.dataFileSettings = DataFileSettings{};
     p.planetSettings.planetOrbitFile = {};
     p.planetSettings.planetDisplayMode = {};

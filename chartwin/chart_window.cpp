@@ -143,12 +143,17 @@ void BUTTON50_ON(ChartWindowRecords& p) {
     repaintChartWindow(p);
 }
 
+ChartWindowSize neededChartWindowSize(std::int16_t imageSize, std::uint8_t dualBox, std::uint8_t halfHeight,
+                                      const ChartLayout& layout) {
+    const BitmapExtent extent = bitmapExtent(layout, {imageSize, dualBox, halfHeight});
+    return {float(extent.width + 22), float(extent.height + 48)};
+}
+
 void RESIZECK(ChartWindowRecords& p, std::int16_t repaint) {
     ChartView& v = p.chartView;
-    const Layout layout = layoutOf(v);
-    const BitmapExtent extent = bitmapExtent(p.chartLayout, layout);
-    const float neededWidth = float(extent.width + 22);
-    const float neededHeight = float(extent.height + 48);
+    const ChartWindowSize whole = neededChartWindowSize(v.imageSize, v.dualBox, v.halfHeight, p.chartLayout);
+    const float neededWidth = whole.width;
+    const float neededHeight = whole.height;
     bool windowChanged = false;
     bool scrollChanged = false;
 

@@ -20,6 +20,15 @@ void BUTTON1_ON(ChartWindowRecords& p);
 // Changed." when the size or layout fields no longer match the bitmap. Nothing before a DRAW.
 void BUTTON50_ON(ChartWindowRecords& p);
 
+// The chart window's outer size at which the whole bitmap DRAW makes for a size and layout shows
+// without scrolling (single precision, as RESIZECK fits the window to it).
+struct ChartWindowSize {
+    float width = 0;
+    float height = 0;
+};
+ChartWindowSize neededChartWindowSize(std::int16_t imageSize, std::uint8_t dualBox, std::uint8_t halfHeight,
+                                      const ChartLayout& layout);
+
 // Fits the chart window and its scroll bars to the bitmap: shrinks the window to the needed size
 // (never enlarges it), lowers scroll positions that show beyond the bitmap, and repaints when a
 // scroll position changed or `repaint` is 1.

@@ -1,6 +1,7 @@
 #include "platform/application.h"
 
 #include <QApplication>
+#include <QScreen>
 
 namespace nivora {
 
@@ -13,6 +14,14 @@ void ensureApplication()
     // Never destroyed: Qt's own exit handlers tear down what it needs.
     new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+}
+
+ScreenArea availableScreenArea()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {};
+    const QSize free = screen->availableGeometry().size();
+    return {free.width(), free.height()};
 }
 
 } // namespace nivora

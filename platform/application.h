@@ -6,4 +6,12 @@ namespace nivora {
 // Creates the application object when none exists yet (tests, tools). Safe to call often.
 void ensureApplication();
 
+// The part of the primary screen that windows may take (the desktop less its panels), in pixels;
+// 0 x 0 when there is no screen.
+struct ScreenArea {
+    int width = 0;
+    int height = 0;
+};
+ScreenArea availableScreenArea();
+
 } // namespace nivora

@@ -4,6 +4,7 @@
 #include "app/tests/started_program.h"
 #include "astro/constants.h"
 #include "astro/datafile.h"
+#include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/fonts.h"
 
@@ -20,6 +21,18 @@ namespace {
 struct StartAndEnd : StartedProgram {
     StartAndEnd() : StartedProgram("start") {}
 };
+
+// The first-run chart (size 320, one box) makes a 600 x 578 bitmap: the chart window needs
+// 622 x 626 to show all of it, within the screen's free area.
+struct FirstRunWindow {
+    int width, height;
+};
+FirstRunWindow firstRunWindow()
+{
+    const ScreenArea screen = availableScreenArea();
+    const auto within = [](int needed, int room) { return room > 0 ? std::min(needed, room) : needed; };
+    return {within(622, screen.width), within(626, screen.height)};
+}
 
 TEST_F(StartAndEnd, AFirstRunShowsTheFormsTextsAndTheFirstRunValues)
 {
@@ -84,7 +97,7 @@ TEST_F(StartAndEnd, AShortSettingsFileIsNamedAndCountsAsAbsent)
     ASSERT_EQ(alerts().size(), 1u);
     EXPECT_NE(alerts()[0].find("nivora.ini"), std::string::npos);
     EXPECT_EQ(p.chartView.imageSize, 320);
-    EXPECT_EQ(p.chartView.chartWindowWidth, 366);
+    EXPECT_EQ(p.chartView.chartWindowWidth, firstRunWindow().width);
     p.ui.userMenu("ENDING");   // read but incomplete: replaced as if absent
     EXPECT_EQ(lines("nivora.ini").size(), 70u);
 }
@@ -252,6 +265,42 @@ TEST_F(StartAndEnd, TheNowOfAFirstRunOutsideTheZoneOfThePlace)
     }
 }
 
+// The chart window opens at the size that shows the whole first chart, and keeps a size the user
+// saved, the scroll bars showing what it leaves out.
+TEST_F(StartAndEnd, TheFirstChartWindowShowsTheWholeFirstChart)
+{
+    const FirstRunWindow whole = firstRunWindow();
+    struct Case {
+        const char* what;
+        bool saved;
+        int width, height;
+    };
+    const Case cases[] = {
+        {"first run", false, whole.width, whole.height},
+        {"a size the user saved", true, 500, 400},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(folder.path / "nivora.ini");
+        if (c.saved) {
+            Program& first = start();
+            first.ui.userResize("FORM2", c.width, c.height);
+            first.ui.userMenu("ENDING");
+        }
+        Program& p = start();
+        EXPECT_EQ(p.chartView.chartWindowWidth, c.width);
+        EXPECT_EQ(p.chartView.chartWindowHeight, c.height);
+        p.ui.userClick("BUTTON1");   // DRAW at the values shown
+        EXPECT_EQ(p.chartBitmap.width(), 600);
+        EXPECT_EQ(p.chartBitmap.height(), 578);
+        const Geometry window = p.ui.form("FORM2").geometry();
+        EXPECT_EQ(window.width, c.width);
+        EXPECT_EQ(window.height, c.height);
+        EXPECT_EQ(p.ui.control("HSCROLL1").enabled(), c.width < 622);
+        EXPECT_EQ(p.ui.control("VSCROLL1").enabled(), c.height < 626);
+    }
+}
+
 // The run command's starter settings: a first run's file with the shipped planet files shown.
 TEST_F(StartAndEnd, TheStarterSettingsAreTheFirstRunsWithThePlanetsShown)
 {
@@ -263,6 +312,12 @@ TEST_F(StartAndEnd, TheStarterSettingsAreTheFirstRunsWithThePlanetsShown)
     const auto starter = lines("nivora.ini");
     ASSERT_EQ(starter.size(), 70u);
     for (size_t line = 0; line < 70; ++line) {
+        // The chart window's size is the first chart's whole one, 622 x 626: the file cannot
+        // know the screen's.
+        if (line == 4 || line == 5) {
+            EXPECT_EQ(starter[line], line == 4 ? " 622 " : " 626 ");
+            continue;
+        }
         const bool position = line < 4 || line == 25 || line == 26;
         const bool planets = line >= 55 && line < 69;
         const bool font = line == 47;   // the first run's, after the font search of this system

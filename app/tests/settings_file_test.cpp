@@ -233,7 +233,7 @@ TEST_F(SettingsFile, ValuesOutsideTheirSchemeReadAsFirstRunValues)
     const Program& p = *program;
     EXPECT_EQ(p.ui.mainForm().geometry().left, 0);
     EXPECT_EQ(p.chartView.chartWindowWidth, 0);
-    EXPECT_EQ(p.chartView.chartWindowHeight, 428);
+    EXPECT_EQ(p.chartView.chartWindowHeight, firstRunChartWindowSize(p.chartLayout).height);
     EXPECT_EQ(p.chartView.imageSize, 320);
     EXPECT_EQ(text("EDIT1"), "320");
     EXPECT_EQ(p.ui.control("COMBO1").index(), 11);
