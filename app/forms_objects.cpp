@@ -1,4 +1,4 @@
-#include "app/forms.h"
+#include "app/app_forms.h"
 
 #include <string>
 

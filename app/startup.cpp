@@ -1,5 +1,5 @@
 #include "app/data_files.h"
-#include "app/forms.h"
+#include "app/app_forms.h"
 #include "app/mainwindow.h"
 #include "app/program.h"
 #include "app/settings_file.h"

@@ -10,7 +10,7 @@
 #include "chartwin/chart_window.h"
 #include "chartwin/nearest.h"
 #include "chartwin/pointing_commands.h"
-#include "chartwin/readout.h"
+#include "chartwin/pointing_readout.h"
 
 namespace nivora {
 

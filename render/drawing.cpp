@@ -14,7 +14,7 @@
 #include "render/orbit_object.h"
 #include "render/panel.h"
 #include "render/program_records.h"
-#include "render/readout.h"
+#include "render/location_readout.h"
 #include "render/stars.h"
 #include "render/sun_planets.h"
 #include "render/visibility_fill.h"

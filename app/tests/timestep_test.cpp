@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/forms.h"
+#include "app/app_forms.h"
 #include "platform/forms.h"
 
 namespace nivora {

@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "astro/datafile.h"
-#include "chartwin/readout.h"
+#include "chartwin/pointing_readout.h"
 #include "platform/files.h"
 #include "chartwin/tests/click_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "chartwin/readout.h"
+#include "chartwin/pointing_readout.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "render/readout.h"
+#include "render/location_readout.h"
 
 #include <algorithm>
 #include <cmath>
