@@ -65,6 +65,19 @@ std::string position(int coordinate) { return settingsNumber(coordinate); }
 
 int nonNegative(double value) { return std::max(0, settingsInteger<int>(value)); }
 
+// Moves a window to the place in lines `line` and `line` + 1. A negative coordinate is 0, and so
+// is one past the far edge of the screens (a screen given up, a file edited by hand): the window
+// opens in view, and Qt's window geometry never meets a coordinate near the integer limit.
+void placeWindow(Form form, const SettingsLines& in, int line)
+{
+    const ScreenArea screen = availableScreenArea();
+    const auto within = [&](int l, int end) {
+        const int place = nonNegative(in.number(l));
+        return place < end ? place : 0;
+    };
+    form.move(within(line, screen.desktopRight), within(line + 1, screen.desktopBottom));
+}
+
 // A window size: a negative one becomes 0; one past any screen is the first-run size.
 std::int16_t windowSize(double value, std::int16_t firstRun)
 {
@@ -153,9 +166,9 @@ bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool
     const bool sky = mode == returnToSky;
 
     if (startUp) {
-        p.ui.mainForm().move(nonNegative(in.number(1)), nonNegative(in.number(2)));
+        placeWindow(p.ui.mainForm(), in, 1);
         Form chart = p.ui.form("FORM2");
-        chart.move(nonNegative(in.number(3)), nonNegative(in.number(4)));
+        placeWindow(chart, in, 3);
         const WindowExtent firstRun = firstRunChartWindowSize(p.chartLayout);
         p.chartView.chartWindowWidth = windowSize(in.number(5), firstRun.width);
         p.chartView.chartWindowHeight = windowSize(in.number(6), firstRun.height);
@@ -204,7 +217,7 @@ bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool
     MinuteOptions& minute = p.minuteOptions;
     UserProjection& user = p.userProjection;
     if (startUp) {
-        if (in.has(27)) p.ui.form("FORM6").move(nonNegative(in.number(26)), nonNegative(in.number(27)));
+        if (in.has(27)) placeWindow(p.ui.form("FORM6"), in, 26);
         const MinuteOptions firstRun;
         minute.starScaling = in.has(29) ? float(in.number(28)) : firstRun.starScaling;
         minute.dotMagnitude = in.has(29) ? float(in.number(29)) : firstRun.dotMagnitude;

@@ -21,7 +21,8 @@ ScreenArea availableScreenArea()
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return {};
     const QSize free = screen->availableGeometry().size();
-    return {free.width(), free.height()};
+    const QRect desktop = screen->availableVirtualGeometry();
+    return {free.width(), free.height(), desktop.x() + desktop.width(), desktop.y() + desktop.height()};
 }
 
 } // namespace nivora

@@ -2,6 +2,7 @@
 
 #include "app/tests/started_program.h"
 #include "astro/constants.h"
+#include "platform/application.h"
 
 #include <gtest/gtest.h>
 
@@ -246,6 +247,50 @@ TEST_F(SettingsFile, ValuesOutsideTheirSchemeReadAsFirstRunValues)
     EXPECT_TRUE(p.ui.menu("WEIGHTCL").checked());
     EXPECT_EQ(p.planetSettings.planetDisplayMode[0], 0);
     EXPECT_EQ(p.minuteOptions.sunDataFrame, 1);
+}
+
+// A corner past the far edge of the screens (a screen given up, a file edited by hand) reads as
+// 0, as a negative one does, so the window opens in view; Qt's window geometry overflows on the
+// values themselves. A corner on the screen is kept, though the window reaches past the edge.
+TEST_F(SettingsFile, WindowPlacesPastTheScreenComeBackIntoView)
+{
+    const ScreenArea screen = availableScreenArea();
+    ASSERT_GT(screen.desktopRight, 700);
+    ASSERT_GT(screen.desktopBottom, 650);
+    const std::string justPast = std::to_string(screen.desktopRight);
+    struct Case {
+        const char* left;
+        const char* top;
+        int expectedLeft, expectedTop;
+    };
+    const Case cases[] = {
+        {"200", "100", 200, 100},
+        {"700", "650", 700, 650},
+        {"2147483647", "2147483647", 0, 0},
+        {"1e30", "40000", 0, 0},
+        {"-1e30", "650", 0, 650},
+        {justPast.c_str(), "99999", 0, 0},
+    };
+    struct Window {
+        const char* form;
+        int leftLine;   // 0-based
+    };
+    const Window windows[] = {{"MAINFORM", 0}, {"FORM2", 2}, {"FORM6", 25}};
+    const auto file = saved();
+    for (const Window& w : windows) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << w.form << " at " << c.left << ", " << c.top);
+            auto placed = file;
+            placed[size_t(w.leftLine)] = c.left;
+            placed[size_t(w.leftLine) + 1] = c.top;
+            write("far.ini", placed);
+            ASSERT_TRUE(INILOAD(*program, "far.ini", loadAtStartUp));
+            Form form = program->ui.form(w.form);
+            form.show();
+            EXPECT_EQ(form.geometry().left, c.expectedLeft);
+            EXPECT_EQ(form.geometry().top, c.expectedTop);
+        }
+    }
 }
 
 TEST_F(SettingsFile, ScopeRadiusReadsBackAsItsNumbersText)
