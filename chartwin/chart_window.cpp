@@ -4,6 +4,7 @@
 #include <string>
 
 #include "astro/fieldnumber.h"
+#include "options/observation_input.h"
 #include "render/drawing.h"
 
 namespace nivora {
@@ -61,6 +62,13 @@ bool readMagnification(ChartWindowRecords& p, double& magnification) {
     return true;
 }
 
+bool readDate(ChartWindowRecords& p) {
+    const std::string fault = ObservationInput(p.ui).dateFault();
+    if (!fault.empty())
+        p.ui.alert(fault);
+    return fault.empty();
+}
+
 BitmapExtent bitmapExtent(const ChartLayout& c, const Layout& l) {
     return chartBitmapExtent(l.imageSize, l.dualBox, l.halfHeight, c);
 }
@@ -86,7 +94,7 @@ void BUTTON1_ON(ChartWindowRecords& p) {
         return;
     }
     double magnification;
-    if (!readMagnification(p, magnification))
+    if (!readMagnification(p, magnification) || !readDate(p))
         return;
     const Layout layout{std::int16_t(fields.imageSize), fields.dualBox, fields.halfHeight};
     // The bitmap anew, cleared to the background: the memory of one of the same size is
@@ -131,7 +139,7 @@ void BUTTON50_ON(ChartWindowRecords& p) {
         return;
     }
     double magnification;
-    if (!readMagnification(p, magnification))
+    if (!readMagnification(p, magnification) || !readDate(p))
         return;
 
     Ui::DrawingScope drawing(p.ui);

@@ -13,11 +13,12 @@ constexpr int imageInset = 14;
 
 // "DRAW": takes size, layout and magnification from the main window, makes the bitmap anew,
 // draws the chart into it and fits the chart window. A size outside 1..9999, a magnification that
-// is not a number above 0 or a bitmap that cannot be made is refused with one "ALERT" naming the
-// field, and the last chart stays as it was.
+// is not a number above 0, a year, day, hour or minute beyond ±16777216 or a bitmap that cannot
+// be made is refused with one "ALERT" naming the field, and the last chart stays as it was.
 void BUTTON1_ON(ChartWindowRecords& p);
 // "OverD": draws a new chart over the present one; refused with "The Size of Image has
-// Changed." when the size or layout fields no longer match the bitmap. Nothing before a DRAW.
+// Changed." when the size or layout fields no longer match the bitmap, and as DRAW refuses a
+// magnification or date. Nothing before a DRAW.
 void BUTTON50_ON(ChartWindowRecords& p);
 
 // The chart window's outer size at which the whole bitmap DRAW makes for a size and layout shows

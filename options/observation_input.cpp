@@ -3,6 +3,9 @@
 #include "astro/fieldnumber.h"
 #include "platform/forms.h"
 
+#include <cmath>
+#include <utility>
+
 namespace nivora {
 
 std::string ObservationInput::text(std::string_view control) const
@@ -35,6 +38,20 @@ float ObservationInput::day() const { return number("EDIT9"); }
 float ObservationInput::hour() const { return number("EDIT10"); }
 float ObservationInput::minute() const { return number("EDIT11"); }
 std::string ObservationInput::comment() const { return text("EDIT19"); }
+
+std::string ObservationInput::dateFault() const
+{
+    // The fields and the date steps are single precision, which counts whole days, hours and
+    // minutes up to 2^24; the day number a drawing makes of them stays finite far beyond.
+    constexpr float limit = 16777216;
+    const std::pair<const char*, float> fields[] = {
+        {"Year", year()}, {"Day", day()}, {"Hour", hour()}, {"Minute", minute()}};
+    for (const auto& [name, value] : fields)
+        if (!(std::fabs(value) <= limit))
+            return std::string(name) + " must be a number from -16777216 to 16777216.";
+    return {};
+}
+
 float ObservationInput::directionLongitude() const { return number("EDIT12"); }
 float ObservationInput::directionLatitude() const { return number("EDIT13"); }
 int ObservationInput::directionFrame() const { return ui_.control("COMBO6").index(); }

@@ -34,6 +34,9 @@ public:
     float hour() const;       // EDIT10
     float minute() const;     // EDIT11
     std::string comment() const;   // EDIT19
+    // The first of year, day, hour and minute that is no number from -16777216 to 16777216, as
+    // an "ALERT" text naming the field; empty when all are.
+    std::string dateFault() const;
 
     // View.
     float directionLongitude() const;  // EDIT12, degrees, in the frame of COMBO6

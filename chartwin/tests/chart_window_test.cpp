@@ -155,7 +155,7 @@ TEST_F(ChartWindow, ADrawAtAnotherSizeNeverHoldsTwoBitmaps) {
 }
 
 // Nothing of the last chart changes: its bitmap, its size and layout, the window.
-TEST_F(ChartWindow, DrawRefusesASizeOrMagnificationItCannotDraw) {
+TEST_F(ChartWindow, DrawRefusesAFieldItCannotDraw) {
     struct Case {
         const char* edit;
         const char* text;
@@ -171,6 +171,11 @@ TEST_F(ChartWindow, DrawRefusesASizeOrMagnificationItCannotDraw) {
         {"EDIT75", "-2", "Magnification must be a number above 0."},
         {"EDIT75", "x", "Magnification must be a number above 0."},
         {"EDIT75", "1e39", "Magnification must be a number above 0."},   // beyond single precision
+        {"EDIT9", "-1e308", "Day must be a number from -16777216 to 16777216."},   // -infinity as a float
+        {"EDIT8", "1e30", "Year must be a number from -16777216 to 16777216."},
+        {"EDIT8", "-2e7", "Year must be a number from -16777216 to 16777216."},
+        {"EDIT10", "1e39", "Hour must be a number from -16777216 to 16777216."},
+        {"EDIT11", "16777218", "Minute must be a number from -16777216 to 16777216."},
     };
     draw("320");
     p_->chartBitmap.plotDot(5, 5, 12);
@@ -178,6 +183,8 @@ TEST_F(ChartWindow, DrawRefusesASizeOrMagnificationItCannotDraw) {
         SCOPED_TRACE(testing::Message() << c.edit << " \"" << c.text << '"');
         ui().userType("EDIT1", "100");
         ui().userType("EDIT75", "2");
+        for (const char* edit : {"EDIT8", "EDIT9", "EDIT10", "EDIT11"})
+            ui().userType(edit, "1");
         ui().userClick("RADIO29");
         ui().control(c.edit).setText(c.text);
         dialogs_->calls.clear();
@@ -188,6 +195,21 @@ TEST_F(ChartWindow, DrawRefusesASizeOrMagnificationItCannotDraw) {
         EXPECT_EQ(view().imageSize, 320);
         EXPECT_EQ(view().dualBox, 0);
         EXPECT_EQ(view().magnification, 1);
+    }
+}
+
+// The date fields hold whole numbers up to 2^24 in single precision: every such date draws.
+TEST_F(ChartWindow, DrawTakesADateAtTheEdgesOfItsFields) {
+    for (const char* edit : {"EDIT8", "EDIT9", "EDIT10", "EDIT11"}) {
+        for (const char* text : {"16777216", "-16777216"}) {
+            SCOPED_TRACE(testing::Message() << edit << " " << text);
+            ui().control(edit).setText(text);
+            draw("100");
+            EXPECT_TRUE(alerts().empty());
+            EXPECT_TRUE(p_->drawn.complete);
+            p_->drawn.complete = false;
+            ui().control(edit).setText("1");
+        }
     }
 }
 
@@ -277,6 +299,17 @@ TEST_F(ChartWindow, OverdrawKeepsThePictureAndRefusesAChangedLayout) {
     ui().form("FORM2").hide();
     ui().userClick("BUTTON50");
     EXPECT_FALSE(ui().form("FORM2").visible());
+}
+
+TEST_F(ChartWindow, OverdrawRefusesADateItCannotDrawAndKeepsThePicture) {
+    draw("320");
+    p_->chartBitmap.plotDot(1, 1, 12);
+    ui().userType("EDIT9", "-1e308");
+    ui().userType("EDIT75", "3");
+    ui().userClick("BUTTON50");
+    EXPECT_EQ(alerts(), std::vector<std::string>{"Day must be a number from -16777216 to 16777216."});
+    EXPECT_EQ(view().magnification, 1);
+    EXPECT_EQ(p_->chartBitmap.pixel(1, 1), 12);
 }
 
 TEST_F(ChartWindow, DrawAndOverdrawAreRefusedWhileADrawingRuns) {
