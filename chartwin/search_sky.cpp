@@ -54,6 +54,10 @@ SkyFrameTimes setUpSearchSky(SkyFrames& sky, std::uint8_t& displayFrameIndex,
 
 bool SEARCHCNST(ChartWindowRecords& p)
 {
+    if (const std::string fault = ObservationInput(p.ui).dateFault(); !fault.empty()) {
+        p.ui.alert(fault);
+        return false;
+    }
     SkyFrames sky;
     std::uint8_t displayFrameIndex = 0;
     try {

@@ -142,5 +142,31 @@ TEST_F(SearchSky, ASeriesFileThatFailsStopsTheSearchWithOneAlert) {
     }
 }
 
+// A date the day number cannot be made of is the field's fault, not a series file's.
+TEST_F(SearchSky, ADateFieldItCannotComputeStopsTheSearchNamingTheField) {
+    struct Case {
+        const char* edit;
+        const char* text;
+        const char* alert;
+    };
+    const Case cases[] = {
+        {"EDIT8", "1e30", "Year must be a number from -16777216 to 16777216."},
+        {"EDIT9", "-1e308", "Day must be a number from -16777216 to 16777216."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string kept = ui().control(c.edit).text();
+        const RotationMatrix before = p_->searchSky.trueEquatorToBase;
+        set(c.edit, c.text);
+        set("EDIT104", "Vega");
+        dialogs_->calls.clear();
+        ui().userClick("BUTTON73");
+        EXPECT_EQ(alerts(), std::vector<std::string>{c.alert});
+        EXPECT_EQ(p_->searchSky.trueEquatorToBase, before);
+        EXPECT_FALSE(ui().form("FORM6").visible());
+        set(c.edit, kept);
+    }
+}
+
 } // namespace
 } // namespace nivora
