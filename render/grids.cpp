@@ -209,7 +209,8 @@ private:
     double scale_ = 0;
 };
 
-int dotsPerBlock(double n) { return std::clamp(int(std::floor(n)), 1, maxDotsPerBlock); }
+// Bounded before the cast: the scale of a large magnification passes any integer.
+int dotsPerBlock(double n) { return n >= maxDotsPerBlock ? maxDotsPerBlock : n >= 1 ? int(n) : 1; }
 
 // Draws the n points of a block, at(k) the k-th point with its latitude, `spacing` radians apart
 // along the curve, passing over the runs that cannot reach the picture.

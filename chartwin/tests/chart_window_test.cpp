@@ -228,6 +228,19 @@ TEST_F(ChartWindow, DrawAndOverdrawTakeTheMagnificationAsTyped) {
     EXPECT_TRUE(alerts().empty());
 }
 
+// Every magnification that single precision holds draws, though the scale leaves the grids'
+// dots per block far beyond any integer.
+TEST_F(ChartWindow, DrawTakesEveryMagnificationSinglePrecisionHolds) {
+    for (const char* text : {"6e8", "1e15", "3e38"}) {
+        SCOPED_TRACE(text);
+        ui().userType("EDIT75", text);
+        draw("320");
+        EXPECT_TRUE(alerts().empty());
+        EXPECT_TRUE(p_->drawn.complete);
+        p_->drawn.complete = false;
+    }
+}
+
 TEST_F(ChartWindow, TheScrollPositionSurvivesADrawOfTheSameLayoutOnly) {
     draw("320");
     ui().userScroll("HSCROLL1", 200);
