@@ -42,10 +42,12 @@ std::string ObservationInput::comment() const { return text("EDIT19"); }
 std::string ObservationInput::dateFault() const
 {
     // The fields and the date steps are single precision, which counts whole days, hours and
-    // minutes up to 2^24; the day number a drawing makes of them stays finite far beyond.
+    // minutes up to 2^24; the day number a drawing makes of them stays finite far beyond. The
+    // place's zone goes into the same day number.
     constexpr float limit = 16777216;
     const std::pair<const char*, float> fields[] = {
-        {"Year", year()}, {"Day", day()}, {"Hour", hour()}, {"Minute", minute()}};
+        {"Year", year()}, {"Day", day()}, {"Hour", hour()}, {"Minute", minute()},
+        {"Actual Time Zone", zoneHours()}, {"Actual Time Zone", zoneMinutes()}};
     for (const auto& [name, value] : fields)
         if (!(std::fabs(value) <= limit))
             return std::string(name) + " must be a number from -16777216 to 16777216.";

@@ -34,8 +34,8 @@ public:
     float hour() const;       // EDIT10
     float minute() const;     // EDIT11
     std::string comment() const;   // EDIT19
-    // The first of year, day, hour and minute that is no number from -16777216 to 16777216, as
-    // an "ALERT" text naming the field; empty when all are.
+    // The first of year, day, hour, minute and the place's zone that is no number from -16777216
+    // to 16777216, as an "ALERT" text naming the field; empty when all are.
     std::string dateFault() const;
 
     // View.

@@ -176,6 +176,8 @@ TEST_F(ChartWindow, DrawRefusesAFieldItCannotDraw) {
         {"EDIT8", "-2e7", "Year must be a number from -16777216 to 16777216."},
         {"EDIT10", "1e39", "Hour must be a number from -16777216 to 16777216."},
         {"EDIT11", "16777218", "Minute must be a number from -16777216 to 16777216."},
+        {"EDIT6", "1e30", "Actual Time Zone must be a number from -16777216 to 16777216."},
+        {"EDIT7", "1e39", "Actual Time Zone must be a number from -16777216 to 16777216."},
     };
     draw("320");
     p_->chartBitmap.plotDot(5, 5, 12);
@@ -183,7 +185,7 @@ TEST_F(ChartWindow, DrawRefusesAFieldItCannotDraw) {
         SCOPED_TRACE(testing::Message() << c.edit << " \"" << c.text << '"');
         ui().userType("EDIT1", "100");
         ui().userType("EDIT75", "2");
-        for (const char* edit : {"EDIT8", "EDIT9", "EDIT10", "EDIT11"})
+        for (const char* edit : {"EDIT6", "EDIT7", "EDIT8", "EDIT9", "EDIT10", "EDIT11"})
             ui().userType(edit, "1");
         ui().userClick("RADIO29");
         ui().control(c.edit).setText(c.text);

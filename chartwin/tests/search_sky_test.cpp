@@ -152,6 +152,7 @@ TEST_F(SearchSky, ADateFieldItCannotComputeStopsTheSearchNamingTheField) {
     const Case cases[] = {
         {"EDIT8", "1e30", "Year must be a number from -16777216 to 16777216."},
         {"EDIT9", "-1e308", "Day must be a number from -16777216 to 16777216."},
+        {"EDIT6", "1e30", "Actual Time Zone must be a number from -16777216 to 16777216."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
