@@ -31,6 +31,34 @@ void plot(ProgramRecords& records, const MarkPlacer& placer, const DirectionVect
         boxCanvas(records, p.box).plotDot(p.x, p.y, colour);
 }
 
+// How far the Moon's track can move on the sky in a day, radians: at most 16 degrees a day seen
+// from the Earth's centre, and under 7 more from an observer the Earth's turn carries round.
+constexpr double moonTrackSpeed = 0.5;
+
+// Judges a run of a track's points against the drawing limits, from one point's base vector and
+// the arc every point of the run lies within of it: the aberrations stretch the sphere by less
+// than 1.001 and refraction moves z alone, by lifts no farther apart than its spread. Dual-Box
+// draws every run.
+class TrackCuller {
+public:
+    explicit TrackCuller(const ProgramRecords& records)
+        : pipeline_(records), reach_(records.chartView.dualBox == 1 ? pi : pipeline_.limitReach())
+    {
+    }
+    RunView view(const DirectionVector& w, double arc) const
+    {
+        if (!(reach_ < pi))
+            return RunView::drawn;
+        const double stretched = 1.001 * arc;
+        const double d = stretched + pipeline_.refractionSpread(w[2] - stretched, w[2] + stretched) + 1E-12;
+        return PointPipeline::runView(pipeline_.toChart(pipeline_.refract(w)), d, reach_);
+    }
+
+private:
+    PointPipeline pipeline_;
+    double reach_;
+};
+
 int cell(int a) { return ((a % 72) + 72) % 72; }
 
 // Whether any of the ten cells around the Moon is visible: five longitude cells from the one a
@@ -57,7 +85,14 @@ bool dayVisible(const ProgramRecords& records, double lambda, double beta)
 
 } // namespace
 
-int moonPathPointsPerDay(float chartScale) { return std::max(1, int(std::floor(chartScale / 50))); }
+long moonPathPointsPerDay(float chartScale)
+{
+    // At most 1E8 a day, reached where the field is under a milliarcsecond wide: beyond it the
+    // points stand farther apart than 11 pixels rather than a drawing taking minutes. At an
+    // infinite scale no point has a place on the chart.
+    const double n = std::floor(std::min(double(chartScale) / 50, 1E8));
+    return n >= 1 && std::isfinite(chartScale) ? long(n) : 1;
+}
 
 void moonPathPass(ProgramRecords& records, double D)
 {
@@ -68,6 +103,7 @@ void moonPathPass(ProgramRecords& records, double D)
     const bool skyChart = records.chartView.chartMode == skyChartMode;
     const float chartScale = records.userProjection.chartScale;
     const MarkPlacer placer(records, markBoundary, -markBoundary);
+    const TrackCuller culler(records);
     // The Moon moves with the Earth: its apparent place is its light-time place, and a map whose
     // frame has no aberration shows that place with the aberration taken out.
     const bool apparentChart = records.chartView.chartMode < mapChartMode || records.drawn.settings.displayFrameIndex % 4 == 0;
@@ -82,53 +118,69 @@ void moonPathPass(ProgramRecords& records, double D)
         const double step = 800 / double(chartScale);
         if (!(step > 0) || !std::isfinite(step))
             return;
-        for (double g = 0; g <= 360; g += step) {
-            const double r = g / degreesPerRadian;
+        const auto orbitPoint = [&](long i) {
+            const double r = double(i) * step / degreesPerRadian;
             DirectionVector w = rotate(toBase, {std::cos(r), std::sin(r), 0});
             w = annualAberrationPlace(w, sky.annualAberration, true, apparentChart);
             addDiurnal(records, w);
-            plot(records, placer, w, 14);
-        }
+            return w;
+        };
+        const auto judge = [&](long i0, long i1) {
+            return culler.view(orbitPoint((i0 + i1 - 1) / 2), double((i1 - i0 + 1) / 2) * step / degreesPerRadian);
+        };
+        const long count = long(std::min(360 / step, 1E12)) + 1;
+        visitRuns(0, count, 16, judge, [&](long i) { plot(records, placer, orbitPoint(i), 14); }, [](long, long) {});
         return;
     }
 
-    const int n = moonPathPointsPerDay(chartScale);
+    const long n = moonPathPointsPerDay(chartScale);
     const bool dual = records.chartView.dualBox == 1;
     const int below = 3 - records.chartOptions.whiteBackground;
     const SeriesFrames frames{sky.j2000EclipticToTrueEcliptic, records.drawn.bodies.sunVector, sky.annualAberrationEcliptic};
     const auto moonFile = records.file("prmmon2.plt");
     constexpr double lead = double(1.484E-5f);
+    // The track's point s of day k, in the base frame, and whether it is under the horizon of an
+    // observer carried round (mode 4); lambda, beta and distance hold the day's first place.
+    const auto trackPoint = [&](int k, long s, double lambda, double beta, double distance) {
+        if (s > 0)
+            PLTLOC0(records.tables, frames, records.seriesCache, moonFile, D + k + double(s) / n - lead, 0, 0,
+                    lambda, beta, distance);
+        DirectionVector w = rotate(sky.trueEclipticToTrueEquator, unitVector(lambda, beta));
+        bool hidden = false;
+        if (skyChart && mode == 3) {
+            for (int j = 0; j < 3; ++j)
+                w[j] = w[j] * distance - sky.observerPositionEquatorial[j];
+            normalise(w);
+        } else if (skyChart && mode == 4) {
+            const double alpha = (k + double(s) / n) * 360.98564736 / degreesPerRadian;
+            const DirectionVector& o = sky.observerPositionEquatorial;
+            const DirectionVector turned = {o[0] * std::cos(alpha) - o[1] * std::sin(alpha),
+                                            o[0] * std::sin(alpha) + o[1] * std::cos(alpha), o[2]};
+            const double phi = sky.observerLatitude, theta = sky.localSiderealTime + alpha;
+            const DirectionVector zenith = {std::cos(phi) * std::cos(theta), std::cos(phi) * std::sin(theta), std::sin(phi)};
+            for (int j = 0; j < 3; ++j)
+                w[j] = w[j] * distance - turned[j];
+            normalise(w);
+            hidden = dot(zenith, w) < 0;
+        }
+        w = rotate(sky.trueEquatorToBase, annualAberrationPlace(w, sky.annualAberrationEquatorial, true, apparentChart));
+        addDiurnal(records, w);
+        return std::pair{w, hidden};
+    };
     for (int k = -15; k <= 14; ++k) {
         double lambda, beta, distance;
         PLTLOC0(records.tables, frames, records.seriesCache, moonFile, D + k - lead, 0, 0, lambda, beta, distance);
         if (!dual && !dayVisible(records, lambda, beta))
             continue;
-        for (int s = 0; s < n; ++s) {
-            if (s > 0)
-                PLTLOC0(records.tables, frames, records.seriesCache, moonFile, D + k + double(s) / n - lead, 0, 0,
-                        lambda, beta, distance);
-            DirectionVector w = rotate(sky.trueEclipticToTrueEquator, unitVector(lambda, beta));
-            bool hidden = false;
-            if (skyChart && mode == 3) {
-                for (int j = 0; j < 3; ++j)
-                    w[j] = w[j] * distance - sky.observerPositionEquatorial[j];
-                normalise(w);
-            } else if (skyChart && mode == 4) {
-                const double alpha = (k + double(s) / n) * 360.98564736 / degreesPerRadian;
-                const DirectionVector& o = sky.observerPositionEquatorial;
-                const DirectionVector turned = {o[0] * std::cos(alpha) - o[1] * std::sin(alpha),
-                                                o[0] * std::sin(alpha) + o[1] * std::cos(alpha), o[2]};
-                const double phi = sky.observerLatitude, theta = sky.localSiderealTime + alpha;
-                const DirectionVector zenith = {std::cos(phi) * std::cos(theta), std::cos(phi) * std::sin(theta), std::sin(phi)};
-                for (int j = 0; j < 3; ++j)
-                    w[j] = w[j] * distance - turned[j];
-                normalise(w);
-                hidden = dot(zenith, w) < 0;
-            }
-            w = rotate(sky.trueEquatorToBase, annualAberrationPlace(w, sky.annualAberrationEquatorial, true, apparentChart));
-            addDiurnal(records, w);
+        const auto judge = [&](long s0, long s1) {
+            const double days = double((s1 - s0 + 1) / 2) / double(n);
+            return culler.view(trackPoint(k, (s0 + s1 - 1) / 2, lambda, beta, distance).first, moonTrackSpeed * days);
+        };
+        const auto visit = [&](long s) {
+            const auto [w, hidden] = trackPoint(k, s, lambda, beta, distance);
             plot(records, placer, w, hidden ? below : 14);
-        }
+        };
+        visitRuns(0, n, 16, judge, visit, [](long, long) {});
         records.ui.pumpEvents();
     }
 }

@@ -16,7 +16,7 @@ void earthLinesPass(ProgramRecords& records);
 // drawing's dynamical-time day number. Throws DataFileError when the Moon's file fails.
 void moonPathPass(ProgramRecords& records, double dayNumberTT);
 
-// Points a day of the computed track: chartScale / 50, at least one.
-int moonPathPointsPerDay(float chartScale);
+// Points a day of the computed track: chartScale / 50, at least one and at most 1E8.
+long moonPathPointsPerDay(float chartScale);
 
 } // namespace nivora
