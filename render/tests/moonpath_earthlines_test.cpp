@@ -215,8 +215,9 @@ TEST(MoonPath, EveryTrackIsDrawnAtAnyMagnification)
             SCOPED_TRACE(testing::Message() << "magnification " << magnification << ", mode " << mode);
             SkyChart chart(tokyo, magnification);
             drawTrack(chart, mode, false, false);
-            if (magnification == 1E6 && mode >= 3)
+            if (magnification == 1E6 && mode >= 3) {
                 EXPECT_GT(countColour(chart.chartBitmap, 14, 20, 20, 340, 340), 50);
+            }
         }
 }
 
