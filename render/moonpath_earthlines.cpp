@@ -36,9 +36,7 @@ void plot(ProgramRecords& records, const MarkPlacer& placer, const DirectionVect
 constexpr double moonTrackSpeed = 0.5;
 
 // Judges a run of a track's points against the drawing limits, from one point's base vector and
-// the arc every point of the run lies within of it: the aberrations stretch the sphere by less
-// than 1.001 and refraction moves z alone, by lifts no farther apart than its spread. Dual-Box
-// draws every run.
+// the arc every point of the run lies within of it. Dual-Box draws every run.
 class TrackCuller {
 public:
     explicit TrackCuller(const ProgramRecords& records)
@@ -47,11 +45,7 @@ public:
     }
     RunView view(const DirectionVector& w, double arc) const
     {
-        if (!(reach_ < pi))
-            return RunView::drawn;
-        const double stretched = 1.001 * arc;
-        const double d = stretched + pipeline_.refractionSpread(w[2] - stretched, w[2] + stretched) + 1E-12;
-        return PointPipeline::runView(pipeline_.toChart(pipeline_.refract(w)), d, reach_);
+        return reach_ < pi ? pipeline_.runViewWithin(w, arc, reach_) : RunView::drawn;
     }
 
 private:

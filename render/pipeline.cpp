@@ -145,6 +145,13 @@ RunView PointPipeline::runView(const DirectionVector& v, double d, double reach)
     return angle + stray <= reach || stray < reach / 8 ? RunView::drawn : RunView::halved;
 }
 
+RunView PointPipeline::runViewWithin(const DirectionVector& w, double arc, double reach) const
+{
+    const double stretched = 1.001 * arc;
+    const double d = stretched + refractionSpread(w[2] - stretched, w[2] + stretched) + 1E-12;
+    return runView(toChart(refract(w)), d, reach);
+}
+
 std::optional<ChartPixel> PointPipeline::place(DirectionVector w) const
 {
     w = refract(w);

@@ -96,6 +96,10 @@ public:
     // lies beyond it by asin(d / |v|); drawn when it lies within by as much, or when the run spans
     // under an eighth of `reach`, too little to be worth halving; else halved.
     static RunView runView(const DirectionVector& v, double d, double reach);
+    // runView of the points whose base vectors lie within `arc` of w's before the aberrations
+    // (which stretch the sphere by less than 1.001) and refraction (which moves z alone, by lifts
+    // no farther apart than its spread).
+    RunView runViewWithin(const DirectionVector& w, double arc, double reach) const;
     // Step 10: the bitmap pixel of projection offsets in a box (0 first, 1 second).
     float pixelX(double X, int box = 0) const { return float(boxes_.x1 + box * boxes_.secondBoxOffset + X); }
     float pixelY(double Y) const { return float(boxes_.y - Y); }

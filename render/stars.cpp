@@ -51,11 +51,9 @@ private:
     bool judge(int i, int j) const
     {
         const PointPipeline& p = pipeline_;
-        const double stretched = 1.001 * (5 / degreesPerRadian + motionAllowance);
         const DirectionVector c = unitVector((i + 0.5) * visibilityGridStep, (j - 18 + 0.5) * visibilityGridStep);
         const DirectionVector w = p.catalogueToBase(sky_.icrfToBase, c);
-        const double d = stretched + p.refractionSpread(w[2] - stretched, w[2] + stretched) + 1E-12;
-        return PointPipeline::runView(p.toChart(p.refract(w)), d, reach_) == RunView::hidden;
+        return p.runViewWithin(w, 5 / degreesPerRadian + motionAllowance, reach_) == RunView::hidden;
     }
 
     const PointPipeline& pipeline_;
