@@ -143,7 +143,7 @@ void FORM2_CLICK(ChartWindowRecords& p) {
     const int ex = window.clickX(), ey = window.clickY();
     const ChartView& view = p.chartView;
     const ChartLayout& layout = p.chartLayout;
-    if (!p.drawn.complete)   // a first DRAW that was refused leaves a blank window
+    if (!p.drawn.chartDrawn)   // a first DRAW that was refused leaves a blank window
         return;
     if (ex < imageInset || ey < imageInset)
         return;

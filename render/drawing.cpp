@@ -187,7 +187,7 @@ bool DRAWINGIMG(ProgramRecords& records)
     const float previousScale = records.userProjection.chartScale;
     try {
         drawChart(records);
-        records.drawn.complete = true;
+        records.drawn.chartDrawn = true;
     } catch (const DataFileError& error) {
         records.drawn = previous;
         records.userProjection.chartScale = previousScale;

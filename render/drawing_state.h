@@ -31,7 +31,9 @@ struct OrbitObjectState {
 };
 
 struct DrawingState {
-    bool complete = false;    // a drawing has run to its end: there is a chart to read
+    // A chart is in the bitmap and this state describes it: false until a drawing has run to its
+    // end.
+    bool chartDrawn = false;
     DrawnSettings settings;
     SkyFrames sky;            // drawnSky
     BodyTable bodies;

@@ -208,8 +208,8 @@ TEST_F(ChartWindow, DrawTakesADateAtTheEdgesOfItsFields) {
             ui().control(edit).setText(text);
             draw("100");
             EXPECT_TRUE(alerts().empty());
-            EXPECT_TRUE(p_->drawn.complete);
-            p_->drawn.complete = false;
+            EXPECT_TRUE(p_->drawn.chartDrawn);
+            p_->drawn.chartDrawn = false;
             ui().control(edit).setText("1");
         }
     }
@@ -238,8 +238,8 @@ TEST_F(ChartWindow, DrawTakesEveryMagnificationSinglePrecisionHolds) {
         ui().userType("EDIT75", text);
         draw("320");
         EXPECT_TRUE(alerts().empty());
-        EXPECT_TRUE(p_->drawn.complete);
-        p_->drawn.complete = false;
+        EXPECT_TRUE(p_->drawn.chartDrawn);
+        p_->drawn.chartDrawn = false;
     }
 }
 
