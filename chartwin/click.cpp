@@ -60,16 +60,15 @@ ClickPoint locateClick(const ChartWindowRecords& p, int px, int py, PointedFrame
     const SkyFrames& sky = drawn.sky;
     const ChartView& view = p.chartView;
     const BoxCentres boxes = boxCentres(view, p.chartLayout, drawn.geometry.directionOffset);
-    double dx = px - boxes.x1;
+    const int box = boxAt(boxes, px, py);
+    if (box < 0)
+        return c;
+    const bool secondBox = box == 1;
+    const double dx = px - (secondBox ? boxes.x2 : boxes.x1);
     const double dy = boxes.y - py;
     const double size = view.imageSize;
 
-    bool secondBox = false;
     if (view.dualBox == 1) {
-        if (dx > size / 2 + p.chartLayout.marginRight) {
-            dx -= boxes.secondBoxOffset;
-            secondBox = true;
-        }
         if (fillsTheCircle(s.drawnProjection) && dx * dx + dy * dy > size * size / 4)
             return c;
         if (s.drawnProjection == 9 && std::fabs(dx) > std::cos(dy / size * pi) * size / 2)
@@ -142,12 +141,13 @@ void FORM2_CLICK(ChartWindowRecords& p) {
     Form window = p.ui.form("FORM2");
     const int ex = window.clickX(), ey = window.clickY();
     const ChartView& view = p.chartView;
-    const ChartLayout& layout = p.chartLayout;
     if (!p.drawn.chartDrawn)   // a first DRAW that was refused leaves a blank window
         return;
     if (ex < imageInset || ey < imageInset)
         return;
-    if (ex + view.scrollX - imageInset >= (view.imageSize + layout.marginLeft + layout.marginRight) * (view.dualBox + 1))
+    const int px = ex + view.scrollX - imageInset, py = ey + view.scrollY - imageInset;
+    // Only the boxes hold a chart: below it and in the side strip there is no point to read.
+    if (boxAt(boxCentres(view, p.chartLayout, p.drawn.geometry.directionOffset), px, py) < 0)
         return;
 
     repaintChartWindow(p);
@@ -156,7 +156,6 @@ void FORM2_CLICK(ChartWindowRecords& p) {
     window.drawWindowLine(ex - m, ey, ex + m, ey, colour);
     window.drawWindowLine(ex, ey - m, ex, ey + m, colour);
 
-    const int px = ex + view.scrollX - imageInset, py = ey + view.scrollY - imageInset;
     p.clickPixel = {std::int16_t(px), std::int16_t(py)};
 
     const double searchCosine = searchCosineOf(p.ui.control("EDIT78").text());

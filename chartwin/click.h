@@ -32,8 +32,9 @@ double angleBetween(const DirectionVector& a, const DirectionVector& b);
 // that is not above 0 and below 1.
 double searchCosineOf(std::string_view radiusText);
 
-// The point under bitmap pixel (px, py) of the last drawing. On the chart, `frames` gets the
-// nine directions and the angles are filled; off it, `frames` is left as it was.
+// The point under bitmap pixel (px, py) of the last drawing, read in the box whose area holds
+// the pixel. On the chart, `frames` gets the nine directions and the angles are filled; off it,
+// and outside both boxes' areas, `frames` is left as it was.
 ClickPoint locateClick(const ChartWindowRecords& p, int px, int py, PointedFrames& frames);
 
 // Everything after the chart part of a click: nearest objects and the readout, for a located

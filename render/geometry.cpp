@@ -123,6 +123,13 @@ PixelArea stripArea(const BoxCentres& boxes)
     return {int(boxes.panelLeft), 0, std::numeric_limits<int>::max(), std::numeric_limits<int>::max()};
 }
 
+int boxAt(const BoxCentres& boxes, long long x, long long y)
+{
+    if (!chartArea(boxes).contains(x, y))
+        return -1;
+    return boxArea(boxes, 0).contains(x, y) ? 0 : 1;
+}
+
 namespace {
 
 BoxCentres boxesOf(const ProgramRecords& records)

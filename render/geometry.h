@@ -54,6 +54,9 @@ PixelArea boxArea(const BoxCentres& boxes, int box);
 PixelArea chartArea(const BoxCentres& boxes);
 // The side strip, the whole height of the bitmap: the panel's rows and their marks only.
 PixelArea stripArea(const BoxCentres& boxes);
+// The box whose area holds bitmap pixel (x, y): 0 or 1, or -1 for a pixel of neither, in the
+// side strip, below the chart or outside the bitmap.
+int boxAt(const BoxCentres& boxes, long long x, long long y);
 
 // The chart bitmap as the passes of one box, of both, and of the panel may draw into it.
 BitmapArea boxCanvas(ProgramRecords& records, int box);

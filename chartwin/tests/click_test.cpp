@@ -94,6 +94,62 @@ TEST_F(Click, ClicksOnTheInsetOrTheSideStripAreIgnored) {
     EXPECT_EQ(p().clickPixel[0], 359);
 }
 
+// The bitmap reaches below the chart, down to the panel's lowest rows (578 rows at size 320):
+// only a click within a box's own area, margins included, reads out a point; below the chart,
+// in the side strip or below it nothing happens.
+TEST_F(Click, OnlyAClickWithinABoxReadsOutAPoint) {
+    struct Case {
+        const char* layout;
+        int x, y;
+        bool read;
+    };
+    const Case cases[] = {
+        {"RADIO27", 160, 359, true},    // the chart's last row
+        {"RADIO27", 160, 360, false},   // the first row below it
+        {"RADIO27", 160, 577, false},   // the bitmap's last row
+        {"RADIO27", 359, 359, true},
+        {"RADIO27", 400, 450, false},   // the side strip below the chart
+        {"RADIO28", 160, 199, true},
+        {"RADIO28", 160, 200, false},
+        {"RADIO28", 359, 400, false},
+        {"RADIO29", 160, 360, false},
+        {"RADIO29", 540, 359, true},    // the second box's last row: off its circle, but its own
+        {"RADIO29", 540, 360, false},
+        {"RADIO29", 719, 500, false},
+        {"RADIO29", 720, 100, false},   // the side strip
+    };
+    ui().control("EDIT1").setText("320");
+    ui().control("EDIT75").setText("1");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.layout << ' ' << c.x << ',' << c.y);
+        ui().userClick(c.layout);
+        draw();
+        ui().form("FORM6").hide();
+        p().clickPixel = {7, 8};
+        clickPixel(c.x, c.y);
+        EXPECT_EQ(ui().form("FORM6").visible(), c.read);
+        EXPECT_EQ(p().clickPixel[0], c.read ? c.x : 7);
+        EXPECT_EQ(p().clickPixel[1], c.read ? c.y : 8);
+    }
+}
+
+// In Dual-Box the second box's area begins at the column after the first box's margin: a click
+// there reads the second box, as the drawing drew it, next to the click one column further on.
+// At magnification 2 the hemisphere of projection 11 reaches past the boxes' edges.
+TEST_F(Click, TheFirstColumnOfTheSecondBoxReadsTheSecondBox) {
+    ui().control("EDIT1").setText("320");
+    ui().control("EDIT75").setText("2");
+    ui().userClick("RADIO29");
+    p().chartOptions.projectionKind = 11;
+    draw();
+    const BoxCentres b = boxCentres(p().chartView, p().chartLayout, p().drawn.geometry.directionOffset);
+    ASSERT_EQ(b.boxWidth, 360);
+    PointedFrames edge{}, next{};
+    ASSERT_TRUE(locateClick(p(), 360, int(b.y), edge).onChart);
+    ASSERT_TRUE(locateClick(p(), 361, int(b.y), next).onChart);
+    EXPECT_LT(angleBetween(edge[0], next[0]), 2 * pixelAngle(p(), 361, int(b.y)));
+}
+
 // With no chart drawn yet, before any DRAW or after a first one that could not read its series
 // file, there is nothing to point at: a click does nothing, not even a readout of a point.
 TEST_F(Click, AClickBeforeAnyChartIsDrawnIsIgnored) {
