@@ -46,22 +46,24 @@ void BUTTON76_ON(ChartWindowRecords& p) {
     // The projection the chart was drawn in, whatever the menu says now.
     const ProjectionKind projection = p.drawn.settings.drawnProjection;
     const DirectionVector w = rotate(p.drawn.sky.baseToChart, p.pointedPosition[0]);
-    const auto mark = [&](double cx, double X, double Y) {
-        const double x = cx + X, y = boxes.y - Y;
-        p.chartBitmap.drawLine(float(x - h), float(y - h), float(x + h), float(y + h), colour);
-        p.chartBitmap.drawLine(float(x + h), float(y - h), float(x - h), float(y + h), colour);
+    // The cross of each box keeps to that box's area, as every pass of the drawing does.
+    const auto mark = [&](int box, double X, double Y) {
+        const double x = (box == 0 ? boxes.x1 : boxes.x2) + X, y = boxes.y - Y;
+        BitmapArea area = boxCanvas(p, box);
+        area.drawLine(float(x - h), float(y - h), float(x + h), float(y + h), colour);
+        area.drawLine(float(x + h), float(y - h), float(x - h), float(y + h), colour);
     };
     double X, Y;
     bool firstBox = true;
     if (p.chartView.dualBox == 1 && w[2] < double(0.0001f)) {
         DISPXY(w[0], -w[1], -w[2], projection, X, Y, p.userProjection);
-        mark(boxes.x2, X, Y);
+        mark(1, X, Y);
         firstBox = !(w[2] < -double(0.0001f));
     }
     if (firstBox) {
         DISPXY(w[0], w[1], w[2], projection, X, Y, p.userProjection);
         if (std::fabs(X) < g.halfWidthLimit && std::fabs(Y - g.directionOffset) < g.halfHeightLimit)
-            mark(boxes.x1, X, Y);
+            mark(0, X, Y);
     }
     repaintChartWindow(p);
     chart.raise();
@@ -72,7 +74,12 @@ void BUTTON75_ON(ChartWindowRecords& p) {
     Form chart = p.ui.form("FORM2");
     chart.show();
     const std::string text = p.ui.control("EDIT105").text();
-    p.chartBitmap.drawText(p.clickPixel[0], p.clickPixel[1], text, 11 - p.chartOptions.whiteBackground);
+    // Written in the box clicked and clipped to it; a click of a chart since redrawn in another
+    // layout may lie in no box, and then there is nowhere to write.
+    const int box = boxAt(boxCentres(p.chartView, p.chartLayout, p.drawn.geometry.directionOffset),
+                          p.clickPixel[0], p.clickPixel[1]);
+    if (box >= 0)
+        boxCanvas(p, box).drawText(p.clickPixel[0], p.clickPixel[1], text, 11 - p.chartOptions.whiteBackground);
     repaintChartWindow(p);
     p.ui.form("FORM6").hide();
     p.ui.control("EDIT105").setText("");

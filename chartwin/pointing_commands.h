@@ -1,5 +1,6 @@
 // The pointing window's commands on the pointed position: "Close", "Centralize", "x" and
-// "Comment". "x" and "Comment" draw into the chart bitmap and are refused while a drawing runs.
+// "Comment". "x" and "Comment" draw into the chart bitmap, each mark clipped to the area of its
+// box, and are refused while a drawing runs.
 #pragma once
 
 #include <string>

@@ -175,6 +175,18 @@ protected:
                 n += p().chartBitmap.pixel(x, y) == colour;
         return n;
     }
+    // Pixels of a colour within an area of the bitmap, and beyond it.
+    struct Spread {
+        int inside = 0, outside = 0;
+    };
+    Spread spread(int colour, const PixelArea& area) {
+        Spread s;
+        for (int x = 0; x < p().chartBitmap.width(); ++x)
+            for (int y = 0; y < p().chartBitmap.height(); ++y)
+                if (p().chartBitmap.pixel(x, y) == colour)
+                    ++(area.contains(x, y) ? s.inside : s.outside);
+        return s;
+    }
     void pointAtChart(const DirectionVector& chart) {
         p().pointedPosition[0] = rotate(p().drawn.sky.chartToBase, chart);
         p().chartBitmap.clear(0);
@@ -233,6 +245,41 @@ TEST_F(Commands, XMarksThePointInItsBoxes) {
     }
 }
 
+// Dual-Box at magnification 10: a cross near a box's edge is clipped to that box's area, so a
+// cross of the far side never lands in the first box or the side strip, nor the first box's
+// (whose limits reach 12 pixels past its area) in the second box.
+TEST_F(Commands, XStaysInItsBox) {
+    ui().control("EDIT75").setText("10");
+    ui().userClick("RADIO29");
+    draw();
+    const BoxCentres b = boxCentres(p().chartView, p().chartLayout, p().drawn.geometry.directionOffset);
+    struct Case {
+        const char* name;
+        int box;
+        double X;        // pixels right of the box centre where the projection puts the point
+        bool drawn;      // any of the cross left in its box
+    };
+    const Case cases[] = {
+        {"far side, over the side strip", 1, 250, false},
+        {"far side, over the first box", 1, -300, false},
+        {"far side, across the second box's right edge", 1, 178, true},
+        {"near side, over the second box", 0, 185, false},
+        {"near side, within the first box", 0, 100, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DirectionVector u{};
+        float ok = 0;
+        INVDISP(u[0], u[1], u[2], 1, ok, c.X, 0, p().userProjection);
+        ASSERT_EQ(ok, 1);
+        pointAtChart(c.box == 0 ? u : DirectionVector{u[0], -u[1], -u[2]});
+        ui().userClick("BUTTON76");
+        const Spread cross = spread(9, boxArea(b, c.box));
+        EXPECT_EQ(cross.outside, 0);
+        EXPECT_EQ(cross.inside > 0, c.drawn);
+    }
+}
+
 TEST_F(Commands, XOutsideTheLimitsDrawsNothing) {
     draw();
     ui().form("FORM6").show();
@@ -288,6 +335,36 @@ TEST_F(Commands, CommentIsWrittenAtTheClickedPixel) {
         EXPECT_GT(inside, 10);
         EXPECT_EQ(ui().control("EDIT105").text(), "");
         EXPECT_FALSE(ui().form("FORM6").visible());
+    }
+}
+
+// A long comment is clipped to the area of the box clicked: it never runs into the other box,
+// the side strip or the rows below the chart.
+TEST_F(Commands, CommentStaysInTheClickedBox) {
+    struct Case {
+        const char* layout;
+        std::int16_t x, y;
+        int box;
+    };
+    const Case cases[] = {
+        {"RADIO27", 300, 100, 0},   // toward the side strip
+        {"RADIO27", 40, 350, 0},    // on the chart's last rows
+        {"RADIO29", 300, 100, 0},   // toward the second box
+        {"RADIO29", 660, 100, 1},   // toward the side strip
+        {"RADIO27", 400, 100, -1},  // a click of a Dual-Box chart, now in the side strip: nowhere
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.layout << ' ' << c.x << ',' << c.y);
+        ui().userClick(c.layout);
+        draw();
+        p().chartBitmap.clear(0);
+        p().clickPixel = {c.x, c.y};
+        ui().control("EDIT105").setText("A comment long enough to run on past its box");
+        ui().userClick("BUTTON75");
+        const BoxCentres b = boxCentres(p().chartView, p().chartLayout, p().drawn.geometry.directionOffset);
+        const Spread comment = spread(11, c.box < 0 ? PixelArea{} : boxArea(b, c.box));
+        EXPECT_EQ(comment.outside, 0);
+        EXPECT_EQ(comment.inside > 10, c.box >= 0);
     }
 }
 
