@@ -309,6 +309,10 @@ void bindFileMenu(ProgramRecords& p)
         else INILOAD(p, *name, loadLocationData);
     });
     p.ui.bind("SAVEBITMAP_ON", [&p] {
+        if (p.chartBitmap.empty()) {   // a DRAW let the picture go and had no room for the next
+            p.ui.alert("There is no picture to save.");
+            return;
+        }
         const auto name = p.ui.dialogs().saveFile("Save as bitmap", p.file("planisph.bmp").string(),
                                                   "Bitmap Image(*.bmp)", true);
         if (!name) return;

@@ -101,14 +101,12 @@ void BUTTON1_ON(ChartWindowRecords& p) {
     // reused, and one of another size goes first, so a large chart never needs room for two.
     const int background = p.chartOptions.whiteBackground * 15;
     ChartBitmap& bitmap = p.chartBitmap;
-    const int oldWidth = bitmap.width(), oldHeight = bitmap.height();
     const BitmapExtent extent = bitmapExtent(p.chartLayout, layout);
     bitmap.create(roundAway(extent.width), roundAway(extent.height), background);
     if (bitmap.empty()) {
-        // The old picture is gone; a blank one of its size keeps the last chart's layout whole.
-        bitmap.create(oldWidth, oldHeight, background);
-        if (chartWindow(p).visible())
-            repaintChartWindow(p);
+        // The old picture went first to make room: there is no chart left to show, read or save.
+        p.drawn.chartDrawn = false;
+        chartWindow(p).clearSurface();
         p.ui.alert("Size of Image is too large: no room for the picture.");
         return;
     }

@@ -13,8 +13,11 @@ constexpr int imageInset = 14;
 
 // "DRAW": takes size, layout and magnification from the main window, makes the bitmap anew,
 // draws the chart into it and fits the chart window. A size outside 1..9999, a magnification that
-// is not a number above 0, a year, day, hour or minute beyond ±16777216 or a bitmap that cannot
-// be made is refused with one "ALERT" naming the field, and the last chart stays as it was.
+// is not a number above 0 or a year, day, hour or minute beyond ±16777216 is refused with one
+// "ALERT" naming the field, and the last chart stays as it was. A bitmap of a new size that
+// cannot be made gets "Size of Image is too large: no room for the picture.", but the last
+// picture went first to make room for it: the window is left with no chart, a click on it does
+// nothing and there is no picture to save until a DRAW succeeds.
 void BUTTON1_ON(ChartWindowRecords& p);
 // "OverD": draws a new chart over the present one; refused with "The Size of Image has
 // Changed." when the size or layout fields no longer match the bitmap, and as DRAW refuses a

@@ -32,7 +32,7 @@ struct OrbitObjectState {
 
 struct DrawingState {
     // A chart is in the bitmap and this state describes it: false until a drawing has run to its
-    // end.
+    // end, and again once a DRAW has let the picture go without room for the next.
     bool chartDrawn = false;
     DrawnSettings settings;
     SkyFrames sky;            // drawnSky

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/tests/full_disk.h"
+#include "platform/tests/short_memory.h"
 
 #include <QImage>
 
@@ -441,6 +442,30 @@ TEST_F(SettingsFile, AFailedBitmapSaveKeepsTheOldFileAndSaysWhy)
     EXPECT_EQ(lines("chart.bmp"), before);
     ASSERT_EQ(alerts().size(), 1u);
     EXPECT_TRUE(alerts()[0].starts_with("Cannot write \"" + path("chart.bmp") + "\": ")) << alerts()[0];
+}
+
+// A DRAW at a size memory cannot hold lets the last picture go, so there is no picture to save:
+// no name is asked and the file of an earlier save stays as it was.
+TEST_F(SettingsFile, NoBitmapIsSavedAfterADrawThatHadNoRoomForIt)
+{
+    if (!addressSpaceLimitWorks) GTEST_SKIP() << "the sanitizer reserves address space of its own";
+    folder.copyData({"nutation.txt", "prmsun2.plt", "prmmon2.plt", "ALLSTAR5.txt", "velkanet.net"});
+    Program& p = *program;
+    set("EDIT1", "320");
+    p.ui.userClick("BUTTON1");
+    write("chart.bmp", {"an older picture"});
+    const auto before = lines("chart.bmp");
+    set("EDIT1", "9999");
+    {
+        const ShortMemory limit(64 << 20);
+        p.ui.userClick("BUTTON1");
+    }
+    dialogs->answerFile(path("chart.bmp"));
+    p.ui.userMenu("SAVEBITMAP");
+    EXPECT_EQ(alerts(), (std::vector<std::string>{"Size of Image is too large: no room for the picture.",
+                                                  "There is no picture to save."}));
+    for (const auto& call : dialogs->calls) EXPECT_NE(call.kind, "save");
+    EXPECT_TRUE(lines("chart.bmp") == before) << "the earlier file was replaced";
 }
 
 // The saved picture is the whole bitmap: in "half Height" at 320 the chart ends at row 200 and

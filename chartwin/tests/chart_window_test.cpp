@@ -1,15 +1,13 @@
 #include "chartwin/chart_window.h"
 
-#include <fstream>
 #include <memory>
 #include <string>
-
-#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
 #include "chartwin/chartwin_forms.h"
 #include "platform/dialogs.h"
+#include "platform/tests/short_memory.h"
 #include "render/tests/render_fixture.h"
 
 namespace nivora {
@@ -121,37 +119,45 @@ TEST_F(ChartWindow, ADrawAtTheSameSizeShowsWhatANewBitmapWould) {
     EXPECT_EQ(kept, p_->chartBitmap.image());
 }
 
-// A figure of /proc/self/status in bytes.
-rlim_t statusBytes(const std::string& field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field + ":", 0) == 0)
-            return rlim_t(std::stoull(line.substr(field.size() + 1))) * 1024;
-    return 0;
-}
-
 // A DRAW at another size frees the old bitmap before it makes the new one: with room for one
 // large bitmap and a half, charts of 6000 and 6001 follow each other.
 TEST_F(ChartWindow, ADrawAtAnotherSizeNeverHoldsTwoBitmaps) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the sanitizer reserves address space of its own";
-#endif
+    if (!addressSpaceLimitWorks)
+        GTEST_SKIP() << "the sanitizer reserves address space of its own";
     draw("6001");
     ASSERT_EQ(p_->chartBitmap.width(), 6281);
-    const rlim_t bitmap = rlim_t(p_->chartBitmap.image().sizeInBytes());
-    rlimit saved{};
-    ::getrlimit(RLIMIT_AS, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = statusBytes("VmSize") + bitmap / 2;
-    ::setrlimit(RLIMIT_AS, &limited);
-    draw("6000");
-    const int width = p_->chartBitmap.width();
-    draw("6001");
-    ::setrlimit(RLIMIT_AS, &saved);
+    int width = 0;
+    {
+        const ShortMemory limit(rlim_t(p_->chartBitmap.image().sizeInBytes()) / 2);
+        draw("6000");
+        width = p_->chartBitmap.width();
+        draw("6001");
+    }
     EXPECT_TRUE(alerts().empty());
     EXPECT_EQ(width, 6280);
     EXPECT_EQ(p_->chartBitmap.width(), 6281);
+}
+
+// The old picture goes before the new one is made, so a DRAW at a size memory cannot hold
+// leaves the window with no chart at all: nothing shown, nothing to read, until a DRAW that fits.
+TEST_F(ChartWindow, ABitmapThatCannotBeMadeLeavesNoChart) {
+    if (!addressSpaceLimitWorks)
+        GTEST_SKIP() << "the sanitizer reserves address space of its own";
+    draw("320");
+    ASSERT_TRUE(p_->drawn.chartDrawn);
+    {
+        const ShortMemory limit(64 << 20);   // a bitmap of size 9999 takes over 400 MB
+        draw("9999");
+    }
+    EXPECT_EQ(alerts(), std::vector<std::string>{"Size of Image is too large: no room for the picture."});
+    EXPECT_TRUE(p_->chartBitmap.empty());
+    EXPECT_FALSE(p_->drawn.chartDrawn);
+    EXPECT_TRUE(ui().form("FORM2").visible());
+
+    draw("320");
+    EXPECT_EQ(alerts().size(), 1u);
+    EXPECT_EQ(p_->chartBitmap.width(), 600);
+    EXPECT_TRUE(p_->drawn.chartDrawn);
 }
 
 // Nothing of the last chart changes: its bitmap, its size and layout, the window.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "chartwin/tests/click_fixture.h"
+#include "platform/tests/short_memory.h"
 #include "render/bodymarks.h"
 
 namespace nivora {
@@ -178,6 +179,26 @@ TEST_F(Click, AClickBeforeAnyChartIsDrawnIsIgnored) {
     ui().userClickForm("FORM2", 14 + 160, 14 + 160);
     EXPECT_TRUE(ui().form("FORM6").visible());
     EXPECT_EQ(p().clickPixel[0], 160);
+}
+
+// A DRAW at a size memory cannot hold has let the last chart's picture go: a click where it was
+// finds nothing to point at.
+TEST_F(Click, AClickAfterABitmapThatCouldNotBeMadeIsIgnored) {
+    if (!addressSpaceLimitWorks)
+        GTEST_SKIP() << "the sanitizer reserves address space of its own";
+    ui().control("EDIT1").setText("320");
+    draw();
+    ui().control("EDIT1").setText("9999");
+    {
+        const ShortMemory limit(64 << 20);
+        draw();
+    }
+    ASSERT_EQ(alerts().size(), 1u);
+    p().clickPixel = {7, 8};
+    clickPixel(160, 160);
+    EXPECT_FALSE(ui().form("FORM6").visible());
+    EXPECT_EQ(p().clickPixel[0], 7);
+    EXPECT_EQ(p().clickPixel[1], 8);
 }
 
 // Dual-Box with an azimuthal projection: just outside either box's circle is off the chart, and
