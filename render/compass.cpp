@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "astro/constants.h"
+#include "render/culling.h"
 #include "render/pipeline.h"
 #include "render/program_records.h"
-#include "render/runs.h"
 #include "render/skyframes.h"
 
 namespace nivora {

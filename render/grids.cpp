@@ -7,10 +7,10 @@
 
 #include "astro/constants.h"
 #include "astro/corrections.h"
+#include "render/culling.h"
 #include "render/grid_numbering.h"
 #include "render/pipeline.h"
 #include "render/program_records.h"
-#include "render/runs.h"
 #include "render/visibility_fill.h"
 #include "render/visibility_grid.h"
 

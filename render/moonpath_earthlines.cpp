@@ -9,9 +9,9 @@
 #include "astro/constants.h"
 #include "astro/seriescache.h"
 #include "render/bodymarks.h"
+#include "render/culling.h"
 #include "render/pipeline.h"
 #include "render/program_records.h"
-#include "render/runs.h"
 
 namespace nivora {
 

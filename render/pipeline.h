@@ -8,8 +8,8 @@
 
 #include "astro/projection.h"
 #include "astro/vectors.h"
+#include "render/culling.h"
 #include "render/geometry.h"
-#include "render/runs.h"
 
 namespace nivora {
 
