@@ -17,17 +17,15 @@ void visibilityGridFill(ProgramRecords& records);
 // box. Strict: an offset exactly on a limit takes the inner code.
 std::uint8_t edgeCode(double offset, float limit, float boxHalf);
 
-// How far on the sky the stretch of curve a table test stands for may stray from the straight
-// line between its ends: a 10-degree block of a circle of latitude 45 degrees from its pole,
-// (1 - cos 5 degrees) / 2 radians, the worst case; a 5-degree cell a quarter of it.
-inline constexpr double gridBlockSag = 0.0019;
-inline constexpr double cellSag = gridBlockSag / 4;
+// How far on the sky the stretch of curve a cell's codes stand for may stray from the straight
+// line between its corners: a quarter of a 10-degree block's, whose worst case, a circle of
+// latitude 45 degrees from its pole, strays (1 - cos 5 degrees) / 2 radians.
+inline constexpr double cellSag = 0.0019 / 4;
 
 // Whether skipping by edge codes cannot drop a point inside the chart box: only while the sag,
 // in pixels with the projections' stretch allowed for, stays below the margin between the box
-// and the drawing limits. With the default margins this holds below a magnification of about 40
-// for grid blocks (20 in the half-height layout) and about 160 for cells. Never when the tests
-// have switched the skips off.
+// and the drawing limits. With the default margins this holds below a magnification of about
+// 160. Never when the tests have switched the skips off.
 bool edgeSkipAllowed(const ProgramRecords& records, double sagRadians);
 
 } // namespace nivora
