@@ -14,6 +14,7 @@
 #include "chartwin/keyword_search.h"
 #include "chartwin/user_data_file.h"
 #include "render/bodymarks.h"
+#include "render/culling.h"
 
 namespace nivora {
 
@@ -133,7 +134,7 @@ void markRecords(ChartWindowRecords& p, const PassSettings& pass, DataFileStream
         visibilityCell(lon, lat, i, j);
         i = std::clamp(i, 0, 72);
         j = std::clamp(j, 0, 36);
-        if (!p.visibilitySkipsOff && cellHidden(*table, i, j, dualBox))
+        if (cullingOn() && cellHidden(*table, i, j, dualBox))
             continue;
 
         const DirectionVector u = unitOf(lon, lat);

@@ -6,6 +6,7 @@
 
 #include "astro/constants.h"
 #include "astro/datafile.h"
+#include "render/culling.h"
 #include "render/pipeline.h"
 #include "render/program_records.h"
 #include "render/visibility_fill.h"
@@ -65,7 +66,7 @@ public:
         pipeline_.emplace(records_);
         kind_ = records_.chartOptions.projectionKind;
         dualBox_ = records_.chartView.dualBox == 1;
-        tableTest_ = !dualBox_ && !records_.visibilitySkipsOff;
+        tableTest_ = !dualBox_ && cullingOn();
         edgeSkips_ = edgeSkipAllowed(records_, cellSag);
     }
 

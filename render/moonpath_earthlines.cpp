@@ -164,7 +164,7 @@ void moonPathPass(ProgramRecords& records, double D)
     for (int k = -15; k <= 14; ++k) {
         double lambda, beta, distance;
         PLTLOC0(records.tables, frames, records.seriesCache, moonFile, D + k - lead, 0, 0, lambda, beta, distance);
-        if (!dual && !dayVisible(records, lambda, beta))
+        if (!dual && cullingOn() && !dayVisible(records, lambda, beta))
             continue;
         const auto judge = [&](long s0, long s1) {
             const double days = double((s1 - s0 + 1) / 2) / double(n);
@@ -320,7 +320,7 @@ void earthLinesPass(ProgramRecords& records)
             const bool onMeridian = b % m == 0;
             const std::size_t j = std::size_t((b - lonMin) / 3);
             const DirectionVector w = shellPoint(parallels[i], meridians[j]);
-            if (shellBelow && length(w) > t0 + reach)
+            if (cullingOn() && shellBelow && length(w) > t0 + reach)
                 return;
             double X1, Y1;
             project(w, X1, Y1);

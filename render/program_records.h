@@ -61,9 +61,6 @@ struct ProgramRecords {
     DrawingState drawn;
     // The drawing's passes that higher rooms and later work install.
     DrawingHooks drawingHooks;
-    // Tests only: every pass draws as if the visibility tables hid nothing (the tables are still
-    // filled, and the grid numbering still reads them).
-    bool visibilitySkipsOff = false;
 };
 
 } // namespace nivora

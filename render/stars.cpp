@@ -5,6 +5,7 @@
 
 #include "astro/constants.h"
 #include "astro/datafile.h"
+#include "render/culling.h"
 #include "render/pipeline.h"
 #include "render/program_records.h"
 #include "render/visibility_fill.h"
@@ -32,7 +33,7 @@ class FarCells {
 public:
     // `on` false: no cell is far.
     FarCells(const PointPipeline& p, const SkyFrames& sky, bool on)
-        : pipeline_(p), sky_(sky), reach_(on && !p.dualBox() ? p.limitReach() : pi)
+        : pipeline_(p), sky_(sky), reach_(on && cullingOn() && !p.dualBox() ? p.limitReach() : pi)
     {
     }
     // Whether a star of cell (i, j) that moved by `motion` radians lies beyond the limits.
@@ -91,7 +92,7 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
     const bool dualBox = records.chartView.dualBox == 1;
     // A cell's outside codes are trusted only while the cell cannot sag into the box.
     const bool outsideSkips = !dualBox && edgeSkipAllowed(records, cellSag);
-    const bool tableSkips = !records.visibilitySkipsOff;
+    const bool tableSkips = cullingOn();
     const VisibilityNodes& cells = records.drawn.visibility.equatorVisibility[1];
     const SkyFrames& sky = records.drawn.sky;
     FarCells farCells(pipeline, sky, !outsideSkips);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "astro/constants.h"
+#include "render/culling.h"
 #include "render/pipeline.h"
 #include "render/program_records.h"
 #include "render/visibility_grid.h"
@@ -123,7 +124,7 @@ void visibilityGridFill(ProgramRecords& records)
 
 bool edgeSkipAllowed(const ProgramRecords& records, double sagRadians)
 {
-    if (records.visibilitySkipsOff)
+    if (!cullingOn())
         return false;
     const ChartGeometry& g = records.drawn.geometry;
     const double sag = sagRadians * stretchAllowance * records.userProjection.chartScale / pi;

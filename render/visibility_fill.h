@@ -25,7 +25,7 @@ inline constexpr double cellSag = 0.0019 / 4;
 // Whether skipping by edge codes cannot drop a point inside the chart box: only while the sag,
 // in pixels with the projections' stretch allowed for, stays below the margin between the box
 // and the drawing limits. With the default margins this holds below a magnification of about
-// 160. Never when the tests have switched the skips off.
+// 160. Never with the culling off.
 bool edgeSkipAllowed(const ProgramRecords& records, double sagRadians);
 
 } // namespace nivora

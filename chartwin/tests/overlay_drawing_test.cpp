@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "render/culling.h"
 #include "render/pipeline.h"
 #include "chartwin/tests/search_fixture.h"
 
@@ -27,7 +28,6 @@ protected:
         SearchRoom::SetUp();
         bindOverlayDrawing(*p_);
         p_->overlayColors = {markRgb, commentRgb};
-        p_->visibilitySkipsOff = false;
         set("EDIT54", "rows.txt");
         ui().control("COMBO3").setIndex(0);
         ui().form("FORM4").setGroupCode("markShape", 4);   // a dot: one pixel a record
@@ -319,6 +319,54 @@ TEST_F(Overlay, TheDrawingDrawsTheOverlayWhenTicked) {
     EXPECT_TRUE(pixelsOf(markRgb).empty());
     ui().control("CHECK4").setValue(1);
     drawAt("320", "1", 0, 90);   // a missing file: nothing, silently
+    EXPECT_TRUE(alerts().empty());
+}
+
+// The visibility tables pass over records only where none could be drawn: a lattice of records
+// over the sky, and a fine one around the direction, overdrawn with the culls on and off.
+TEST_F(Overlay, CullingKeepsEveryPixel) {
+    struct Case {
+        const char* what;
+        int frame;               // COMBO3: 0 horizontal, 2 apparent equatorial
+        double lon, lat;         // the direction, and the lattice's centre
+        double half, step;       // the lattice, degrees
+        const char* magnification;
+        const char* layout;
+    };
+    const Case cases[] = {
+        {"the sky", 0, 200, 25, 90, 2, "1", "RADIO27"},
+        {"the sky, Dual-Box", 0, 200, 25, 90, 2, "1", "RADIO29"},
+        {"around azimuth 200", 0, 200, 25, 2.5, 0.05, "30", "RADIO27"},
+        {"around azimuth 200", 0, 200, 25, 2.5, 0.05, "100", "RADIO27"},
+        {"around azimuth 200", 0, 200, 25, 1, 0.02, "300", "RADIO27"},
+        {"near the zenith", 0, 200, 86, 2.5, 0.05, "100", "RADIO27"},
+        {"equatorial, around Orion", 2, 85, 0, 2.5, 0.05, "100", "RADIO27"},
+    };
+    p_->chartOptions.underHorizonDepth = 1.1f;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.what << ", magnification " << c.magnification);
+        std::vector<std::string> rows;
+        char lon[16], lat[16];
+        for (double b = c.lat - c.half; b <= c.lat + c.half + 1e-9; b += c.step)
+            for (double a = c.lon - c.half; a <= c.lon + c.half + 1e-9; a += c.step) {
+                std::snprintf(lon, sizeof lon, "%.2f", a);
+                std::snprintf(lat, sizeof lat, "%.2f", b);
+                rows.push_back(row(lon, lat));
+            }
+        writeRows(rows);
+        ui().control("COMBO3").setIndex(c.frame);
+        setTokyo();
+        ui().userClick(c.layout);
+        const auto overdraw = [&] {
+            drawAt("320", c.magnification, c.lon, c.lat, c.frame == 2 ? 1 : 0);
+            ui().userClick("BUTTON15");
+            return p_->chartBitmap.image().copy();
+        };
+        const QImage culled = overdraw();
+        ASSERT_FALSE(pixelsOf(markRgb).empty());
+        const CullingOff whole;
+        EXPECT_TRUE(overdraw() == culled);
+    }
     EXPECT_TRUE(alerts().empty());
 }
 

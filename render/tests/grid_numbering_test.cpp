@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "astro/constants.h"
+#include "render/culling.h"
 #include "render/drawing.h"
 #include "render/pipeline.h"
 #include "render/tests/render_fixture.h"
@@ -144,7 +145,7 @@ TEST(GridNumbering, WhereTheCircleSets)
         r.chartOptions.magnitudeLimit = 0;
         r.chartOptions.constellationLines = 0;
         r.chartView.dualBox = std::uint8_t(dual);
-        r.visibilitySkipsOff = true;   // every point of the curve is seen
+        const CullingOff whole;   // every point of the curve is seen
         r.makeBitmap();
         ASSERT_TRUE(DRAWINGIMG(r));
         // The points of the circle in drawing order: three per 10 degrees.

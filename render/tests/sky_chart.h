@@ -91,6 +91,14 @@ struct SkyChart : TestRecords {
         set("EDIT13", number(lat * degreesPerRadian));
     }
 
+    // Centres the chart on the apparent Moon of the last drawing, or `pixels` above it.
+    void centreOnMoon(double pixels = 0)
+    {
+        centreOn(apparentBody(*this, moonBody).apparent);
+        if (pixels != 0)
+            set("EDIT13", number(std::stod(ui.control("EDIT13").text()) + pixels * 180 / userProjection.chartScale));
+    }
+
     bool draw()
     {
         texts.clear();

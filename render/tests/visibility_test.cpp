@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "render/drawing.h"
@@ -123,80 +122,6 @@ TEST(VisibilityGrid, DualBoxKeepsTheSingleBoxSlots)
             changed += a[nodeEdgeX] != b[nodeEdgeX];
         }
     EXPECT_GT(changed, 0);
-}
-
-// Skipping by the tables only saves work: the chart box holds the same pixels as a drawing that
-// skips nothing.
-TEST(VisibilityGrid, SkippingChangesNoPixelInTheBox)
-{
-    struct View {
-        const char* name;
-        std::uint8_t chartMode = skyChartMode;
-        std::uint8_t projection = 1;
-        std::uint8_t halfHeight = 0;
-        std::uint8_t place = 2;
-        std::uint8_t earthMap = 0;
-        bool high = false;   // also at magnification 300
-        const char* azimuth = "200";
-        const char* elevation = "25";
-        int directionFrame = 0;
-        std::uint8_t equinox = 1;
-        std::uint8_t equatorStep = 10;
-        const char* poleLatitude = "+35.0";
-    };
-    const View views[] = {
-        {"sky", skyChartMode, 1, 0, 2, 0, true},
-        {"sky half height", skyChartMode, 1, 1, 2, 0, true},
-        {"sky bottom", skyChartMode, 1, 0, 1},
-        {"sky horizon", skyChartMode, 1, 0, 3},
-        {"sky top", skyChartMode, 1, 0, 4},
-        {"sky stereographic", skyChartMode, 3},
-        {"sky Mercator", skyChartMode, 4},
-        {"sky gnomonic", skyChartMode, 6},
-        {"sky Aitoff", skyChartMode, 15},
-        {"star map", mapChartMode, 1, 0, 2, 0, true},
-        {"star map Mollweide", mapChartMode, 7},
-        {"Earth map", mapChartMode, 1, 0, 2, 1, true},
-        // Declination +45 just inside the top of the box: a 10-degree block whose ends both lie
-        // above the drawing limit while its middle is in the box.
-        {"star map, a sagging circle", mapChartMode, 1, 0, 2, 0, true, "5", "44.73", 4, 4, 5, "+90.0"},
-    };
-    for (const View& view : views)
-        for (double magnification : {1.0, 10.0, 300.0}) {
-            if (magnification > 10 && !view.high)
-                continue;
-            SCOPED_TRACE(testing::Message() << view.name << " magnification " << magnification);
-            const auto draw = [&](bool skipsOff) {
-                auto r = std::make_unique<TestRecords>();
-                r->chartView.chartMode = view.chartMode;
-                r->chartView.earthMap = view.earthMap;
-                r->chartView.halfHeight = view.halfHeight;
-                r->chartView.magnification = magnification;
-                r->chartOptions.projectionKind = view.projection;
-                r->chartOptions.directionPointPlace = view.place;
-                r->chartOptions.zenithGridStep = 30;
-                r->chartOptions.equatorGridStep = view.equatorStep;
-                r->chartOptions.eclipticGridStep = 30;
-                r->chartOptions.magnitudeLimit = 4.5f;
-                r->set("EDIT12", view.azimuth);
-                r->set("EDIT13", view.elevation);
-                r->ui.control("COMBO6").setIndex(view.directionFrame);
-                r->chartOptions.equatorGridEquinox = view.equinox;
-                r->set("EDIT3", view.poleLatitude);
-                r->visibilitySkipsOff = skipsOff;
-                r->makeBitmap();
-                EXPECT_TRUE(DRAWINGIMG(*r));
-                return r;
-            };
-            const auto culled = draw(false);
-            const auto whole = draw(true);
-            const int bottom = 20 + 320 / (view.halfHeight + 1);
-            int differ = 0;
-            for (int y = 20; y < bottom; ++y)
-                for (int x = 20; x < 340; ++x)
-                    differ += culled->chartBitmap.pixel(x, y) != whole->chartBitmap.pixel(x, y);
-            EXPECT_EQ(differ, 0);
-        }
 }
 
 } // namespace
