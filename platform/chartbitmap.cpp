@@ -13,8 +13,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <numbers>
+#include <optional>
+#include <vector>
 
 namespace nivora {
 
@@ -44,6 +45,125 @@ int toPixel(float v)
     const double r = std::nearbyint(double(v));
     return int(std::clamp(r, double(INT32_MIN / 2), double(INT32_MAX / 2)));
 }
+
+// A circle's centre and radius as whole pixels, for circles far larger than the bitmap: a double
+// counts every pixel up to 2^52. An ellipse's exact tests multiply four of its lengths, so its
+// semi-axes are held to 2^31, which is still far beyond any picture.
+constexpr double farPixel = 4503599627370496.0;   // 2^52
+constexpr long long ellipseReach = 1LL << 31;
+
+long long toFarPixel(double v)
+{
+    if (std::isnan(v))
+        return -(long long)farPixel;
+    return (long long)std::clamp(std::nearbyint(v), -farPixel, farPixel);
+}
+
+using Wide = unsigned __int128;
+
+// The largest k >= 0 with w k^2 below `limit` (or at most it, when `orEqual`); -1 when there is none.
+long long largestRoot(Wide limit, Wide w, bool orEqual)
+{
+    const auto fits = [&](long long k) {
+        const Wide v = w * Wide(k) * Wide(k);
+        return orEqual ? v <= limit : v < limit;
+    };
+    auto k = (long long)std::sqrt((long double)limit / (long double)w);
+    while (k >= 0 && !fits(k))
+        --k;
+    while (fits(k + 1))
+        ++k;
+    return k;
+}
+
+// The same for the largest odd k.
+long long largestOddRoot(Wide limit, Wide w, bool orEqual)
+{
+    const long long k = largestRoot(limit, w, orEqual);
+    return k % 2 == 0 ? k - 1 : k;
+}
+
+// One quarter of the outline of the ellipse with semi-axes a, b >= 1 as the midpoint rule traces
+// it, from the top (0, b) to the right (a, 0), y upward. With f(x, y) = wx x^2 + wy y^2 - c,
+// negative inside: while the curve is flatter than a diagonal the trace takes one point a column,
+// keeping its row while the midpoint below the next point lies inside; then one point a row,
+// moving to the next column when the midpoint beside the next row lies inside or on the curve.
+// Each point follows directly from its column or its row, so that a picture pays only for the
+// columns and rows it shows.
+class QuarterOutline {
+public:
+    QuarterOutline(long long a, long long b)
+    {
+        const Wide a2 = Wide(a) * Wide(a), b2 = Wide(b) * Wide(b);
+        // A circle divides f by its radius squared: the terms stay small however large it is.
+        wx_ = a == b ? 1 : b2;
+        wy_ = a == b ? 1 : a2;
+        c_ = a == b ? a2 : a2 * b2;
+        // The trace leaves the columns at the first one whose point lies below the diagonal of
+        // the curve, its row being the nearest, or one below the last column's when the curve
+        // fell further between them.
+        const auto reached = [&](long long x) {
+            return x == 0 ? flatY(0) : std::max(flatY(x), flatY(x - 1) - 1);
+        };
+        long long low = 0, high = a;
+        while (low < high) {
+            const long long mid = low + (high - low) / 2;
+            if (wx_ * Wide(mid) >= wy_ * Wide(reached(mid)))
+                high = mid;
+            else
+                low = mid + 1;
+        }
+        turnX_ = low;
+        const long long turnY = reached(low);
+        // The rows move at most one column each, so right after the turn the trace may lag behind
+        // the nearest column; those few rows are traced one by one, down to a row where the curve
+        // is steeper than a diagonal (two rows of slack for the rounding of that row). Below it
+        // the nearest column moves at most one a row, and a lag only shrinks.
+        const long double diagonalRow =
+            (long double)b * b / std::sqrt((long double)a * a + (long double)b * b);
+        tracedTo_ = std::clamp((long long)diagonalRow - 2, 0LL, turnY);
+        traced_.push_back(turnX_);
+        for (long long y = turnY - 1; y >= tracedTo_; --y)
+            traced_.push_back(std::min(traced_.back() + 1, std::max(nearestX(y), turnX_)));
+    }
+
+    // Columns 0 to flatColumns() - 1 have one point each, at row flatY(x).
+    long long flatColumns() const { return turnX_; }
+    long long flatY(long long x) const
+    {
+        const Wide across = 4 * wx_ * Wide(x) * Wide(x);
+        return across >= 4 * c_ ? 0 : (largestOddRoot(4 * c_ - across, wy_, false) + 1) / 2;
+    }
+    // Rows steepRows() down to 0 have one point each, at column steepX(y).
+    long long steepRows() const { return tracedTo_ + (long long)traced_.size() - 1; }
+    long long steepX(long long y) const
+    {
+        if (y >= tracedTo_)
+            return traced_[size_t(steepRows() - y)];
+        return std::min(traced_.back() + (tracedTo_ - y), std::max(nearestX(y), turnX_));
+    }
+    // The farthest point of row y, 0 <= y <= b: where the filled span ends.
+    long long rowEnd(long long y) const
+    {
+        if (y <= steepRows())
+            return steepX(y);
+        const Wide down = wy_ * Wide(2 * y - 1) * Wide(2 * y - 1);
+        return largestRoot(4 * c_ - down, 4 * wx_, false);
+    }
+
+private:
+    // The column of row y whose left midpoint lies inside or on the curve, the farthest such.
+    long long nearestX(long long y) const
+    {
+        const Wide up = 4 * wy_ * Wide(y) * Wide(y);
+        return up > 4 * c_ ? 0 : (largestOddRoot(4 * c_ - up, wx_, true) + 1) / 2;
+    }
+
+    Wide wx_, wy_, c_;
+    long long turnX_;
+    long long tracedTo_;
+    std::vector<long long> traced_;   // steepX of rows steepRows() down to tracedTo_
+};
 
 } // namespace
 
@@ -98,7 +218,7 @@ void BitmapArea::drawLine(float x1, float y1, float x2, float y2, int colour)
     bitmap_->drawLine(area_, x1, y1, x2, y2, colour);
 }
 
-void BitmapArea::drawCircle(float x, float y, float r, int colour, float aspect, float start, float end,
+void BitmapArea::drawCircle(double x, double y, double r, int colour, float aspect, float start, float end,
                             int fillColour)
 {
     bitmap_->drawCircle(area_, x, y, r, colour, aspect, start, end, fillColour);
@@ -116,7 +236,7 @@ void ChartBitmap::drawLine(float x1, float y1, float x2, float y2, int colour)
     drawLine(bounds(), x1, y1, x2, y2, colour);
 }
 
-void ChartBitmap::drawCircle(float x, float y, float r, int colour, float aspect, float start, float end,
+void ChartBitmap::drawCircle(double x, double y, double r, int colour, float aspect, float start, float end,
                              int fillColour)
 {
     drawCircle(bounds(), x, y, r, colour, aspect, start, end, fillColour);
@@ -164,74 +284,37 @@ void ChartBitmap::drawLine(const PixelArea& clip, float x1, float y1, float x2, 
     }
 }
 
-void ChartBitmap::drawCircle(const PixelArea& clip, float x, float y, float r, int colour, float aspect,
+void ChartBitmap::drawCircle(const PixelArea& clip, double x, double y, double r, int colour, float aspect,
                              float start, float end, int fillColour)
 {
-    if (empty() || !std::isfinite(r) || !std::isfinite(aspect)) return;
-    const int cx = toPixel(x), cy = toPixel(y);
-    const int rx = std::abs(toPixel(r));
-    const int ry = std::abs(toPixel(r * aspect));
-    if (rx > 100000 || ry > 100000) return;
+    if (empty() || !std::isfinite(r) || !std::isfinite(aspect))
+        return;
+    const long long cx = toFarPixel(x), cy = toFarPixel(y);
+    long long rx = std::llabs(toFarPixel(r)), ry = std::llabs(toFarPixel(r * aspect));
+    if (rx != ry) {
+        rx = std::min(rx, ellipseReach);
+        ry = std::min(ry, ellipseReach);
+    }
+    // The rows and columns of the clip the circle can reach; nothing else costs anything.
+    const long long top = std::max<long long>(clip.top, cy - ry);
+    const long long bottom = std::min<long long>(clip.bottom - 1, cy + ry);
+    const long long left = std::max<long long>(clip.left, cx - rx);
+    const long long right = std::min<long long>(clip.right - 1, cx + rx);
+    if (top > bottom || left > right)
+        return;
 
-    // Outline points by the midpoint ellipse rule, one per step in the faster-moving axis.
-    std::vector<std::pair<int, int>> quarter;   // (dx, dy) with dx, dy >= 0, dy upward
-    if (rx == 0 || ry == 0) {
-        for (int i = 0; i <= rx; ++i) quarter.push_back({i, 0});
-        for (int j = 0; j <= ry; ++j) quarter.push_back({0, j});
-    } else {
-        const double a2 = double(rx) * rx, b2 = double(ry) * ry;
-        int px = 0, py = ry;
-        double d1 = b2 - a2 * ry + 0.25 * a2;
-        while (b2 * px < a2 * py) {
-            quarter.push_back({px, py});
-            if (d1 < 0) {
-                d1 += b2 * (2 * px + 3);
-            } else {
-                d1 += b2 * (2 * px + 3) + a2 * (-2 * py + 2);
-                --py;
-            }
-            ++px;
-        }
-        double d2 = b2 * (px + 0.5) * (px + 0.5) + a2 * (py - 1.0) * (py - 1.0) - a2 * b2;
-        while (py >= 0) {
-            quarter.push_back({px, py});
-            if (d2 > 0) {
-                d2 += a2 * (-2 * py + 3);
-            } else {
-                d2 += b2 * (2 * px + 2) + a2 * (-2 * py + 3);
-                ++px;
-            }
-            --py;
-        }
-    }
-    std::vector<std::pair<int, int>> outline;
-    for (auto [dx, dy] : quarter) {
-        outline.push_back({dx, dy});
-        outline.push_back({-dx, dy});
-        outline.push_back({dx, -dy});
-        outline.push_back({-dx, -dy});
-    }
-    std::sort(outline.begin(), outline.end());
-    outline.erase(std::unique(outline.begin(), outline.end()), outline.end());
+    // A flat ellipse is the line of its longer axis and that of its shorter one.
+    const bool line = rx == 0 || ry == 0;
+    const std::optional<QuarterOutline> quarter = line ? std::nullopt : std::optional(QuarterOutline(rx, ry));
+    const auto rowEnd = [&](long long dy) { return line ? (dy == 0 ? rx : 0) : quarter->rowEnd(dy); };
 
     if (fillColour >= 0) {
-        std::map<int, std::pair<int, int>> spans;   // dy -> (min dx, max dx)
-        for (auto [dx, dy] : outline) {
-            auto [it, fresh] = spans.try_emplace(dy, dx, dx);
-            if (!fresh) {
-                it->second.first = std::min(it->second.first, dx);
-                it->second.second = std::max(it->second.second, dx);
-            }
-        }
         const QRgb fc = qrgbOf(fillColour);
-        for (auto [dy, span] : spans) {
-            const int py = cy - dy;
-            if (py < clip.top || py >= clip.bottom) continue;
-            auto* row = reinterpret_cast<QRgb*>(image_.scanLine(py));
-            for (int dx = span.first + 1; dx < span.second; ++dx) {
-                const int px = cx + dx;
-                if (px >= clip.left && px < clip.right) row[px] = fc;
-            }
+        for (long long py = top; py <= bottom; ++py) {
+            const long long end = rowEnd(std::llabs(cy - py));
+            auto* row = reinterpret_cast<QRgb*>(image_.scanLine(int(py)));
+            for (long long px = std::max(left, cx - end + 1); px <= std::min(right, cx + end - 1); ++px)
+                row[px] = fc;
         }
     }
 
@@ -240,18 +323,34 @@ void ChartBitmap::drawCircle(const PixelArea& clip, float x, float y, float r, i
     if (s < 0) s += 1;
     if (e < 0) e += 1;
     const QRgb c = qrgbOf(colour);
-    for (auto [dx, dy] : outline) {
+    const auto plot = [&](long long dx, long long dy) {
+        const long long px = cx + dx, py = cy - dy;
+        if (!clip.contains(px, py))
+            return;
         if (!whole) {
-            double turn = std::atan2(double(dy) * rx, double(dx) * std::max(ry, 1)) /
+            double turn = std::atan2(double(dy) * double(rx), double(dx) * double(std::max(ry, 1LL))) /
                           (2 * std::numbers::pi);
             if (dx == 0 && dy == 0) turn = 0;
             if (turn < 0) turn += 1;
-            const bool inside = s <= e ? (turn >= s && turn <= e) : (turn >= s || turn <= e);
-            if (!inside) continue;
+            if (!(s <= e ? (turn >= s && turn <= e) : (turn >= s || turn <= e)))
+                return;
         }
-        const int px = cx + dx, py = cy - dy;
-        if (clip.contains(px, py))
-            reinterpret_cast<QRgb*>(image_.scanLine(py))[px] = c;
+        reinterpret_cast<QRgb*>(image_.scanLine(int(py)))[px] = c;
+    };
+    // One point in each column of the flat parts, one in each row of the steep parts, mirrored
+    // into the four quarters.
+    const long long flatColumns = line ? rx + 1 : quarter->flatColumns();
+    const long long firstColumn = std::max(left, cx - flatColumns + 1);
+    for (long long px = firstColumn; px <= std::min(right, cx + flatColumns - 1); ++px) {
+        const long long dx = px - cx, dy = line ? 0 : quarter->flatY(std::llabs(dx));
+        plot(dx, dy);
+        plot(dx, -dy);
+    }
+    const long long steepRows = line ? ry : quarter->steepRows();
+    for (long long py = std::max(top, cy - steepRows); py <= std::min(bottom, cy + steepRows); ++py) {
+        const long long dy = cy - py, dx = line ? 0 : quarter->steepX(std::llabs(dy));
+        plot(dx, dy);
+        plot(-dx, dy);
     }
 }
 

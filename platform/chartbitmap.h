@@ -1,6 +1,8 @@
 // The chart bitmap: an RGB32 picture drawn with the 16 palette colours and four exact raster
-// operations. Coordinates arrive as single precision and are rounded to the nearest pixel; y
-// grows downward; whatever falls outside the bitmap is clipped. No antialiasing anywhere.
+// operations. Coordinates arrive as single precision (a circle's centre and radius as double, so
+// that a circle far larger than the bitmap still keeps its exact pixels) and are rounded to the
+// nearest pixel; y grows downward; whatever falls outside the bitmap is clipped. No antialiasing
+// anywhere.
 #pragma once
 
 #include "platform/fonts.h"
@@ -72,7 +74,10 @@ public:
     // The outline of the ellipse with horizontal semi-axis r and vertical r * aspect. With
     // start = end = 0 the whole outline, else the arc from start to end, both fractions of a
     // full turn anticlockwise from the rightward direction. fillColour >= 0 fills the inside.
-    void drawCircle(float x, float y, float r, int colour, float aspect = 1, float start = 0,
+    // The outline is the midpoint rule's: where it is flatter than a diagonal, the pixel of each
+    // column nearest to the curve, elsewhere that of each row. The work is that of the part
+    // that falls inside the bitmap, whatever the radius.
+    void drawCircle(double x, double y, double r, int colour, float aspect = 1, float start = 0,
                     float end = 0, int fillColour = -1);
     // Text with its top-left corner at (x, y), transparent background, current font; the colour
     // currentColour draws in the current foreground colour.
@@ -110,8 +115,8 @@ private:
     friend class BitmapArea;
     void plotDot(const PixelArea& clip, float x, float y, int colour);
     void drawLine(const PixelArea& clip, float x1, float y1, float x2, float y2, int colour);
-    void drawCircle(const PixelArea& clip, float x, float y, float r, int colour, float aspect, float start,
-                    float end, int fillColour);
+    void drawCircle(const PixelArea& clip, double x, double y, double r, int colour, float aspect,
+                    float start, float end, int fillColour);
     void drawText(const PixelArea& clip, float x, float y, std::string_view text, int colour);
 
     // The font and colours a new bitmap draws with.
@@ -134,7 +139,7 @@ public:
 
     void plotDot(float x, float y, int colour);
     void drawLine(float x1, float y1, float x2, float y2, int colour);
-    void drawCircle(float x, float y, float r, int colour, float aspect = 1, float start = 0,
+    void drawCircle(double x, double y, double r, int colour, float aspect = 1, float start = 0,
                     float end = 0, int fillColour = -1);
     void drawText(float x, float y, std::string_view text, int colour = ChartBitmap::currentColour);
 

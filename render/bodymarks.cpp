@@ -5,6 +5,7 @@
 #include "astro/constants.h"
 #include "astro/projection.h"
 #include "platform/chartbitmap.h"
+#include "render/geometry.h"
 #include "render/program_records.h"
 
 namespace nivora {
@@ -28,10 +29,13 @@ ApparentBody apparentBody(const ProgramRecords& records, int bodyIndex)
     return apparentFromBase(records, PointPipeline(records).bodyToBase(bodyIndex));
 }
 
-MarkPlacer::MarkPlacer(const ProgramRecords& records, double secondBelow, double firstFrom, bool refractAndCut)
+MarkPlacer::MarkPlacer(const ProgramRecords& records, double secondBelow, double firstFrom,
+                       bool refractAndCut, bool firstLimits)
     : dual_(records.chartView.dualBox == 1),
-      second_(records, {.refraction = refractAndCut, .horizonCut = false, .secondBoxBelow = secondBelow, .limitCut = false}),
-      first_(records, {.refraction = refractAndCut, .horizonCut = refractAndCut && !dual_, .secondBoxBelow = firstFrom})
+      second_(records, {.refraction = refractAndCut, .horizonCut = false, .secondBoxBelow = secondBelow,
+                        .limitCut = false}),
+      first_(records, {.refraction = refractAndCut, .horizonCut = refractAndCut && !dual_,
+                       .secondBoxBelow = firstFrom, .limitCut = firstLimits})
 {
 }
 
@@ -70,10 +74,23 @@ double localScale(const ProgramRecords& records, DirectionVector p)
     return localScale(records.chartOptions.projectionKind, records.userProjection, p);
 }
 
-double localScale(ProjectionKind kind, const ProjectionSetup& setup, DirectionVector p)
+namespace {
+
+// An image the projection holds at a bound (16000) or puts at a pole (12000), not where the
+// direction lies.
+bool heldImage(double X, double Y)
+{
+    const auto held = [](double c) { return std::fabs(c) == offChartValue || std::fabs(c) == poleImageValue; };
+    return held(X) || held(Y);
+}
+
+// The local scale as the projection's images give it; `bounded` tells whether one of them was
+// held.
+double measuredScale(ProjectionKind kind, const ProjectionSetup& setup, DirectionVector p, bool& bounded)
 {
     double X, Y;
     DISPXY(p[0], p[1], p[2], kind, X, Y, setup);
+    bounded = heldImage(X, Y);
     const double l = length(p);
     if (!(l > 0))
         return 0;
@@ -99,18 +116,97 @@ double localScale(ProjectionKind kind, const ProjectionSetup& setup, DirectionVe
     double X1, Y1, X2, Y2;
     DISPXY(p1[0], p1[1], p1[2], kind, X1, Y1, setup);
     DISPXY(p2[0], p2[1], p2[2], kind, X2, Y2, setup);
+    bounded = bounded || heldImage(X1, Y1) || heldImage(X2, Y2);
     X1 -= X, Y1 -= Y, X2 -= X, Y2 -= Y;
     const double scale = std::sqrt(std::fabs(X1 * Y2 - X2 * Y1)) * 10;
     return std::isfinite(scale) ? scale : 0;
 }
 
-float trueSizeRadius(const ProgramRecords& records, const DirectionVector& c, double s)
+ProjectionSetup unitScale(const ProjectionSetup& setup)
+{
+    ProjectionSetup unit = setup;
+    unit.chartScale = 1;
+    return unit;
+}
+
+// DISPXY of chart vector v, also where the projection would hold the image at its bound: the
+// offsets of a point however far off the picture (the images grow with the chart scale). False
+// when v has no image.
+bool farImage(ProjectionKind kind, const ProjectionSetup& setup, const DirectionVector& v, double& X,
+              double& Y)
+{
+    DISPXY(v[0], v[1], v[2], kind, X, Y, setup);
+    if (!heldImage(X, Y))
+        return true;
+    DISPXY(v[0], v[1], v[2], kind, X, Y, unitScale(setup));
+    if (heldImage(X, Y))
+        return false;
+    X *= double(setup.chartScale);
+    Y *= double(setup.chartScale);
+    return true;
+}
+
+} // namespace
+
+double localScale(ProjectionKind kind, const ProjectionSetup& setup, DirectionVector p)
+{
+    bool bounded;
+    const double scale = measuredScale(kind, setup, p, bounded);
+    if (!bounded)
+        return scale;
+    // At a large chart scale the neighbours a tenth of a degree away lie beyond the bound; the
+    // images grow with the chart scale, so measure at a unit one (unless the point has no image).
+    const double unit = measuredScale(kind, unitScale(setup), p, bounded);
+    return bounded ? scale : unit * double(setup.chartScale);
+}
+
+double trueSizeRadius(const ProgramRecords& records, const DirectionVector& c, double s)
 {
     DirectionVector p = c;
     if (records.chartView.dualBox == 1 && c[2] < markBoundary)
         p = {c[0], -c[1], -c[2]};
-    const float r = float(s * degreesPerRadian * localScale(records, p));
+    const double r = s * degreesPerRadian * localScale(records, p);
     return std::isfinite(r) ? r : 0;
+}
+
+void drawTrueSizeDisc(ProgramRecords& records, const ApparentBody& body, double s, MarkKind kind, int colour)
+{
+    const double radius = trueSizeRadius(records, body.chart, s);
+    const PointPipeline pipeline(records);
+    const BoxCentres& boxes = pipeline.boxes();
+    const MarkPlacer anywhere(records, markBoundary, -markBoundary, true, false);
+    for (const ChartPixel& p : anywhere.pixels(body.base)) {
+        BitmapArea box = boxCanvas(records, p.box);
+        if (pipeline.withinLimits(p.X, p.Y)) {
+            drawMark(box, kind, p.x, p.y, float(radius), colour);
+            continue;
+        }
+        // Far from the picture single precision no longer counts pixels, and some projections
+        // hold their images at a bound.
+        const DirectionVector& c = body.chart;
+        const DirectionVector inBox = p.box == 1 ? DirectionVector{c[0], -c[1], -c[2]} : c;
+        double X, Y;
+        if (!farImage(pipeline.projection(), records.userProjection, inBox, X, Y))
+            continue;
+        box.drawCircle(boxes.x1 + p.box * boxes.secondBoxOffset + X, boxes.y - Y, radius, colour, 1, 0, 0,
+                       kind == MarkKind::disc ? colour : -1);
+    }
+}
+
+void drawSunMoonMark(ProgramRecords& records, const ApparentBody& body, int mode, double s, int colour)
+{
+    if (mode == 2 || mode == 4) {
+        drawTrueSizeDisc(records, body, s, mode == 2 ? MarkKind::disc : MarkKind::outline, colour);
+        return;
+    }
+    if (mode != 1 && mode != 3)
+        return;
+    const int size = records.chartView.imageSize;
+    const bool cross = mode == 3;
+    const float radius = cross ? crossHalfSize(size) : std::sqrt(float(size)) / 4;
+    for (const ChartPixel& p : bodyMarkPixels(records, body.base))
+        drawMark(boxCanvas(records, p.box), cross ? MarkKind::cross : MarkKind::disc, p.x, p.y, radius,
+                 colour);
 }
 
 float panelLeftOf(const ProgramRecords& records)

@@ -34,8 +34,10 @@ ApparentBody apparentFromBase(const ProgramRecords& records, const DirectionVect
 class MarkPlacer {
 public:
     // `refractAndCut` false: the points are neither refracted nor cut at the horizon here (the
-    // pass has done its own tests).
-    MarkPlacer(const ProgramRecords& records, double secondBelow, double firstFrom, bool refractAndCut = true);
+    // pass has done its own tests). `firstLimits` false: the first box takes its marks wherever
+    // they lie.
+    MarkPlacer(const ProgramRecords& records, double secondBelow, double firstFrom, bool refractAndCut = true,
+               bool firstLimits = true);
     std::vector<ChartPixel> pixels(const DirectionVector& base) const;
 
 private:
@@ -65,7 +67,15 @@ double localScale(const ProgramRecords& records, DirectionVector p);
 double localScale(ProjectionKind kind, const ProjectionSetup& setup, DirectionVector p);
 // The true-size radius in pixels of a disc of semi-diameter s (radians) at chart vector c: the
 // scale is measured where the mark is drawn, mirrored into the second box below 1E-4.
-float trueSizeRadius(const ProgramRecords& records, const DirectionVector& c, double s);
+double trueSizeRadius(const ProgramRecords& records, const DirectionVector& c, double s);
+// The Sun's or the Moon's disc at its true size, semi-diameter s, filled (`kind` disc) or its
+// outline, in each box the body-mark rule puts it: there wherever its centre lies, so that it
+// shows whenever it reaches the picture, however large it is. A disc whose centre lies within
+// the limits is drawn as every mark.
+void drawTrueSizeDisc(ProgramRecords& records, const ApparentBody& body, double s, MarkKind kind, int colour);
+// The mark of the Sun or the Moon by its display mode: 1 a disc of radius sqrt(size) / 4, 2 the
+// disc at its true size, 3 a small cross, 4 the true-size outline; 0 none.
+void drawSunMoonMark(ProgramRecords& records, const ApparentBody& body, int mode, double s, int colour);
 
 // The left edge of the side strip in this drawing's layout.
 float panelLeftOf(const ProgramRecords& records);

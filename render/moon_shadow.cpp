@@ -147,16 +147,8 @@ void drawMoon(ProgramRecords& records)
     double azimuth, elevation, r;
     ZENITH(body.apparent[0], body.apparent[1], body.apparent[2], azimuth, elevation, r);
 
-    const int mode = records.chartOptions.moonDisplayMode;
-    if (mode >= 1 && mode <= 4 && !body.hidden) {
-        const int size = records.chartView.imageSize;
-        const MarkKind kind = mode == 3 ? MarkKind::cross : mode == 4 ? MarkKind::outline : MarkKind::disc;
-        const float radius = mode == 1   ? std::sqrt(float(size)) / 4
-                             : mode == 3 ? crossHalfSize(size)
-                                         : trueSizeRadius(records, body.chart, s);
-        for (const ChartPixel& p : bodyMarkPixels(records, body.base))
-            drawMark(boxCanvas(records, p.box), kind, p.x, p.y, radius, 14);
-    }
+    if (!body.hidden)
+        drawSunMoonMark(records, body, records.chartOptions.moonDisplayMode, s, 14);
 
     const int textColour = 15 * (1 - wb);
     const float x = panelLeftOf(records);

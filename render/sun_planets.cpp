@@ -52,25 +52,7 @@ SunPlace drawSunDisc(ProgramRecords& records)
     const int mode = records.chartOptions.sunDisplayMode;
     if (mode == 0 || body.hidden || !(entry[3] > 0))
         return sun;
-    const int size = records.chartView.imageSize;
-    MarkKind kind = MarkKind::disc;
-    float radius = 0;
-    switch (mode) {
-    case 1: radius = std::sqrt(float(size)) / 4; break;
-    case 2: radius = trueSizeRadius(records, body.chart, sun.semiDiameter); break;
-    case 4:
-        radius = trueSizeRadius(records, body.chart, sun.semiDiameter);
-        kind = MarkKind::outline;
-        break;
-    case 3:
-        radius = crossHalfSize(size);
-        kind = MarkKind::cross;
-        break;
-    default: return sun;
-    }
-    const int colour = 13 - records.chartOptions.whiteBackground;
-    for (const ChartPixel& p : bodyMarkPixels(records, body.base))
-        drawMark(boxCanvas(records, p.box), kind, p.x, p.y, radius, colour);
+    drawSunMoonMark(records, body, mode, sun.semiDiameter, 13 - records.chartOptions.whiteBackground);
     return sun;
 }
 

@@ -8,6 +8,9 @@
 #include <QFontMetrics>
 #include <QImage>
 
+#include <cmath>
+#include <cstdlib>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -103,6 +106,85 @@ TEST(ChartBitmap, CirclesArcsAndDiscs)
         ChartBitmap b(5, 5);
         b.drawCircle(2, 2, c.r, 15, c.aspect, c.start, c.end, c.fill);
         EXPECT_EQ(picture(b), c.rows);
+    }
+}
+
+// The integer nearest to sqrt(r^2 - t^2), 0 <= t <= r: never a tie for whole r and t.
+long long nearestRoot(long long r, long long t)
+{
+    const __int128 d = 4 * ((__int128)r * r - (__int128)t * t);
+    auto k = (long long)std::llround(std::sqrt((long double)r * r - (long double)t * t));
+    while (k > 0 && (__int128)(2 * k - 1) * (2 * k - 1) > d)
+        --k;
+    while ((__int128)(2 * k + 1) * (2 * k + 1) < d)
+        ++k;
+    return k;
+}
+
+// Circles far larger than the bitmap keep the pixels of the rule: where the circle is flatter
+// than a diagonal, the pixel of each column nearest to it; where it is steeper, that of each row;
+// a filled circle fills each row between its outline's ends. The bitmap looks at the top, the
+// right, the turn at 45 degrees, and wholly inside or outside, for radii from today's to 2^50.
+TEST(ChartBitmap, HugeCirclesKeepTheirExactPixels)
+{
+    enum class At { top, right, turn, inside, outside };
+    struct Case {
+        double r;
+        At at;
+        bool filled;
+        float start = 0, end = 0;
+    };
+    const Case cases[] = {
+        {7, At::turn, true},        {150, At::turn, false},   {100001, At::top, true},
+        {100001, At::turn, true},   {3e6, At::right, false},  {3e6, At::turn, true},
+        {1e9, At::top, true},       {1e9, At::top, false},    {1e9, At::right, true},
+        {1e9, At::turn, false},     {1e9, At::turn, true},    {1e9, At::inside, true},
+        {1e9, At::inside, false},   {1e9, At::outside, true}, {2147483655, At::turn, true},
+        {std::ldexp(1.0, 50), At::top, true}, {std::ldexp(1.0, 50), At::right, false},
+        {std::ldexp(1.0, 50), At::turn, true},
+        {1e9, At::top, false, 0.25f, 0.5f},   // from a quarter turn: the left half of the top
+    };
+    constexpr int width = 48, height = 40;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "radius " << c.r << " at " << int(c.at)
+                                        << (c.filled ? " filled" : "") << " arc " << c.start << '-' << c.end);
+        const auto r = (long long)c.r;
+        const long long d = std::llround(c.r / std::sqrt(2.0));
+        // The circle's centre, so that the part looked at lies in the middle of the bitmap.
+        long long cx = width / 2, cy = height / 2;
+        switch (c.at) {
+        case At::top: cy += r; break;
+        case At::right: cx -= r; break;
+        case At::turn: cx -= d, cy += d; break;
+        case At::inside: cx -= r / 2; break;
+        case At::outside: cx -= r + width; break;
+        }
+        ChartBitmap b(width, height);
+        b.drawCircle(double(cx), double(cy), c.r, 15, 1, c.start, c.end, c.filled ? 4 : -1);
+        Rows expected;
+        for (int y = 0; y < height; ++y) {
+            std::string row;
+            for (int x = 0; x < width; ++x) {
+                const long long dx = x - cx, dy = cy - y, u = std::llabs(dx), v = std::llabs(dy);
+                char pixel = '.';
+                if (u <= r && v <= r) {
+                    const bool steepRow = nearestRoot(r, v) >= v;
+                    const bool outline =
+                        (v >= u && v == nearestRoot(r, u)) || (u >= v && u == nearestRoot(r, v));
+                    // A flat row reaches the last column whose nearest pixel is not below it.
+                    const __int128 across = 4 * (__int128)r * r - (__int128)(2 * v - 1) * (2 * v - 1);
+                    const bool inDisc = steepRow ? u <= nearestRoot(r, v) : 4 * (__int128)u * u < across;
+                    const bool onArc = c.start == 0 || dx <= 0;
+                    if (outline && onArc)
+                        pixel = 'f';
+                    else if (c.filled && inDisc)
+                        pixel = '4';
+                }
+                row += pixel;
+            }
+            expected.push_back(row);
+        }
+        EXPECT_EQ(picture(b), expected);
     }
 }
 
