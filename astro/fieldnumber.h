@@ -13,6 +13,17 @@ namespace nivora {
 // Callers that hold the value in single precision narrow it themselves.
 double readFieldNumber(std::string_view text);
 
+// The precision a field's number is held in.
+enum class FieldPrecision { Single, Double };
+
+// Whether a field that holds its number in `precision` can hold the number its text starts
+// with: not one beyond the precision's range ("1e39" in single, "1e400" in either), which would
+// reach a computation as infinity or be read as 0, nor a spelling of infinity or not-a-number
+// ("inf", "-Infinity", "NaN" as a word of its own). Every other text is held, one that starts
+// with no number ("abc", "", "information") as the 0 it reads as, and so is a number too small
+// for the precision (it reads as 0).
+bool fieldHoldsNumber(std::string_view text, FieldPrecision precision);
+
 // Writes a number as the windows show it: the shortest text that reads back as the same value in
 // its own precision (a float as a float), no 0 before the decimal point, a leading blank when the
 // value is not negative, and an exponent ("1.5E+07", "2E-06") only when the decimal exponent lies

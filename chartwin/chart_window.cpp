@@ -4,8 +4,8 @@
 #include <string>
 
 #include "astro/fieldnumber.h"
-#include "options/observation_input.h"
 #include "render/drawing.h"
+#include "render/drawing_fields.h"
 
 namespace nivora {
 
@@ -62,8 +62,10 @@ bool readMagnification(ChartWindowRecords& p, double& magnification) {
     return true;
 }
 
-bool readDate(ChartWindowRecords& p) {
-    const std::string fault = ObservationInput(p.ui).dateFault();
+// Every number field the drawing will read holds a number it can take; else an "ALERT" names
+// the first that does not.
+bool readFields(ChartWindowRecords& p) {
+    const std::string fault = drawingFieldFault(p);
     if (!fault.empty())
         p.ui.alert(fault);
     return fault.empty();
@@ -94,7 +96,7 @@ void BUTTON1_ON(ChartWindowRecords& p) {
         return;
     }
     double magnification;
-    if (!readMagnification(p, magnification) || !readDate(p))
+    if (!readMagnification(p, magnification) || !readFields(p))
         return;
     const Layout layout{std::int16_t(fields.imageSize), fields.dualBox, fields.halfHeight};
     // The bitmap anew, cleared to the background: the memory of one of the same size is
@@ -137,7 +139,7 @@ void BUTTON50_ON(ChartWindowRecords& p) {
         return;
     }
     double magnification;
-    if (!readMagnification(p, magnification) || !readDate(p))
+    if (!readMagnification(p, magnification) || !readFields(p))
         return;
 
     Ui::DrawingScope drawing(p.ui);

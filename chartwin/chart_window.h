@@ -13,15 +13,16 @@ constexpr int imageInset = 14;
 
 // "DRAW": takes size, layout and magnification from the main window, makes the bitmap anew,
 // draws the chart into it and fits the chart window. A size outside 1..9999, a magnification that
-// is not a number above 0 or a year, day, hour or minute beyond ±16777216 is refused with one
-// "ALERT" naming the field, and the last chart stays as it was. A bitmap of a new size that
-// cannot be made gets "Size of Image is too large: no room for the picture.", but the last
+// is not a number above 0 or a field the drawing reads that holds no number it can take
+// (drawingFieldFault: a year beyond ±16777216, a longitude beyond single precision...) is refused
+// with one "ALERT" naming the field, and the last chart stays as it was. A bitmap of a new size
+// that cannot be made gets "Size of Image is too large: no room for the picture.", but the last
 // picture went first to make room for it: the window is left with no chart, a click on it does
 // nothing and there is no picture to save until a DRAW succeeds.
 void BUTTON1_ON(ChartWindowRecords& p);
 // "OverD": draws a new chart over the present one; refused with "The Size of Image has
 // Changed." when the size or layout fields no longer match the bitmap, and as DRAW refuses a
-// magnification or date. Nothing before a DRAW.
+// magnification or a field. Nothing before a DRAW.
 void BUTTON50_ON(ChartWindowRecords& p);
 
 // The chart window's outer size at which the whole bitmap DRAW makes for a size and layout shows

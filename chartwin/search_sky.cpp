@@ -54,7 +54,8 @@ SkyFrameTimes setUpSearchSky(SkyFrames& sky, std::uint8_t& displayFrameIndex,
 
 bool SEARCHCNST(ChartWindowRecords& p)
 {
-    if (const std::string fault = ObservationInput(p.ui).dateFault(); !fault.empty()) {
+    if (const std::string fault = ObservationInput(p.ui).skyFramesFault(p.chartView.chartMode == skyChartMode);
+        !fault.empty()) {
         p.ui.alert(fault);
         return false;
     }

@@ -20,8 +20,8 @@ SkyFrameTimes setUpSearchSky(SkyFrames& sky, std::uint8_t& displayFrameIndex,
                              const std::filesystem::path& folder);
 
 // Rewrites p.searchSky for the fields on the main window now. A missing or malformed series
-// file, or a date field DRAW would refuse, gets one "ALERT" naming it, and false: the search
-// stops.
+// file, or a place or date field DRAW would refuse, gets one "ALERT" naming it, and false: the
+// search stops.
 bool SEARCHCNST(ChartWindowRecords& p);
 
 } // namespace nivora

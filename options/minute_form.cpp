@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <regex>
+#include <string>
+#include <vector>
 
 #include "astro/datafile.h"
 #include "astro/fieldnumber.h"
 #include "astro/numbertext.h"
 #include "options/form_rows.h"
+#include "options/observation_input.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 
@@ -142,6 +145,21 @@ float domainOf(const Ui& ui)
     return domain;
 }
 
+// The first field OK stores whose text holds no number its record can take: the star sizes are
+// single precision, the projection's values double.
+std::string numberFault(const Ui& ui)
+{
+    const auto text = [&ui](const char* edit) { return ui.control(edit).text(); };
+    std::vector<NumberField> fields = {
+        {"Scaling Factor A", text("EDIT40")},
+        {"Magnitude B", text("EDIT41")},
+        {"Angle of Radius, Displayed in (x1)", text("EDIT65"), FieldPrecision::Double},
+        {"Aspect Ratio Y/X", text("EDIT66"), FieldPrecision::Double}};
+    for (int i = 0; i < 8; ++i)
+        fields.push_back({"Coefficient of R^" + std::to_string(i + 2), text(coefficientEdits[i]), FieldPrecision::Double});
+    return numberFieldFault(fields);
+}
+
 bool oneNumber(const std::string& line)
 {
     static const std::regex number(R"(\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*)");
@@ -170,6 +188,10 @@ bool BUTTON16_ON(Ui& ui, MinuteOptions& minute, UserProjection& user)
 {
     auto number = [&ui](const char* edit) { return readFieldNumber(ui.control(edit).text()); };
     const Form form = ui.form("FORM5");
+    if (const std::string fault = numberFault(ui); !fault.empty()) {
+        ui.alert(fault);
+        return false;
+    }
 
     UserProjection next = user;
     next.radiusDegrees = number("EDIT65");

@@ -20,9 +20,11 @@ FormSpec minuteOptionForm();
 // search-comment pair are left as the user set them.
 void FORM5SETTING(Ui& ui, const MinuteOptions& minute, const UserProjection& user);
 
-// "OK": the form into the records, the domain and the normalisation derived. A radius not above 0
-// once held to the domain, or an aspect ratio not above 0, gets one "ALERT" naming the field and
-// changes nothing; the form stays open. True when stored.
+// "OK": the form into the records, the domain and the normalisation derived. A field whose text
+// holds no number its record can take (fieldHoldsNumber: the star sizes single, the projection's
+// values double precision), a radius not above 0 once held to the domain, or an aspect ratio not
+// above 0, gets one "ALERT" naming the field and changes nothing; the form stays open. True when
+// stored.
 bool BUTTON16_ON(Ui& ui, MinuteOptions& minute, UserProjection& user);
 
 // The eight coefficient texts of a PolynomialDataFile (a(2) to a(9)), "0" for the powers it does

@@ -4,9 +4,18 @@
 #include "platform/forms.h"
 
 #include <cmath>
-#include <utility>
+#include <tuple>
 
 namespace nivora {
+
+std::string numberFieldFault(const std::vector<NumberField>& fields)
+{
+    for (const NumberField& f : fields)
+        if (!fieldHoldsNumber(f.text, f.precision))
+            return f.name + (f.precision == FieldPrecision::Single ? " must be a number from -3.4E+38 to 3.4E+38."
+                                                                   : " must be a number from -1.7E+308 to 1.7E+308.");
+    return {};
+}
 
 std::string ObservationInput::text(std::string_view control) const
 {
@@ -39,19 +48,40 @@ float ObservationInput::hour() const { return number("EDIT10"); }
 float ObservationInput::minute() const { return number("EDIT11"); }
 std::string ObservationInput::comment() const { return text("EDIT19"); }
 
-std::string ObservationInput::dateFault() const
+std::string ObservationInput::captionName(std::string_view label) const
 {
+    const std::string caption = ui_.control(label).caption();
+    return caption.substr(0, caption.find('('));   // "Longitude(E:+)" is the longitude
+}
+
+std::string ObservationInput::skyFramesFault(bool skyChart) const
+{
+    const std::string placeFault = numberFieldFault(
+        {{captionName("TEXT4"), text("EDIT2")},
+         {captionName("TEXT5"), text("EDIT3")},
+         skyChart ? NumberField{"Altitude", text("EDIT43")} : NumberField{"Shift of Azimuth", text("EDIT42")}});
+    if (!placeFault.empty())
+        return placeFault;
+
     // The fields and the date steps are single precision, which counts whole days, hours and
     // minutes up to 2^24; the day number a drawing makes of them stays finite far beyond. The
     // place's zone goes into the same day number.
     constexpr float limit = 16777216;
-    const std::pair<const char*, float> fields[] = {
-        {"Year", year()}, {"Day", day()}, {"Hour", hour()}, {"Minute", minute()},
-        {"Actual Time Zone", zoneHours()}, {"Actual Time Zone", zoneMinutes()}};
-    for (const auto& [name, value] : fields)
-        if (!(std::fabs(value) <= limit))
+    const std::tuple<const char*, const char*, float> dateFields[] = {
+        {"Year", "EDIT8", year()},   {"Day", "EDIT9", day()},
+        {"Hour", "EDIT10", hour()},  {"Minute", "EDIT11", minute()},
+        {"Actual Time Zone", "EDIT6", zoneHours()}, {"Actual Time Zone", "EDIT7", zoneMinutes()}};
+    for (const auto& [name, control, value] : dateFields)
+        if (!fieldHoldsNumber(text(control), FieldPrecision::Single) || !(std::fabs(value) <= limit))
             return std::string(name) + " must be a number from -16777216 to 16777216.";
     return {};
+}
+
+std::string ObservationInput::viewFault() const
+{
+    return numberFieldFault({{captionName("TEXT18"), text("EDIT12")},
+                             {captionName("TEXT19"), text("EDIT13")},
+                             {"Rotation", text("EDIT64")}});
 }
 
 float ObservationInput::directionLongitude() const { return number("EDIT12"); }

@@ -4,10 +4,25 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "astro/fieldnumber.h"
 
 namespace nivora {
 
 class Ui;
+
+// A number field as a check reads it: its name in an "ALERT", its text and its precision.
+struct NumberField {
+    std::string name;
+    std::string text;
+    FieldPrecision precision = FieldPrecision::Single;
+};
+
+// The "ALERT" text for the first of `fields` whose text is no number a field of its precision
+// holds (fieldHoldsNumber): "<name> must be a number from -3.4E+38 to 3.4E+38." (-1.7E+308 to
+// 1.7E+308 in double precision). Empty when every field holds its text.
+std::string numberFieldFault(const std::vector<NumberField>& fields);
 
 // Numbers are read from the start of a field's text (blanks skipped, a sign allowed, anything
 // else 0) and held in single precision, as the windows keep them. Needs the declared MAINFORM.
@@ -34,9 +49,12 @@ public:
     float hour() const;       // EDIT10
     float minute() const;     // EDIT11
     std::string comment() const;   // EDIT19
-    // The first of year, day, hour, minute and the place's zone that is no number from -16777216
-    // to 16777216, as an "ALERT" text naming the field; empty when all are.
-    std::string dateFault() const;
+    // The first field the sky frames of a drawing or a search read that holds no number they can
+    // take, as an "ALERT" text naming the field; empty when all hold one. Year, day, hour, minute
+    // and the place's zone must be numbers from -16777216 to 16777216; the place, and the altitude
+    // (in the sky, `skyChart`) or the shift of azimuth (in a map), any number single precision
+    // holds. The place's fields go by the captions of their labels.
+    std::string skyFramesFault(bool skyChart) const;
 
     // View.
     float directionLongitude() const;  // EDIT12, degrees, in the frame of COMBO6
@@ -48,6 +66,9 @@ public:
     std::string constellationItem() const;   // COMBO2 chosen item's text, "" when none
     int coloring() const;              // CHECK2
     int centralizing() const;          // CHECK3
+    // The first of direction and rotation whose text single precision does not hold, as for
+    // skyFramesFault; the direction's fields go by the captions of their labels.
+    std::string viewFault() const;
 
     // Layout.
     float imageSize() const;       // EDIT1, pixels
@@ -62,6 +83,7 @@ public:
 
 private:
     float minutesSignedBy(std::string_view minutes, std::string_view hours) const;
+    std::string captionName(std::string_view label) const;
     const Ui& ui_;
 };
 

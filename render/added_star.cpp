@@ -1,11 +1,14 @@
 #include "render/added_star.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "astro/constants.h"
 #include "astro/corrections.h"
 #include "astro/fieldnumber.h"
 #include "astro/numbertext.h"
+#include "options/observation_input.h"
 #include "platform/forms.h"
 #include "render/bodymarks.h"
 #include "render/pipeline.h"
@@ -60,6 +63,22 @@ AddedStarFields readAddedStarFields(const Ui& ui)
     f.fromSurface = ui.control("RADIO60").value() == 1;
     f.degrees = ui.control("RADIO62").value() == 1;
     return f;
+}
+
+std::string addedStarFieldFault(const Ui& ui, int chartMode)
+{
+    const AddedStarCapture style = readMarkStyle(ui);
+    const std::string first = ui.control("TEXT12").caption(), second = ui.control("TEXT22").caption();
+    std::vector<std::pair<std::string, const char*>> read = {
+        {first, "EDIT14"}, {first + " minutes", "EDIT15"}, {second, "EDIT16"}, {second + " minutes", "EDIT17"}};
+    if (style.markKind != 1)
+        read.push_back({"Size", "EDIT18"});
+    if (style.distanceOn == 1 && chartMode < mapChartMode)
+        read.push_back({"Distance", "EDIT62"});
+    std::vector<NumberField> fields;
+    for (const auto& [name, control] : read)
+        fields.push_back({name + " of the added star", ui.control(control).text()});
+    return numberFieldFault(fields);
 }
 
 AddedStar ADDSTAR(const AddedStarFields& fields, const SkyFrames& sky, const AddedStarChart& chart)
@@ -310,6 +329,10 @@ bool overdrawAddedStar(ProgramRecords& records)
     AddedStarCapture c = readMarkStyle(ui);
     if (c.frame == 8 && drawn.drawnChartMode == mapChartMode)
         return false;
+    if (const std::string fault = addedStarFieldFault(ui, drawn.drawnChartMode); !fault.empty()) {
+        records.ui.alert(fault);
+        return false;
+    }
     c.star = ADDSTAR(readAddedStarFields(ui), records.drawn.sky,
                      {drawn.drawnChartMode, drawn.drawnRefraction == 1, drawn.drawnDiurnalAberration == 1});
     if (c.star.status == AddedStarStatus::badDistance)

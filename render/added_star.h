@@ -54,6 +54,11 @@ AddedStar ADDSTAR(const AddedStarFields& fields, const SkyFrames& sky, const Add
 // The message for a distance that is not above 0.
 inline constexpr const char* addedStarDistanceMessage = "Distance of the added star must be above 0.";
 
+// The first field of FORM9 that ADDSTAR and the mark read on a chart of `chartMode` and whose
+// text single precision does not hold, as an "ALERT" text naming it after its label
+// ("Declination of the added star must be a number from ..."); empty when all hold theirs.
+std::string addedStarFieldFault(const Ui& ui, int chartMode);
+
 // What the head of a drawing takes from FORM9 when CHECK1 is ticked, and the star it gives.
 struct AddedStarCapture {
     int frame = 3;
@@ -73,8 +78,9 @@ AddedStarCapture captureAddedStar(ProgramRecords& records);
 void drawAddedStar(ProgramRecords& records, const AddedStarCapture& capture);
 
 // "OverD" of FORM9 after its chart and size checks: the mark alone over the chart shown, with
-// the frames, geometry, chart mode, projection and switches of its drawing. True when something
-// may have been drawn.
+// the frames, geometry, chart mode, projection and switches of its drawing. A field it cannot
+// take (addedStarFieldFault) gets an "ALERT" and nothing is drawn. True when something may have
+// been drawn.
 bool overdrawAddedStar(ProgramRecords& records);
 
 } // namespace nivora

@@ -26,4 +26,9 @@ private:
 // Distance", "eccentricity", ...), or empty when the computations accept them.
 std::string unusableOrbitField(const OrbitElementsForm& form);
 
+// The first field the orbit computations read whose text double precision does not hold, as an
+// "ALERT" text naming it as the form does ("Inclination of the Orbital Elements must be a number
+// from ..."); empty when all hold theirs.
+std::string orbitFieldFault(const OrbitElementsForm& form);
+
 } // namespace nivora

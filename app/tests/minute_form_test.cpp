@@ -152,6 +152,44 @@ TEST_F(MinuteForm, OkRefusesARadiusOrAspectThatWouldDivideByZero)
     }
 }
 
+// The star sizes are kept in single precision, the projection in double: text beyond either is
+// named, and nothing is stored.
+TEST_F(MinuteForm, OkRefusesTextNoFieldOfItsPrecisionHolds)
+{
+    Program& p = *program;
+    const std::string single = " must be a number from -3.4E+38 to 3.4E+38.";
+    const std::string wide = " must be a number from -1.7E+308 to 1.7E+308.";
+    struct Case {
+        const char* edit;
+        const char* typed;
+        std::string alert;
+    };
+    const Case cases[] = {
+        {"EDIT40", "9e99", "Scaling Factor A" + single},
+        {"EDIT41", "-inf", "Magnitude B" + single},
+        {"EDIT65", "1e400", "Angle of Radius, Displayed in (x1)" + wide},
+        {"EDIT66", "NaN", "Aspect Ratio Y/X" + wide},
+        {"EDIT68", "1e400", "Coefficient of R^3" + wide},   // read as 0 before
+        {"EDIT74", "inf", "Coefficient of R^9" + wide},
+    };
+    const UserProjection before = p.userProjection;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.edit) + " " + c.typed);
+        ui().userMenu("MNOPTION");
+        ui().userType("EDIT41", "6");
+        ui().userType(c.edit, c.typed);
+        dialogs->calls.clear();
+        ui().userClick("BUTTON16");
+        EXPECT_EQ(alerts(), std::vector<std::string>{c.alert});
+        EXPECT_TRUE(ui().form("FORM5").visible());
+        EXPECT_EQ(p.userProjection.coefficients, before.coefficients);
+        EXPECT_EQ(p.userProjection.aspectYX, before.aspectYX);
+        EXPECT_FLOAT_EQ(p.minuteOptions.starScaling, 1);
+        EXPECT_FLOAT_EQ(p.minuteOptions.dotMagnitude, 7.5f);
+        ui().userClick("BUTTON17");
+    }
+}
+
 TEST_F(MinuteForm, ReadCoefficientsFillsThePowersTheFileLists)
 {
     struct Case {

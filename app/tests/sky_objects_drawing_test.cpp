@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <utility>
 
 #include <erfa.h>
@@ -21,13 +20,7 @@ namespace nivora {
 namespace {
 
 struct SkyObjectsDrawing : StartedProgram {
-    SkyObjectsDrawing() : StartedProgram("skydraw")
-    {
-        for (const auto& entry : std::filesystem::directory_iterator(NIVORA_DATA_DIR))
-            if (entry.is_regular_file())
-                std::filesystem::copy_file(entry.path(), folder.path / entry.path().filename(),
-                                           std::filesystem::copy_options::overwrite_existing);
-    }
+    SkyObjectsDrawing() : StartedProgram("skydraw") { folder.copyAllData(); }
     void SetUp() override
     {
         start();

@@ -33,6 +33,13 @@ struct TestFolder {
         copyData(startupTableFiles);
         copyData({"velka.txt"});
     }
+    // Every shipped data file: what a whole chart reads.
+    void copyAllData() const {
+        for (const auto& entry : std::filesystem::directory_iterator(NIVORA_DATA_DIR))
+            if (entry.is_regular_file())
+                std::filesystem::copy_file(entry.path(), path / entry.path().filename(),
+                                           std::filesystem::copy_options::overwrite_existing);
+    }
     bool has(const std::string& name) const { return std::filesystem::exists(path / name); }
 
     std::filesystem::path path;

@@ -42,6 +42,52 @@ TEST(FieldNumber, ReadsTheNumberAtTheStart) {
     EXPECT_FALSE(std::signbit(readFieldNumber("-0")));
 }
 
+// A number beyond its precision's range, or a spelling of infinity or not-a-number, is no number
+// a field holds; text that reads as 0 is.
+TEST(FieldNumber, TellsANumberNoFieldOfItsPrecisionHolds) {
+    using nivora::FieldPrecision;
+    using nivora::fieldHoldsNumber;
+    struct Case {
+        const char* text;
+        bool single, double_;
+    };
+    const Case cases[] = {
+        {"9e99", false, true},
+        {"-1e39", false, true},
+        {"3.4e38", true, true},
+        {"3.41e38", false, true},
+        {"1e308", false, true},
+        {"1e400", false, false},
+        {"-1e400", false, false},
+        {"  +1e400 deg", false, false},
+        {"0.0001e310", false, true},   // 1e306
+        {"1000e-311", true, true},     // 1e-308
+        {"1e-400", true, true},        // below the least: reads as 0
+        {"0e999999999999", true, true},
+        {"123456789e99999999999999", false, false},
+        {".00001e-99999999999999", true, true},
+        {"inf", false, false},
+        {"-INF", false, false},
+        {" +Infinity", false, false},
+        {"nan", false, false},
+        {"NaN(1)", false, false},
+        {"inf5", true, true},          // no spelling of its own: reads as 0
+        {"information", true, true},
+        {"nancy", true, true},
+        {"abc", true, true},
+        {"", true, true},
+        {"-", true, true},
+        {"95", true, true},
+        {"400", true, true},
+        {"1e38", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(fieldHoldsNumber(c.text, FieldPrecision::Single), c.single);
+        EXPECT_EQ(fieldHoldsNumber(c.text, FieldPrecision::Double), c.double_);
+    }
+}
+
 TEST(FieldNumber, IgnoresTheProcessLocale) {
     // Qt sets the process locale from the environment; a decimal-comma locale must not matter.
     const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");

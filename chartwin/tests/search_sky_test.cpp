@@ -142,8 +142,8 @@ TEST_F(SearchSky, ASeriesFileThatFailsStopsTheSearchWithOneAlert) {
     }
 }
 
-// A date the day number cannot be made of is the field's fault, not a series file's.
-TEST_F(SearchSky, ADateFieldItCannotComputeStopsTheSearchNamingTheField) {
+// A place or date the frames cannot be made of is the field's fault, not a series file's.
+TEST_F(SearchSky, APlaceOrDateFieldItCannotComputeStopsTheSearchNamingTheField) {
     struct Case {
         const char* edit;
         const char* text;
@@ -153,6 +153,11 @@ TEST_F(SearchSky, ADateFieldItCannotComputeStopsTheSearchNamingTheField) {
         {"EDIT8", "1e30", "Year must be a number from -16777216 to 16777216."},
         {"EDIT9", "-1e308", "Day must be a number from -16777216 to 16777216."},
         {"EDIT6", "1e30", "Actual Time Zone must be a number from -16777216 to 16777216."},
+        {"EDIT8", "1e400", "Year must be a number from -16777216 to 16777216."},
+        {"EDIT10", "-inf", "Hour must be a number from -16777216 to 16777216."},
+        {"EDIT2", "9e99", "Longitude must be a number from -3.4E+38 to 3.4E+38."},
+        {"EDIT3", "nan", "Latitude must be a number from -3.4E+38 to 3.4E+38."},
+        {"EDIT43", "1e39", "Altitude must be a number from -3.4E+38 to 3.4E+38."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -26,6 +26,11 @@ inline FormSpec observationFields()
     };
     for (const auto& [name, text] : edits)
         spec.controls.push_back({.kind = K::Edit, .name = name, .text = text});
+    // The labels that name the place and the direction.
+    const std::pair<const char*, const char*> labels[] = {
+        {"TEXT4", "Longitude(E:+)"}, {"TEXT5", "Latitude(N:+)"}, {"TEXT18", "Azimuth"}, {"TEXT19", "Elavation"}};
+    for (const auto& [name, caption] : labels)
+        spec.controls.push_back({.kind = K::Label, .name = name, .caption = caption});
     spec.controls.push_back({.kind = K::Combo, .name = "COMBO1",
                              .items = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep",
                                        "Oct", "Nov", "Dec"},
