@@ -8,6 +8,8 @@
 #include "app/settings_file.h"
 #include "astro/fieldnumber.h"
 #include "options/observation_input.h"
+#include "options/option_menu_bar.h"
+#include "options/option_menus.h"
 
 namespace nivora {
 
@@ -55,8 +57,56 @@ void setMapPole(Ui& ui) {
     setText(ui, "EDIT19", "");
 }
 
-// Back to the star set from the Earth map: its list, the view unturned and undone, the units
-// unsigned, the click's frame as it was and the constellation lines drawn.
+EarthMapPreferences preferencesOf(const Program& p) {
+    const MinuteOptions& minute = p.minuteOptions;
+    return {minute.azElUnit, minute.raDecUnit, p.chartOptions.centralizeWeighting, minute.sunDataFrame};
+}
+
+void setPreferences(Program& p, const EarthMapPreferences& preferences) {
+    MinuteOptions& minute = p.minuteOptions;
+    minute.azElUnit = preferences.azElUnit;
+    minute.raDecUnit = preferences.raDecUnit;
+    minute.sunDataFrame = preferences.sunDataFrame;
+    p.chartOptions.centralizeWeighting = preferences.centralizeWeighting;
+    UiMenuMarks marks(p.ui);
+    showOptionMarks(p.chartOptions, p.readoutOptions, marks);
+}
+
+// What the Earth map makes of the person's preferences: the units signed, the simple weighting,
+// the click read out in the ICRF.
+EarthMapPreferences onTheEarthMap(const EarthMapPreferences& chosen) {
+    MinuteOptions units;
+    units.azElUnit = chosen.azElUnit;
+    units.raDecUnit = chosen.raDecUnit;
+    shiftUnitsIntoEarthMap(units);
+    return {units.azElUnit, units.raDecUnit, 1, 4};
+}
+
+void enterEarthMapPreferences(Program& p) {
+    p.preferencesBeforeEarthMap = preferencesOf(p);
+    setPreferences(p, onTheEarthMap(p.preferencesBeforeEarthMap));
+}
+
+// Each preference still as the map set it goes back to the person's; one changed on the map
+// stays, a unit in its unsigned form.
+void leaveEarthMapPreferences(Program& p) {
+    const EarthMapPreferences& before = p.preferencesBeforeEarthMap;
+    const EarthMapPreferences set = onTheEarthMap(before);
+    const EarthMapPreferences now = preferencesOf(p);
+    MinuteOptions units = p.minuteOptions;
+    shiftUnitsOutOfEarthMap(units);
+    const auto back = [](std::uint8_t now, std::uint8_t set, std::uint8_t before, std::uint8_t changed) {
+        return now == set ? before : changed;
+    };
+    setPreferences(p, {back(now.azElUnit, set.azElUnit, before.azElUnit, units.azElUnit),
+                       back(now.raDecUnit, set.raDecUnit, before.raDecUnit, units.raDecUnit),
+                       back(now.centralizeWeighting, set.centralizeWeighting, before.centralizeWeighting,
+                            now.centralizeWeighting),
+                       back(now.sunDataFrame, set.sunDataFrame, before.sunDataFrame, now.sunDataFrame)});
+}
+
+// Back to the star set from the Earth map: its list, the view unturned and undone, the saved
+// preferences as they were and the constellation lines drawn.
 void leaveEarthMap(Program& p) {
     Ui& ui = p.ui;
     p.chartView.earthMap = 0;
@@ -65,8 +115,7 @@ void leaveEarthMap(Program& p) {
     setText(ui, "EDIT64", "+00.00");
     setText(ui, "EDIT75", "1");
     setNormalLayout(ui);
-    shiftUnitsOutOfEarthMap(p.minuteOptions);
-    p.minuteOptions.sunDataFrame = p.sunDataFrameBeforeEarthMap;
+    leaveEarthMapPreferences(p);
     chooseOption(p, "CONST1");
 }
 
@@ -164,11 +213,8 @@ void RADIO105_ON(Program& p) {
     setText(ui, "EDIT11", in.text("EDIT5"));
     ui.control("COMBO5").setIndex(icrfEquatorDisplay);
 
-    shiftUnitsIntoEarthMap(p.minuteOptions);
-    p.sunDataFrameBeforeEarthMap = p.minuteOptions.sunDataFrame;
-    p.minuteOptions.sunDataFrame = 4;
+    enterEarthMapPreferences(p);
     chooseOption(p, "MAG5");
-    chooseOption(p, "WEIGHTCS");
 }
 
 void bindChartModes(Program& p) {

@@ -21,6 +21,17 @@ std::string turnedLongitudeText(float longitude);
 void shiftUnitsIntoEarthMap(MinuteOptions& minute);
 void shiftUnitsOutOfEarthMap(MinuteOptions& minute);
 
+// The saved preferences (settings file lines 30, 31, 49 and 70) that the Earth map sets for
+// itself on entering. The person's are kept then, and leaving the map gives back each one that
+// still holds the map's value, so the settings file keeps the person's choice; one the person
+// changed on the map stays as chosen there (a readout unit in its unsigned form).
+struct EarthMapPreferences {
+    std::uint8_t azElUnit = 2;
+    std::uint8_t raDecUnit = 3;
+    std::uint8_t centralizeWeighting = 2;
+    std::uint8_t sunDataFrame = 1;
+};
+
 // The Earth map's epoch in the computer's zone of `clockZoneHours`: the day ("1", or "0" for a
 // zone of -12 hours or less) and the hour, 12:00 UT as the two last characters of its text
 // (" 5", "21", "24").

@@ -2,6 +2,7 @@
 // a fresh Program in a temporary folder and throws it away afterwards.
 #pragma once
 
+#include "app/chartmodes.h"
 #include "chartwin/chartwin_records.h"
 
 #include <cstdint>
@@ -38,9 +39,8 @@ public:
     // Runs the event loop until the program ends; returns the exit code.
     int run();
 
-    // The click's frame ("Minute Option") when the Earth map was entered, which reads out in the
-    // ICRF; leaving the map gives it back.
-    std::uint8_t sunDataFrameBeforeEarthMap = 1;
+    // What the Earth map changed of the saved preferences on entering; leaving gives it back.
+    EarthMapPreferences preferencesBeforeEarthMap;
 
 private:
     bool settingsFileKept_ = false;

@@ -70,7 +70,8 @@ TEST(ChartModeTransitions, EffectsOnFieldsCaptionsMarksRecordsAndFiles) {
     // rotation "+12", magnification "2.5", Dual-Box; chooses Mag<7.5, weighting by magnitude,
     // no constellation lines and the direction point at the top. "Draw by File" is on from the
     // start. The settings file saved on leaving the sky holds longitude "+135.0". The click's
-    // frame is the first run's "Apparent" (1) until the Earth map sets the ICRF (4).
+    // frame is the first run's "Apparent" (1) until the Earth map sets the ICRF (4); the units
+    // are the first run's 2 and 3 until the Earth map signs them (5 and 5).
     const Case cases[] = {
         {"sky to star map", {}, "RADIO3", 3, 0, true, false, "RA and DEC of The Upper Pole", true, 0,
          "+180.0", "", "+30", "+12", "2.5", 3, 2, 3, "And", 1, 7.5f, 3, 1, 0, 2},
@@ -81,9 +82,9 @@ TEST(ChartModeTransitions, EffectsOnFieldsCaptionsMarksRecordsAndFiles) {
         {"star map to Earth map", {"RADIO3"}, "RADIO105", 3, 1, false, true, "RA and DEC of The Upper Pole",
          true, 3, "+180.0", "", "-30", "+00.00", "4", 3, 5, 5, "ABW", 0, 5.5f, 1, 4, 0, 2},
         {"Earth map to sky", {"RADIO105"}, "RADIO2", 2, 0, false, false, "The Place of Sight", false, 0,
-         "+135.0", "", "-30", "+00.00", "1", 1, 2, 2, "And", 1, 7.5f, 3, 1, 1, 2},
+         "+135.0", "", "-30", "+00.00", "1", 1, 2, 3, "And", 1, 7.5f, 3, 1, 1, 2},
         {"Earth map to star map", {"RADIO105"}, "RADIO3", 3, 0, false, false, "RA and DEC of The Upper Pole",
-         true, 3, "+180.0", "", "-30", "+00.00", "1", 1, 2, 2, "And", 0, 7.5f, 3, 1, 1, 2},
+         true, 3, "+180.0", "", "-30", "+00.00", "1", 1, 2, 3, "And", 0, 7.5f, 3, 1, 1, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -207,6 +208,52 @@ TEST_F(ChartModes, LeavingTheEarthMapGivesTheClickItsFrameBack) {
     for (int n = 1; n <= 70 && std::getline(in, line); ++n) {
     }
     EXPECT_EQ(std::stoi(line), 3);
+}
+
+// A visit to the Earth map leaves the saved preferences as the person chose them, whichever way
+// it is left; one the person changes on the map stays changed (a unit unsigned).
+TEST_F(ChartModes, AVisitToTheEarthMapKeepsTheSavedPreferences) {
+    struct Case {
+        const char* name;
+        std::uint8_t azElUnit, raDecUnit, weighting, frame;   // chosen before the visit
+        std::vector<const char*> back;                        // the way back to the sky
+        int raDecOnTheMap;                                    // typed on the map; 0 none
+        int lines[4];   // settings lines 30, 31, 49 and 70 after End
+    };
+    const Case cases[] = {
+        {"h/m/s and weighting by magnitude", 3, 3, 3, 1, {"RADIO2"}, 0, {3, 3, 3, 1}},
+        {"by the star map", 3, 3, 3, 1, {"RADIO3", "RADIO2"}, 0, {3, 3, 3, 1}},
+        {"signed units, lines, the true frame", 4, 5, 2, 2, {"RADIO2"}, 0, {4, 5, 2, 2}},
+        {"already the map's own", 1, 2, 1, 4, {"RADIO2"}, 0, {1, 2, 1, 4}},
+        {"a unit changed on the map", 3, 3, 3, 1, {"RADIO2"}, 4, {3, 1, 3, 1}},
+    };
+    static constexpr const char* weightings[] = {"WEIGHTCS", "WEIGHTCL", "WEIGHTCM"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.userClick("RADIO2");
+        program.minuteOptions.azElUnit = c.azElUnit;
+        program.minuteOptions.raDecUnit = c.raDecUnit;
+        program.minuteOptions.sunDataFrame = c.frame;
+        ui.userMenu(weightings[c.weighting - 1]);
+        ui.userClick("RADIO105");
+        EXPECT_EQ(program.chartOptions.centralizeWeighting, 1);
+        if (c.raDecOnTheMap)
+            program.minuteOptions.raDecUnit = std::uint8_t(c.raDecOnTheMap);
+        for (const char* mode : c.back)
+            ui.userClick(mode);
+        for (int w = 0; w < 3; ++w)
+            EXPECT_EQ(ui.menu(weightings[w]).checked(), w + 1 == c.lines[2]) << weightings[w];
+        program.saveAtShutDown();
+        std::ifstream in(folder.path / "nivora.ini");
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        ASSERT_GE(lines.size(), 70u);
+        EXPECT_EQ(std::stoi(lines[29]), c.lines[0]);
+        EXPECT_EQ(std::stoi(lines[30]), c.lines[1]);
+        EXPECT_EQ(std::stoi(lines[48]), c.lines[2]);
+        EXPECT_EQ(std::stoi(lines[69]), c.lines[3]);
+    }
 }
 
 // Without its saved files the sky keeps the fields as they are, and says nothing.
