@@ -86,19 +86,22 @@ private:
             p_.ui.alert(why);
             return;
         }
-        // The readout pads every field to its width: no wider than the file's lines.
+        // The readout pads every field to its width: no wider than the file's lines nor than the
+        // readout shows. The coordinates are read from the whole fields.
         std::size_t longest = 0;
         for (const std::string& line : *lines)
             longest = std::max(longest, line.size());
         keepFieldsWithin(s, int(longest));
+        const OverlaySettings values = s;
+        keepFieldsShown(s);
         try {
-            scanDataFile(*lines);
+            scanDataFile(*lines, values);
         } catch (const std::bad_alloc&) {
             p_.ui.alert(DataFileError(path, 0, std::string(outOfMemoryText)).what());
         }
     }
 
-    void scanDataFile(const std::vector<std::string>& lines) {
+    void scanDataFile(const std::vector<std::string>& lines, const OverlaySettings& values) {
         const OverlaySettings& s = out_.overlay;
         const bool observerChart = drawn_.drawnChartMode < mapChartMode;
         const bool diurnal = s.dataDiurnalAberration && drawn_.drawnDiurnalAberration == 1 && observerChart;
@@ -109,8 +112,8 @@ private:
                 break;
             if (kind == DataLine::Comment)
                 continue;
-            const double lon = firstCoordinate(line, s);
-            const double lat = secondCoordinate(line, s);
+            const double lon = firstCoordinate(line, values);
+            const double lat = secondCoordinate(line, values);
             double x;
             if (s.frameClass == 1 || s.frameClass == 4) {
                 const double turn = s.frameClass == 4 ? pi : 0;

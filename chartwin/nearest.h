@@ -44,7 +44,8 @@ struct NearestSearch {
     // Per list, 0 bright, 1 faint: the proper-motion shift and the four field titles.
     std::array<std::uint8_t, 2> properMotionOffset{};
     std::array<std::array<std::string, 4>, 2> starFieldTitles{};
-    // The form as the data-file scan read it; its rows print from these values.
+    // The form as the data-file scan read it, its fields cut to what the readout shows
+    // (keepFieldsWithin, keepFieldsShown); its rows print from these values.
     OverlaySettings overlay;
 };
 

@@ -83,12 +83,24 @@ DataField withinLine(DataField f, int longest) {
     return f;
 }
 
-void keepFieldsWithin(OverlaySettings& s, int longest) {
+namespace {
+
+template <class Change> void changeEveryField(OverlaySettings& s, Change change) {
     for (DataField* f : {&s.longitude, &s.longitudeMinutes, &s.latitude, &s.latitudeMinutes, &s.magnitude,
                          &s.radius, &s.comment})
-        *f = withinLine(*f, longest);
+        change(*f);
     for (SearchField& f : s.searchFields)
-        f.field = withinLine(f.field, longest);
+        change(f.field);
+}
+
+} // namespace
+
+void keepFieldsWithin(OverlaySettings& s, int longest) {
+    changeEveryField(s, [longest](DataField& f) { f = withinLine(f, longest); });
+}
+
+void keepFieldsShown(OverlaySettings& s) {
+    changeEveryField(s, [](DataField& f) { f.width = std::min(f.width, widestShownField); });
 }
 
 std::string_view fieldText(std::string_view line, DataField f) { return lineField(line, f.column, f.width); }

@@ -68,6 +68,13 @@ OverlaySettings readOverlaySettings(const Ui& ui);
 // Every field ending within the longest line of the file at hand (withinLine).
 void keepFieldsWithin(OverlaySettings& s, int longest);
 
+// The most of a field the click readout's labels show: the widest field the form's three-digit
+// widths take. A wider field from a format file shows as far as that, so a label never grows
+// with the data file's lines.
+inline constexpr int widestShownField = 999;
+// Every field cut to widestShownField, as the readout shows it.
+void keepFieldsShown(OverlaySettings& s);
+
 // The text of a field: fewer bytes, or none, where the line is shorter.
 std::string_view fieldText(std::string_view line, DataField f);
 // The field's text padded with blanks to its full width.

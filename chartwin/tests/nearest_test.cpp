@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -261,6 +262,47 @@ TEST_F(Nearest, DataFileRowsAreListedWithTheirFields) {
     for (const std::string& line : *sample)
         longest = std::max(longest, line.size());
     EXPECT_EQ(timeRow.size(), 4 + (longest - 43 + 1)) << timeRow;   // "Time", then column 43 on
+}
+
+// A format file's widths far past what the form takes, over a data file with a line of a
+// megabyte: the readout shows each field as far as the widest typed width would, and is built
+// no larger (eight megabytes before).
+TEST_F(Nearest, AWideFormatOverALongLineShowsWhatATypedWidthWould) {
+    p().chartOptions.refractionOn = 0;
+    draw();
+    const DirectionVector centre = rotate(p().drawn.sky.baseToIcrf, rotate(p().drawn.sky.chartToBase, {0, 0, 1}));
+    double az, el;
+    azimuthElevation(centre, az, el);
+    char coordinates[32];
+    std::snprintf(coordinates, sizeof coordinates, "%9.4f %9.4f ", az, el);
+    const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                       ("nivora-wide-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(file) << coordinates << std::string(1000000, 'x') << "\n" << coordinates << "short\n";
+    ui().control("CHECK6").setValue(1);
+    ui().control("EDIT54").setText(file.string());
+    ui().control("COMBO3").setIndex(0);
+    const std::pair<const char*, const char*> columns[] = {
+        {"EDIT20", "1"}, {"EDIT22", "11"}, {"EDIT50", "Whole"}, {"EDIT44", "1"}, {"EDIT51", "Rest"}, {"EDIT46", "21"}};
+    for (const auto& [name, text] : columns)
+        ui().control(name).setText(text);
+    ui().control("CHECK7").setValue(1);
+    ui().control("CHECK8").setValue(1);
+    const auto pixel = pixelOf(centre);
+    ASSERT_TRUE(pixel);
+    std::string shown[2];
+    for (int k = 0; k < 2; ++k) {
+        for (const char* width : {"EDIT21", "EDIT23", "EDIT45", "EDIT47"})
+            ui().control(width).setText(k == 0 ? "2000000000" : "999");
+        clickPixel(pixel->x, pixel->y);
+        shown[k] = readout();
+    }
+    std::filesystem::remove(file);
+    EXPECT_TRUE(alerts().empty());
+    // Both rows lie at the point: the later found stands first.
+    EXPECT_NE(shown[0].find(" 1)Whole" + std::string(coordinates) + "short"), std::string::npos);
+    EXPECT_NE(shown[0].find(" 2)Whole" + std::string(coordinates) + "xxx"), std::string::npos);
+    EXPECT_EQ(shown[0], shown[1]);
+    EXPECT_LT(shown[0].size(), 16u * 999);
 }
 
 } // namespace
