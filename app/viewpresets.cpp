@@ -69,7 +69,7 @@ std::optional<double> scopeMagnification(double r, ProjectionKind kind, const Pr
     if (r < 0.5 || r > 180)
         return std::nullopt;
     if (((kind == 3 || kind == 6) && r > 150) || ((kind == 5 || kind == 8) && r > 90) ||
-        (kind == 10 && r > setup.domainDegrees))
+        (kind == 10 && r >= setup.domainDegrees))
         return std::nullopt;
     if (!(setup.chartScale > 0))
         return std::nullopt;
@@ -81,11 +81,7 @@ std::optional<double> scopeMagnification(double r, ProjectionKind kind, const Pr
     ProjectionSetup unitScale = setup;
     unitScale.chartScale = 1;
     double X = 0, Y = 0;
-    // The user projection's domain ends where the polynomial stops: its edge, like a limb.
-    if (kind == 10 && r == setup.domainDegrees)
-        X = userProjectionEdgeValue(setup);
-    else
-        DISPXY(0, y, z, kind, X, Y, unitScale);
+    DISPXY(0, y, z, kind, X, Y, unitScale);
     // At 180 degrees the point may fall a hair left of the centre; the radius is what counts.
     // The transverse Mercator pole has no offset of its own, only the image of the pole.
     X = std::fabs(X);

@@ -21,9 +21,9 @@ float magnificationDown(float v);
 // image box, raised to the next 0.001; it does not depend on the chart scale. Nothing for a
 // radius the projection cannot show whole (below 0.5 or beyond 180 degrees, beyond the limits of
 // the stereographic, transverse Mercator, gnomonic, orthographic and user projections, or off
-// the chart where the projection puts it: the gnomonic beyond about 87 degrees) and for a zero
-// divisor (transverse Mercator at 90 degrees, a chart scale of 0). 90 degrees of the
-// orthographic projection is its limb.
+// the chart where the projection puts it: the gnomonic beyond about 87 degrees, the user
+// projection from its domain's edge on) and for a zero divisor (transverse Mercator at 90
+// degrees, a chart scale of 0). 90 degrees of the orthographic projection is its limb.
 std::optional<double> scopeMagnification(double radiusDegrees, ProjectionKind kind,
                                          const ProjectionSetup& setup);
 

@@ -179,6 +179,7 @@ TEST_F(ViewControls, CalculateDerivesTheMagnificationFromTheScopeRadius) {
         {5, 640, "91", "7"},   {5, 640, "90", "7"},   // the transverse Mercator pole: no offset of its own
         {1, 640, "0.4", "7"},  {1, 640, "181", "7"},  {1, 0, "90", "7"},
         {10, 640, "181", "7"},
+        {10, 640, "179.9", ".501"}, {10, 640, "180", "7"},   // the first run's domain ends at 180
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.projection << ' ' << c.chartScale << ' ' << c.radius);
@@ -192,13 +193,14 @@ TEST_F(ViewControls, CalculateDerivesTheMagnificationFromTheScopeRadius) {
 }
 
 // The user projection, here the azimuthal equidistant one, up to the end of its domain: the
-// radius at the edge takes the edge, as the azimuthal equidistant projection would.
+// projection puts the edge itself off the chart, and so it is refused.
 TEST(ScopeMagnification, TheUserProjectionStopsAtItsDomain) {
     ProjectionSetup setup;
     setup.chartScale = 640;
     setup.domainDegrees = 120;
     EXPECT_FALSE(scopeMagnification(121, 10, setup));
-    EXPECT_EQ(scopeMagnification(120, 10, setup), 0.75);
+    EXPECT_FALSE(scopeMagnification(120, 10, setup));
+    EXPECT_EQ(scopeMagnification(119.9, 10, setup), 0.751);
     EXPECT_EQ(scopeMagnification(90, 10, setup), 1);
 }
 
