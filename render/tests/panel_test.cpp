@@ -41,7 +41,7 @@ void expectTexts(const SkyChart& chart, const std::vector<Expected>& expected)
     }
 }
 
-// The Part's own example date and place, in sky mode and on a map.
+// One date and place for the panel, in sky mode and on a map.
 const Place tokyo2008 = {"Tokyo", -135.5, 35, 12.349, 2008, 12, 31, 23 + 59.0 / 60};
 
 TEST(InformationPanel, SkyModeRowsAndLegends)
