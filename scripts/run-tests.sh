@@ -9,7 +9,7 @@ if [ "${1:-}" = "--sanitize" ]; then
     export LSAN_OPTIONS=suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0
     export UBSAN_OPTIONS=print_stacktrace=1
 fi
-source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh" --tests
 
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$NIVORA_BUILD" --output-on-failure -j "$(nproc)"

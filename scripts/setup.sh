@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs whatever is missing on a Debian 12 machine, then builds everything into build/.
-# Sourced by run-nivora.sh and run-tests.sh; fast when nothing is missing.
+# Sourced by run-nivora.sh and run-tests.sh; fast when nothing is missing. With --tests (from
+# run-tests.sh) it also installs what the window tests need: an X server of their own and a
+# window manager to frame the windows.
 set -euo pipefail
 
 NIVORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -8,10 +10,17 @@ NIVORA_BUILD=${NIVORA_BUILD:-$NIVORA_ROOT/build}
 
 packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           liberfa-dev fonts-liberation2 fonts-ipafont-gothic)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
+test_packages=(xvfb openbox)
+# The packages of the arguments that are not installed.
+not_installed() {
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+    done
+}
+mapfile -t missing < <(not_installed "${packages[@]}")
+missing_for_tests=()
+[ "${1:-}" = "--tests" ] && mapfile -t missing_for_tests < <(not_installed "${test_packages[@]}")
 # Runs apt-get; while another installation holds the package manager's lock, waits for it
 # (up to ten minutes) instead of failing with apt's raw message.
 apt_get() {
@@ -32,12 +41,15 @@ apt_get() {
     rm -f "$log"
 }
 
-if [ ${#missing[@]} -gt 0 ]; then
+all_missing=("${missing[@]}" "${missing_for_tests[@]}")
+if [ ${#all_missing[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
-    echo "Installing: ${missing[*]}"
+    echo "Installing: ${all_missing[*]}"
     apt_get update -qq
-    apt_get install -y -qq "${missing[@]}"
+    [ ${#missing[@]} -eq 0 ] || apt_get install -y -qq "${missing[@]}"
+    # The window manager's recommendations are settings tools and a screenshot program: not needed.
+    [ ${#missing_for_tests[@]} -eq 0 ] || apt_get install -y -qq --no-install-recommends "${missing_for_tests[@]}"
 fi
 
 if [ ! -f "$NIVORA_BUILD/build.ninja" ]; then
