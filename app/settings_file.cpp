@@ -78,11 +78,26 @@ void placeWindow(Form form, const SettingsLines& in, int line)
     form.move(within(line, screen.desktopRight), within(line + 1, screen.desktopBottom));
 }
 
-// A window size: a negative one becomes 0; one past any screen is the first-run size.
-std::int16_t windowSize(double value, std::int16_t firstRun)
+// The chart window's size in lines 5 and 6: a negative one becomes 0; an empty line (a first
+// run's file, the run command's starter) or one past any screen is the first-run size, which the
+// window fits to the screen when it opens.
+void sizeChartWindow(ProgramRecords& p, const SettingsLines& in)
 {
-    const int size = nonNegative(value);
-    return size > 9999 ? firstRun : std::int16_t(size);
+    const WindowExtent firstRun = firstRunChartWindowSize(p.chartLayout);
+    bool firstRunSize = false;
+    const auto size = [&](int line, std::int16_t first) {
+        const int saved = nonNegative(in.number(line));
+        if (!in.item(line).empty() && saved <= 9999) return std::int16_t(saved);
+        firstRunSize = true;
+        return first;
+    };
+    p.chartView.chartWindowWidth = size(5, firstRun.width);
+    p.chartView.chartWindowHeight = size(6, firstRun.height);
+    Form chart = p.ui.form("FORM2");
+    if (firstRunSize)
+        chart.resizeWithinScreen(p.chartView.chartWindowWidth, p.chartView.chartWindowHeight);
+    else
+        chart.resize(p.chartView.chartWindowWidth, p.chartView.chartWindowHeight);
 }
 
 void markWeighting(Ui& ui, int weighting)
@@ -113,7 +128,8 @@ WindowExtent firstRunChartWindowSize(const ChartLayout& layout)
 bool INISAV(ProgramRecords& p, const std::string& file)
 {
     const Geometry main = p.ui.mainForm().geometry();
-    const Geometry chart = p.ui.form("FORM2").geometry();
+    const Form chartWindow = p.ui.form("FORM2");
+    const Geometry chart = chartWindow.geometry();
     const Geometry pointing = p.ui.form("FORM6").geometry();
     const auto& files = p.dataFileSettings.dataFiles;
     const MinuteOptions& minute = p.minuteOptions;
@@ -121,9 +137,10 @@ bool INISAV(ProgramRecords& p, const std::string& file)
 
     std::vector<std::string> lines = {
         position(main.left), position(main.top), position(chart.left), position(chart.top),
-        settingsNumber(int(p.chartView.chartWindowWidth)),
-        settingsNumber(int(p.chartView.chartWindowHeight)),
     };
+    // A first-run size the window has not yet fitted to the screen stays the first-run size.
+    for (const std::int16_t size : {p.chartView.chartWindowWidth, p.chartView.chartWindowHeight})
+        lines.push_back(chartWindow.sizeProvisional() ? std::string() : settingsNumber(int(size)));
     for (std::string_view edit : {"EDIT1", "EDIT2", "EDIT3", "EDIT4", "EDIT5", "EDIT6", "EDIT7", "EDIT8"})
         lines.push_back(text(p, edit));
     lines.push_back(settingsNumber(p.ui.control("COMBO1").index()));
@@ -167,12 +184,8 @@ bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool
 
     if (startUp) {
         placeWindow(p.ui.mainForm(), in, 1);
-        Form chart = p.ui.form("FORM2");
-        placeWindow(chart, in, 3);
-        const WindowExtent firstRun = firstRunChartWindowSize(p.chartLayout);
-        p.chartView.chartWindowWidth = windowSize(in.number(5), firstRun.width);
-        p.chartView.chartWindowHeight = windowSize(in.number(6), firstRun.height);
-        chart.resize(p.chartView.chartWindowWidth, p.chartView.chartWindowHeight);
+        placeWindow(p.ui.form("FORM2"), in, 3);
+        sizeChartWindow(p, in);
         const double size = in.number(7);
         if (size >= 1 && size <= 9999) {
             setText(p, "EDIT1", in.item(7));

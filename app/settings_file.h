@@ -26,7 +26,8 @@ struct WindowExtent {
 };
 WindowExtent firstRunChartWindowSize(const ChartLayout& layout);
 
-// Writes the 70-line settings file from the fields and records. A bare name is taken from the
+// Writes the 70-line settings file from the fields and records (the chart window's size lines
+// empty while its first-run size waits for the window to open). A bare name is taken from the
 // working folder. The old file is replaced only once the new one is complete; an "ALERT" names a
 // file that cannot be written, and false comes back.
 bool INISAV(ProgramRecords& p, const std::string& file);
@@ -36,7 +37,8 @@ bool INISAV(ProgramRecords& p, const std::string& file);
 // false then, with *unreadable (when given) telling the first case from the second. A file that
 // ends inside a later group is read as if it ended before that group. Values outside their
 // scheme read as their first-run values. At start-up an empty "PC's Time Zone" line (the run
-// command's starter file) gives the computer's own zone, as a first run does.
+// command's starter file) gives the computer's own zone, as a first run does, and empty chart
+// window size lines the first run's size, fitted to the screen when the window opens.
 bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool* unreadable = nullptr);
 
 // Star-map presets: the map's pole, shift, comment and display frame.

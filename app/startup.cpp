@@ -48,7 +48,7 @@ void setFirstRunValues(Program& p)
     p.minuteOptions.sunDataFrame = minute.sunDataFrame;
     p.minuteOptions.angleUnit = minute.angleUnit;
     p.userProjection = UserProjection{};
-    p.ui.form("FORM2").resize(p.chartView.chartWindowWidth, p.chartView.chartWindowHeight);
+    p.ui.form("FORM2").resizeWithinScreen(p.chartView.chartWindowWidth, p.chartView.chartWindowHeight);
 }
 
 // The values every start shows: no settings file keeps them.

@@ -270,6 +270,7 @@ Form Ui::load(const FormSpec& spec)
             return;
         }
         f.outerWanted = QSize();   // the user's size wins
+        f.withinScreen = false;
         f.ui->fire(f.name + "_RESIZE");
     };
     // A window first shows without its frame: an outer size set until then was taken as the

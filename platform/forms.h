@@ -186,6 +186,12 @@ public:
     Geometry geometry() const;
     void setGeometry(const Geometry& g);
     void resize(int outerWidth, int outerHeight);
+    // A size the program chose itself, not one the user gave: at the window's next show it is
+    // cut, where it must be, so that the whole window, frame included, lies on the free part of
+    // the screen right of and below its place, and the form's _RESIZE handler then runs. Until
+    // that show (or another size) the size is provisional.
+    void resizeWithinScreen(int outerWidth, int outerHeight);
+    bool sizeProvisional() const;
     void move(int left, int top);
     void raise();
     FontSpec font() const;

@@ -12,12 +12,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <algorithm>
 #include <initializer_list>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace nivora {
 
@@ -271,15 +273,30 @@ void runLayouts(std::initializer_list<QLayout*> layouts)
     }
 }
 
-// How far a window's client lies right of and below its frame; nothing until Qt knows the frame.
+// How far a window's frame reaches beyond its client on each side; nothing until Qt knows the frame.
+QMargins frameMargins(const FormWindow& w)
+{
+    const QRect client = w.geometry(), frame = w.frameGeometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
+// How far a window's client lies right of and below its frame.
 QPoint frameOffset(const FormWindow& w) { return w.geometry().topLeft() - w.frameGeometry().topLeft(); }
 
-// The same for any form the window manager has framed: it frames them all alike.
-std::optional<QPoint> knownFrameOffset(const Ui::Impl& ui)
+// The frame of any form the window manager has framed: it frames them all alike.
+std::optional<QMargins> knownFrameMargins(const Ui::Impl& ui)
 {
     for (const auto& f : ui.forms)
-        if (!frameOffset(*f->window).isNull()) return frameOffset(*f->window);
+        if (!frameOffset(*f->window).isNull()) return frameMargins(*f->window);
     return std::nullopt;
+}
+
+std::optional<QPoint> knownFrameOffset(const Ui::Impl& ui)
+{
+    const std::optional<QMargins> frame = knownFrameMargins(ui);
+    if (!frame) return std::nullopt;
+    return QPoint(frame->left(), frame->top());
 }
 
 // A window's place is its frame's. Qt asks the window manager to put the frame there, but only
@@ -293,6 +310,28 @@ void prepareFirstShow(Form::Impl& f)
     w->ensurePolished();
     runLayouts({w->centralWidget()->layout(), w->layout()});   // inside out: the window follows its content
     if (const auto offset = knownFrameOffset(*f.ui)) w->setGeometry(QRect(w->pos() + *offset, w->size()));
+}
+
+// Cuts a window about to show to the free part of its screen right of and below its place, frame
+// included (its own frame, or the one the window manager gives the other forms), never below its
+// minimum size. True when the size changed.
+bool cutToScreen(Form::Impl& f)
+{
+    FormWindow* w = f.window;
+    const QRect client = w->geometry();
+    const QScreen* screen = QGuiApplication::screenAt(client.topLeft());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return false;
+    const QMargins frame =
+        frameOffset(*w).isNull() ? knownFrameMargins(*f.ui).value_or(QMargins()) : frameMargins(*w);
+    const QRect free = screen->availableGeometry();
+    const QSize room(free.right() - frame.right() - client.left() + 1,
+                     free.bottom() - frame.bottom() - client.top() + 1);
+    const QSize fitted = client.size().boundedTo(room).expandedTo(w->minimumSizeHint());
+    if (fitted == client.size()) return false;
+    f.codeSize = fitted;
+    w->resize(fitted);
+    return true;
 }
 
 } // namespace
@@ -310,8 +349,10 @@ void Form::show()
     }
     impl_->placed = true;
     if (!impl_->window->windowHandle()) prepareFirstShow(*impl_);
+    const bool cut = std::exchange(impl_->withinScreen, false) && cutToScreen(*impl_);
     impl_->window->show();
     raise();
+    if (cut) impl_->ui->fire(impl_->name + "_RESIZE");
 }
 
 void Form::hide() { impl_->window->hide(); }
@@ -369,6 +410,7 @@ void Form::setGeometry(const Geometry& g)
 void Form::resize(int outerWidth, int outerHeight)
 {
     FormWindow* w = impl_->window;
+    impl_->withinScreen = false;
     // A canvas form's size does not depend on the window manager's frame.
     const bool frameUnknown = !impl_->canvas && w->frameSize().isNull();
     impl_->outerWanted = frameUnknown ? QSize(outerWidth, outerHeight) : QSize();
@@ -376,6 +418,14 @@ void Form::resize(int outerWidth, int outerHeight)
     impl_->codeSize = client;
     w->resize(client);
 }
+
+void Form::resizeWithinScreen(int outerWidth, int outerHeight)
+{
+    resize(outerWidth, outerHeight);
+    impl_->withinScreen = true;
+}
+
+bool Form::sizeProvisional() const { return impl_->withinScreen; }
 
 void Form::move(int left, int top)
 {

@@ -48,6 +48,7 @@ struct Form::Impl {
     QSize codeSize;   // the last client size set from code, so its echo fires no _RESIZE
     QSize outerWanted;   // an outer size set before the frame was known, made good once it is
     bool placed = false;   // shown or moved once: the window keeps its place from then on
+    bool withinScreen = false;   // a size of the program's own, cut to the screen at the next show
 
     // The window's client size for an outer size, and the outer size it has now.
     QSize clientFor(int outerWidth, int outerHeight) const;

@@ -108,6 +108,7 @@ void Ui::userResize(std::string_view formName, int outerWidth, int outerHeight)
     const QSize client = f.impl()->clientFor(outerWidth, outerHeight);
     f.impl()->codeSize = client;   // the echo of this resize fires nothing; the call below does
     f.impl()->outerWanted = QSize();
+    f.impl()->withinScreen = false;
     w->resize(client);
     impl_->fire(f.name() + "_RESIZE");
 }

@@ -11,7 +11,8 @@ for f in "$NIVORA_ROOT"/data/*; do
     [ -e "$work/$(basename "$f")" ] || cp "$f" "$work/"
 done
 # A first start shows the planets: the first-run settings with the shipped planet files chosen.
-# Its "PC's Time Zone" lines are empty: nivora fills them with the computer's zone.
+# Its "PC's Time Zone" lines are empty: nivora fills them with the computer's zone; so are the
+# chart window's size lines: the window opens at the first run's size, fitted to the screen.
 [ -e "$work/nivora.ini" ] || cp "$NIVORA_ROOT/scripts/starter-nivora.ini" "$work/nivora.ini"
 
 program="$NIVORA_BUILD/app/nivora"

@@ -53,8 +53,7 @@ struct SettingsFile : StartedProgram {
         p.dataFileSettings.fontKind = 1;
         p.planetSettings.planetOrbitFile[2] = "mars.plt";
         p.planetSettings.planetDisplayMode[2] = 2;
-        p.chartView.chartWindowWidth = 500;
-        p.chartView.chartWindowHeight = 600;
+        p.ui.userResize("FORM2", 500, 600);
         EXPECT_TRUE(INISAV(p, "saved.ini"));
         return lines("saved.ini");
     }

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -294,6 +295,58 @@ TEST_F(SmallProgram, AnOuterSizeSetBeforeTheFirstShowHolds)
         EXPECT_EQ(form.geometry().height, 200);
     }
     EXPECT_TRUE(fired.empty());
+}
+
+// A size the program chose itself opens cut to the free part of the screen right of and below the
+// window's place, frame included, and the form hears of the cut; a size set as it is opens so,
+// though it reaches past the screen's edge. The first show takes the frame the other windows have.
+TEST_F(SmallProgram, ASizeOfTheProgramsOwnOpensWithinTheScreen)
+{
+    ui.mainForm().show();
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "FORM2") window = w;
+    ASSERT_NE(window, nullptr);
+    struct Case {
+        const char* what;
+        int left, top;
+        bool withinScreen, cut;
+    };
+    const Case cases[] = {
+        {"past the bottom", 100, free.bottom() - 300, true, true},
+        {"past the right", free.right() - 300, 100, true, true},
+        {"past both", free.right() - 200, free.bottom() - 200, true, true},
+        {"room enough", 10, 10, true, false},
+        {"set as it is", 100, free.bottom() - 300, false, false},
+    };
+    Form chart = ui.form("FORM2");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        chart.hide();
+        chart.move(c.left, c.top);
+        if (c.withinScreen) chart.resizeWithinScreen(622, 626);
+        else chart.resize(622, 626);
+        EXPECT_EQ(chart.sizeProvisional(), c.withinScreen);
+        fired.clear();
+        chart.show();
+        ui.pumpEvents();
+        EXPECT_FALSE(chart.sizeProvisional());
+        const QRect frame = window->frameGeometry();
+        EXPECT_EQ(frame.topLeft(), QPoint(c.left, c.top));
+        EXPECT_EQ(free.contains(frame), c.withinScreen);
+        const Geometry g = chart.geometry();
+        if (c.cut) {
+            EXPECT_TRUE(frame.right() == free.right() || frame.bottom() == free.bottom());
+            EXPECT_EQ(fired, std::vector<std::string>{"FORM2_RESIZE"});
+            EXPECT_EQ(g.width < 622, frame.right() == free.right());
+            EXPECT_EQ(g.height < 626, frame.bottom() == free.bottom());
+        } else {
+            EXPECT_TRUE(fired.empty());
+            EXPECT_EQ(g.width, 622);
+            EXPECT_EQ(g.height, 626);
+        }
+    }
 }
 
 TEST_F(SmallProgram, ClosingTheMainWindowLeavesTheEventLoop)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -209,6 +210,24 @@ TEST_F(FramedWindows, AWindowOpenedAgainOrMovedKeepsItsFrameThere)
     expectFramedAt(run.text, first.left, first.top);
     run.main.move(250, 150);
     expectFramedAt(run.main, 250, 150);
+}
+
+// A size the program chose itself opens with the whole frame on the screen, though the window
+// manager frames the window only after it opens: the frame is the one the other windows have.
+TEST_F(FramedWindows, ASizeOfTheProgramsOwnOpensWithItsFrameOnTheScreen)
+{
+    OneRun run;
+    run.main.move(100, 100);
+    run.main.show();
+    framedPlace(run.main);
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    run.canvas.move(free.right() - 400, free.bottom() - 300);
+    run.canvas.resizeWithinScreen(622, 626);
+    run.canvas.show();
+    expectFramedAt(run.canvas, free.right() - 400, free.bottom() - 300);
+    const QRect frame = window(run.canvas)->frameGeometry();
+    EXPECT_EQ(frame.right(), free.right());
+    EXPECT_EQ(frame.bottom(), free.bottom());
 }
 
 } // namespace
