@@ -7,6 +7,7 @@
 #include "astro/datafile.h"
 #include "options/observation_input.h"
 #include "render/compass.h"
+#include "render/earthlines.h"
 #include "render/grids.h"
 #include "render/lines.h"
 #include "render/moon_shadow.h"

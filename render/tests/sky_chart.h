@@ -29,6 +29,16 @@ inline std::string number(double v)
     return text;
 }
 
+// How many pixels of a colour the rectangle from (x1, y1) to (x2, y2) holds, both included.
+inline int countColour(const ChartBitmap& b, int colour, int x1, int y1, int x2, int y2)
+{
+    int n = 0;
+    for (int y = y1; y <= y2; ++y)
+        for (int x = x1; x <= x2; ++x)
+            n += b.pixel(x, y) == colour;
+    return n;
+}
+
 // A sky chart of the place and UT instant with nothing on it but the solar system: no grids, no
 // stars, no lines, refraction off, every planet a disc.
 struct SkyChart : TestRecords {
