@@ -127,10 +127,16 @@ void moonPath(benchmark::State& state, const char* magnification, const char* la
     std::filesystem::remove_all(program->folder);
 }
 
-// The Earth's lines every 15 arc minutes on the ground, seen from a height in metres.
-void earthLines(benchmark::State& state, const char* height) {
+// The Earth's lines every 15 arc minutes on the ground, seen from a height in metres, toward the
+// zenith or toward an elevation in degrees; below the horizon with everything under it shown, as
+// a user looking down at the Earth chooses it.
+void earthLines(benchmark::State& state, const char* height, const char* elevation = nullptr) {
     const auto program = makeProgram();
     program->ui.userType("EDIT43", height);
+    if (elevation) {
+        program->ui.userType("EDIT13", elevation);
+        program->ui.userMenu("UNDA");
+    }
     program->ui.userMenu("SRFQ");
     program->ui.userClick("BUTTON1");
     for (auto _ : state)
@@ -155,6 +161,7 @@ BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag10, "10", "RADIO29", "MONLINE2")->
 BENCHMARK_CAPTURE(moonPath, NoMoonPathDualBoxMag10, "10", "RADIO29", "MONLINE0")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(earthLines, EarthLines400km, "400000")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(earthLines, EarthLines36000km, "36000000")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(earthLines, EarthLines36000kmFacingTheEarth, "36000000", "-90")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChart, defaultChart, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChartListsReadAnew, defaultChart, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(readingStarLists, defaultChart, defaultChart)->Unit(benchmark::kMillisecond);

@@ -259,7 +259,8 @@ TEST(Culling, StarsAtTheCornersOfTheirCellsKeepEveryPixel)
 
 // Looking down on the shell from a height, where the parallel and the meridian of the place
 // cross; toward its rim; away from it, where none of it is in the picture; and up at a shell
-// overhead.
+// overhead. From far away the lattice is finer than a pixel: the whole Earth, toward the horizon
+// with half of it in the picture, Mollweide's stepping places, and the second box.
 TEST(Culling, EarthLinesKeepEveryPixel)
 {
     const View orbit{.name = "Earth lines from 400 km", .latitude = "-90", .observerMetres = "400000",
@@ -280,6 +281,14 @@ TEST(Culling, EarthLinesKeepEveryPixel)
     drawBothWays(rim, {10, 100, 1000});
     drawBothWays(overhead, {10, 100});
     drawBothWays(dual, {1, 10, 100});
+    const View horizon = changed(farOrbit, "Earth lines from 36000 km, the horizon", [](View& v) { v.latitude = "0"; });
+    const View nearer = changed(farOrbit, "Earth lines from 3600 km", [](View& v) { v.observerMetres = "3600000"; });
+    const View mollweide = changed(orbit, "Earth lines from 400 km, Mollweide", [](View& v) { v.projection = 7; });
+    const View farDual = changed(farOrbit, "Earth lines from 36000 km, Dual-Box", [](View& v) { v.dualBox = 1; });
+    drawBothWays(horizon, {1});
+    drawBothWays(nearer, {1, 3});
+    drawBothWays(mollweide, {1});
+    drawBothWays(farDual, {1, 3});
 }
 
 // The Moon's tracks, centred on the Moon or 100 pixels above it, in one box or two.

@@ -311,5 +311,36 @@ TEST(EarthLinesPass, HalfDegreeLinesNorthAndEastAreDottedTheOthersSolid)
     }
 }
 
+// Seen from far away the lattice is finer than a pixel: the lines take a few projections for
+// each pixel they set, not one for each of the millions of lattice points in sight.
+TEST(EarthLinesPass, FromFarAwayTheLinesCostWhatTheyShow)
+{
+    struct Case {
+        const char* name;
+        const char* observerMetres;
+        const char* elevation;
+    };
+    const Case cases[] = {
+        {"36000 km, straight down", "36000000", "-90"},
+        {"36000 km, at the horizon", "36000000", "0"},
+        {"36000 km, at the Earth's rim", "36000000", "-81.3"},
+        {"3600 km, straight down", "3600000", "-90"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EarthLines chart(c.observerMetres, "0", 15);
+        chart.set("EDIT13", c.elevation);
+        chart.chartOptions.earthGridMinutes = 0;
+        ASSERT_TRUE(chart.draw());
+        const int width = chart.chartBitmap.width(), height = chart.chartBitmap.height();
+        const int before = countColour(chart.chartBitmap, 11, 0, 0, width - 1, height - 1);
+        chart.chartOptions.earthGridMinutes = 15;
+        const long projected = earthLinesPass(chart);
+        const int set = countColour(chart.chartBitmap, 11, 0, 0, width - 1, height - 1) - before;
+        EXPECT_GT(set, 100);
+        EXPECT_LT(projected, 100 * set);
+    }
+}
+
 } // namespace
 } // namespace nivora
