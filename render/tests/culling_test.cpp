@@ -281,14 +281,35 @@ TEST(Culling, EarthLinesKeepEveryPixel)
     drawBothWays(rim, {10, 100, 1000});
     drawBothWays(overhead, {10, 100});
     drawBothWays(dual, {1, 10, 100});
-    const View horizon = changed(farOrbit, "Earth lines from 36000 km, the horizon", [](View& v) { v.latitude = "0"; });
-    const View nearer = changed(farOrbit, "Earth lines from 3600 km", [](View& v) { v.observerMetres = "3600000"; });
     const View mollweide = changed(orbit, "Earth lines from 400 km, Mollweide", [](View& v) { v.projection = 7; });
     const View farDual = changed(farOrbit, "Earth lines from 36000 km, Dual-Box", [](View& v) { v.dualBox = 1; });
-    drawBothWays(horizon, {1});
-    drawBothWays(nearer, {1, 3});
     drawBothWays(mollweide, {1});
     drawBothWays(farDual, {1, 3});
+    // From 36000 and 3600 km, straight down and at the horizon, in projections that bend, stretch
+    // and cut the Earth's image each their own way.
+    struct Far {
+        const char* name;
+        const char* observerMetres;
+        const char* latitude;
+        std::initializer_list<std::uint8_t> projections;
+    };
+    const Far far[] = {
+        {"Earth lines from 36000 km", "36000000", "-90", {4, 9, 15}},
+        {"Earth lines from 36000 km, the horizon", "36000000", "0", {1, 6, 13}},
+        {"Earth lines from 3600 km", "3600000", "-90", {1, 3, 12}},
+        {"Earth lines from 3600 km, the horizon", "3600000", "0", {1, 8, 14}},
+    };
+    for (const Far& f : far)
+        for (const std::uint8_t projection : f.projections) {
+            View v = orbit;
+            v.name = f.name;
+            v.observerMetres = f.observerMetres;
+            v.latitude = f.latitude;
+            v.projection = projection;
+            SCOPED_TRACE(testing::Message() << "projection " << int(projection));
+            drawBothWays(v, {1});
+        }
+    drawBothWays(changed(orbit, "Earth lines from 3600 km", [](View& v) { v.observerMetres = "3600000"; }), {3});
 }
 
 // The Moon's tracks, centred on the Moon or 100 pixels above it, in one box or two.
