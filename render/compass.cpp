@@ -35,10 +35,11 @@ DirectionVector horizonPoint(const HorizonCircle& h, double a)
 
 // The visible horizon from azimuth `from` to `to`, degrees, in dots `step` apart counted in
 // single precision (both ends when reached, at most maxArcDots).
-// In a single box the runs of dots that lie beyond the angle from the chart centre that the
-// drawing limits take in are passed over: the horizon circle moves by at most |u| + |v| per
-// radian of azimuth, so a dot lies within d = (|u| + |v|) times its azimuth's distance of the
-// run's middle dot, and in the chart frame within asin(d / |p|) of that dot's direction p.
+// The runs of dots that lie beyond the angle from the chart centre (in the Dual-Box layout, from
+// either box's centre) that the boxes take in are passed over: the horizon circle moves by at
+// most |u| + |v| per radian of azimuth, so a dot lies within d = (|u| + |v|) times its azimuth's
+// distance of the run's middle dot, and in the chart frame within asin(d / |p|) of that dot's
+// direction p.
 void drawHorizonArc(const PointPipeline& p, BitmapArea (&boxes)[2], const HorizonCircle& horizon, float from,
                     float to, float step, int colour)
 {
@@ -60,15 +61,13 @@ void drawHorizonArc(const PointPipeline& p, BitmapArea (&boxes)[2], const Horizo
                 boxes[0].plotDot(p.pixelX(X), p.pixelY(Y), colour);
         }
     };
-    const double speed = length(horizon.u) + length(horizon.v), reach = p.limitReach();
+    const double speed = length(horizon.u) + length(horizon.v), reach = p.cullReach();
     const auto judge = [&](long k0, long k1) {
-        if (dual)
-            return RunView::drawn;
         const long middle = (k0 + k1 - 1) / 2;
         const float a = azimuths[middle];
         const double turn = std::max(a - azimuths[k0], azimuths[k1 - 1] - a);
         const double d = speed * turn / degreesPerRadian * (1 + 1E-9) + 1E-12;
-        return PointPipeline::runView(chartPoint(middle), d, reach);
+        return PointPipeline::runView(chartPoint(middle), d, reach, dual);
     };
     visitRuns(0, azimuths.size(), 8, judge, dot, [](long, long) {});
 }

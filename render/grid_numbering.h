@@ -50,6 +50,8 @@ public:
     // The curve's state: 0 not numbered, 5 or 7 not labelled yet (inside, outside), 1 inside,
     // 2 just left, 3 outside; Dual-Box passages take 4 off.
     int state() const { return state_; }
+    // The box of the last point the curve took (0 first, 1 second).
+    int previousBox() const { return pBox_; }
 
 private:
     bool nearPole(double latitude) const;

@@ -69,7 +69,7 @@ public:
         const std::uint8_t mode = records.chartView.chartMode;
         removeAberration_ = equinox_ == 1 && mode == mapChartMode && records.drawn.settings.displayFrameIndex % 4 != 0;
         dualBox_ = pipeline_.dualBox();
-        limitReach_ = pipeline_.limitReach();
+        reach_ = pipeline_.cullReach();
         scale_ = records.userProjection.chartScale;
         curve_ = curve;
     }
@@ -89,11 +89,20 @@ public:
 
     // What to make of a run of the curve's points: u is one of them and every other lies within
     // `arc` radians of it along the curve. A hidden run is passed over but for its last point,
-    // which is drawn as usual and so leaves the numbering as the whole run would. Single box
-    // only, and not while the curve is inside the box (leaving it is numbered). Then the run is
+    // which is drawn as usual and so leaves the numbering as the whole run would: no label may
+    // fall within it.
+    //
+    // In one box, not while the curve is inside the box (leaving it is numbered); then the run is
     // hidden when all its points are beyond the angle from the chart centre that the drawing
     // limits take in (which hold the box) and above the horizon, or deep enough under it that
     // the numbering does not note them.
+    //
+    // In the Dual-Box layout the points under the horizon are drawn too, and the numbering labels
+    // where the curve passes between the boxes and where it sinks or rises at the horizon. A run
+    // is hidden when its points reach neither box and none of that can befall it: it keeps to
+    // the hemisphere of the box the curve is in, and lies wholly above the horizon while the
+    // curve is not below it, or wholly below while the curve is not above. A curve without
+    // numbers is hidden whenever it reaches neither box.
     //
     // The bound: the frames turn the sphere rigidly and the aberration (1E-4 of a direction at
     // most) stretches it by less than 1.001, so before refraction every point lies within 1.001
@@ -102,9 +111,8 @@ public:
     // asin(d / |v|) of its direction v.
     RunView runView(const DirectionVector& u, double arc) const
     {
-        if (dualBox_)
-            return RunView::drawn;
-        const bool inside = numbering_.state() % 4 == 1;
+        const int state = numbering_.state();
+        const bool inside = state % 4 == 1;
         const double stretched = 1.001 * arc;
         double d = stretched + 1E-12;
         DirectionVector w = u;
@@ -115,10 +123,20 @@ public:
         }
         // A circle of altitude keeps its z: it may lie on the horizon's limit itself.
         const double dz = grid_ == GridKind::horizontal && !curve_.meridian ? 0 : d + 1E-12;
+        const bool above = !pipeline_.belowHorizon({0, 0, w[2] - dz}), below = pipeline_.belowHorizon({0, 0, w[2] + dz});
+        const DirectionVector v = pipeline_.toChart(w);
+        if (dualBox_) {
+            const RunView view = PointPipeline::runView(v, d, reach_, true);
+            if (view != RunView::hidden || state == 0)
+                return view;
+            const int box = v[2] - d > 0 ? 0 : v[2] + d < 0 ? 1 : -1;
+            const bool quiet = box == numbering_.previousBox() && ((above && state % 4 != 3) || (below && !inside));
+            return quiet ? RunView::hidden : RunView::halved;
+        }
         if (!inside && pipeline_.belowHorizon({0, 0, w[2] + dz}, 14 / scale_ + 1E-12))
             return RunView::hidden;
-        const RunView view = PointPipeline::runView(pipeline_.toChart(w), d, limitReach_);
-        if (view == RunView::hidden && (inside || pipeline_.belowHorizon({0, 0, w[2] - dz})))
+        const RunView view = PointPipeline::runView(v, d, reach_);
+        if (view == RunView::hidden && (inside || !above))
             return RunView::halved;
         return view;
     }
@@ -186,7 +204,7 @@ private:
     const VisibilityNodes* table_ = nullptr;
     bool removeAberration_ = false;
     bool dualBox_ = false;
-    double limitReach_ = pi;
+    double reach_ = pi;
     double scale_ = 0;
 };
 

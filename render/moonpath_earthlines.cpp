@@ -32,14 +32,11 @@ void plot(ProgramRecords& records, const MarkPlacer& placer, const DirectionVect
 // from the Earth's centre, and under 7 more from an observer the Earth's turn carries round.
 constexpr double moonTrackSpeed = 0.5;
 
-// Judges a run of a track's points against the drawing limits, from one point's base vector and
-// the arc every point of the run lies within of it. Dual-Box draws every run.
+// Judges a run of a track's points against what the boxes take in, from one point's base vector
+// and the arc every point of the run lies within of it.
 class TrackCuller {
 public:
-    explicit TrackCuller(const ProgramRecords& records)
-        : pipeline_(records), reach_(records.chartView.dualBox == 1 ? pi : pipeline_.limitReach())
-    {
-    }
+    explicit TrackCuller(const ProgramRecords& records) : pipeline_(records), reach_(pipeline_.cullReach()) {}
     RunView view(const DirectionVector& w, double arc) const
     {
         return reach_ < pi ? pipeline_.runViewWithin(w, arc, reach_) : RunView::drawn;

@@ -134,12 +134,28 @@ double PointPipeline::limitReach() const
                            g.halfHeightLimit + std::fabs(g.directionOffset));
 }
 
-RunView PointPipeline::runView(const DirectionVector& v, double d, double reach)
+double PointPipeline::cullReach() const
+{
+    if (!dualBox_)
+        return limitReach();
+    const ChartGeometry& g = records_.drawn.geometry;
+    const ChartLayout& layout = records_.chartLayout;
+    const double halfWidth =
+        std::max(double(g.halfWidthLimit), g.boxHalfWidth + double(std::max(layout.marginLeft, layout.marginRight)));
+    const double halfHeight =
+        std::max(double(g.halfHeightLimit), g.boxHalfHeight + double(std::max(layout.marginTop, layout.marginBottom)));
+    return projectionReach(projection_, records_.userProjection, halfWidth, halfHeight + std::fabs(g.directionOffset));
+}
+
+RunView PointPipeline::runView(const DirectionVector& v, double d, double reach, bool bothBoxes)
 {
     const double r = length(v);
     if (!(d < r))
         return RunView::halved;
-    const double angle = std::atan2(std::hypot(v[0], v[1]), v[2]), stray = std::asin(d / r);
+    double angle = std::atan2(std::hypot(v[0], v[1]), v[2]);
+    if (bothBoxes)
+        angle = std::min(angle, pi - angle);
+    const double stray = std::asin(d / r);
     if (angle - stray > reach)
         return RunView::hidden;
     return angle + stray <= reach || stray < reach / 8 ? RunView::drawn : RunView::halved;
@@ -149,7 +165,7 @@ RunView PointPipeline::runViewWithin(const DirectionVector& w, double arc, doubl
 {
     const double stretched = 1.001 * arc;
     const double d = stretched + refractionSpread(w[2] - stretched, w[2] + stretched) + 1E-12;
-    return runView(toChart(refract(w)), d, reach);
+    return runView(toChart(refract(w)), d, reach, dualBox_);
 }
 
 std::optional<ChartPixel> PointPipeline::place(DirectionVector w) const

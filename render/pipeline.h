@@ -91,14 +91,20 @@ public:
     // Step 9's limits as an angle from the chart centre, radians: no chart-frame vector farther
     // out passes them, so a pass may skip such points without projecting them.
     double limitReach() const;
+    // The angle a cull judges against: limitReach() in one box. In the Dual-Box layout, from
+    // either box's centre (the second box's is the chart centre's opposite, its hemisphere
+    // mirrored), what takes in both the limits and the box's area, which the passes that test
+    // no limits in the second box draw to.
+    double cullReach() const;
     // What a pass makes of a run of points whose chart-frame vectors lie within `d` of v, against
-    // the angle `reach` from the chart centre that the limits take in: hidden when v's direction
-    // lies beyond it by asin(d / |v|); drawn when it lies within by as much, or when the run spans
-    // under an eighth of `reach`, too little to be worth halving; else halved.
-    static RunView runView(const DirectionVector& v, double d, double reach);
+    // the angle `reach` from the chart centre that the limits take in, or with `bothBoxes` from
+    // the nearer of the chart centre and its opposite: hidden when v's direction lies beyond it
+    // by asin(d / |v|); drawn when it lies within by as much, or when the run spans under an
+    // eighth of `reach`, too little to be worth halving; else halved.
+    static RunView runView(const DirectionVector& v, double d, double reach, bool bothBoxes = false);
     // runView of the points whose base vectors lie within `arc` of w's before the aberrations
     // (which stretch the sphere by less than 1.001) and refraction (which moves z alone, by lifts
-    // no farther apart than its spread).
+    // no farther apart than its spread), in the pass's layout.
     RunView runViewWithin(const DirectionVector& w, double arc, double reach) const;
     // Step 10: the bitmap pixel of projection offsets in a box (0 first, 1 second).
     float pixelX(double X, int box = 0) const { return float(boxes_.x1 + box * boxes_.secondBoxOffset + X); }

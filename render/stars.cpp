@@ -22,9 +22,10 @@ constexpr std::size_t recordsPerPump = 8192;
 constexpr double motionAllowance = 1 / degreesPerRadian;
 
 // The 5-degree cells of the catalogue whose every star, moved by at most motionAllowance, lies
-// beyond the angle from the chart centre that the drawing limits take in: at a magnification
-// too high for the cells' outside codes. A cell is judged when a star first asks. The bound: a star lies within 5 degrees of its cell's
-// centre c (half a cell's width along the parallel, then half its height), and moved within
+// beyond the angle from the chart centre (in the Dual-Box layout, from either box's centre) that
+// the drawing limits take in: at a magnification too high for the cells' outside codes, or in
+// two boxes, which have none. A cell is judged when a star first asks. The bound: a star lies
+// within 5 degrees of its cell's centre c (half a cell's width along the parallel, then half its height), and moved within
 // 5 degrees and the allowance, a; the frame turns the sphere rigidly, the aberration stretches it
 // by less than 1.001 and refraction moves z alone by lifts no farther apart than its spread, so
 // the star's base vector lies within d of c's and in the chart frame within asin(d / |v|) of c's
@@ -33,7 +34,7 @@ class FarCells {
 public:
     // `on` false: no cell is far.
     FarCells(const PointPipeline& p, const SkyFrames& sky, bool on)
-        : pipeline_(p), sky_(sky), reach_(on && cullingOn() && !p.dualBox() ? p.limitReach() : pi)
+        : pipeline_(p), sky_(sky), reach_(on && cullingOn() ? p.cullReach() : pi)
     {
     }
     // Whether a star of cell (i, j) that moved by `motion` radians lies beyond the limits.

@@ -157,6 +157,19 @@ TEST(Culling, HalfHeightAndDualBoxKeepEveryPixel)
         v.underHorizonDepth = 1.1f;
     });
     drawBothWays(dualAllSky, {1, 100, 3000});
+    // Where grid curves pass between the boxes and cross the horizon just beyond both pictures.
+    const View dualMiller{.name = "sky near the zenith, Miller, Dual-Box", .longitude = "94.77", .latitude = "85.88",
+                          .projection = 12, .dualBox = 1};
+    const View dualSinusoidal{.name = "star map, sinusoidal, Dual-Box", .chartMode = mapChartMode,
+                              .longitude = "134.46", .latitude = "33.13", .projection = 9, .dualBox = 1};
+    const View dualLambert{.name = "sky, Lambert cylindrical, Dual-Box", .longitude = "315.61", .latitude = "55.40",
+                           .projection = 14, .dualBox = 1};
+    const View dualHammer{.name = "sky, Hammer, Dual-Box", .longitude = "115.49", .latitude = "12.63",
+                          .projection = 13, .dualBox = 1};
+    drawBothWays(dualMiller, {2, 3, 5});
+    drawBothWays(dualSinusoidal, {3, 10, 30});
+    drawBothWays(dualLambert, {3});
+    drawBothWays(dualHammer, {5});
 }
 
 // Maps centred on crossings of their grids, in one box and two.
@@ -234,7 +247,7 @@ void drawEveryProjection(std::uint8_t dualBox, std::initializer_list<double> mag
 
 TEST(Culling, EveryProjectionKeepsEveryPixel) { drawEveryProjection(0, {1, 100, 1000}); }
 
-TEST(Culling, EveryProjectionInDualBoxKeepsEveryPixel) { drawEveryProjection(1, {1, 10, 1000}); }
+TEST(Culling, EveryProjectionInDualBoxKeepsEveryPixel) { drawEveryProjection(1, {1, 2, 3, 10, 1000}); }
 
 // Stars at the corners of their 5-degree cells, as far from a cell's middle as a star lies, each
 // at the centre of a star map.

@@ -155,20 +155,24 @@ SkyChart& drawTrack(SkyChart& chart, int mode, bool above, bool mark = true)
 }
 
 // Every track is drawn at any magnification single precision holds, with refraction, in a number
-// of points that stays countable; the tracks from the observer still cross the picture at the
-// Moon at 1E6.
+// of points that stays countable, in one box and in two; the tracks from the observer still cross
+// the picture at the Moon at 1E6.
 TEST(MoonPath, EveryTrackIsDrawnAtAnyMagnification)
 {
     const Place tokyo = {"Tokyo", 139.7, 35.7, 0, 2024, 5, 23, 15};
-    for (const double magnification : {1E6, 6E8, 3E38})
-        for (const int mode : {1, 2, 3, 4}) {
-            SCOPED_TRACE(testing::Message() << "magnification " << magnification << ", mode " << mode);
-            SkyChart chart(tokyo, magnification);
-            drawTrack(chart, mode, false, false);
-            if (magnification == 1E6 && mode >= 3) {
-                EXPECT_GT(countColour(chart.chartBitmap, 14, 20, 20, 340, 340), 50);
+    for (const std::uint8_t dual : {0, 1})
+        for (const double magnification : {1E6, 6E8, 3E38})
+            for (const int mode : {1, 2, 3, 4}) {
+                SCOPED_TRACE(testing::Message() << "magnification " << magnification << ", mode " << mode
+                                                << (dual ? ", Dual-Box" : ""));
+                SkyChart chart(tokyo, magnification);
+                chart.chartView.dualBox = dual;
+                chart.makeBitmap();
+                drawTrack(chart, mode, false, false);
+                if (magnification == 1E6 && mode >= 3) {
+                    EXPECT_GT(countColour(chart.chartBitmap, 14, 20, 20, 340, 340), 50);
+                }
             }
-        }
 }
 
 // A map has no observer: the tracks with parallax are the apparent one (the legends differ).
