@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "astro/constants.h"
 #include "astro/seriescache.h"
@@ -22,10 +23,12 @@ void addDiurnal(const ProgramRecords& records, DirectionVector& w)
     normalise(w);
 }
 
-void plot(ProgramRecords& records, const MarkPlacer& placer, const DirectionVector& w, int colour)
+// A dot of base-frame vector w where the placer puts it, into the boxes' areas worked out once a
+// pass.
+void plot(BitmapArea (&boxes)[2], const MarkPlacer& placer, const DirectionVector& w, int colour)
 {
     for (const ChartPixel& p : placer.pixels(w))
-        boxCanvas(records, p.box).plotDot(p.x, p.y, colour);
+        boxes[p.box].plotDot(p.x, p.y, colour);
 }
 
 // How far the Moon's track can move on the sky in a day, radians: at most 16 degrees a day seen
@@ -91,6 +94,7 @@ void moonPathPass(ProgramRecords& records, double D)
     const bool skyChart = records.chartView.chartMode == skyChartMode;
     const float chartScale = records.userProjection.chartScale;
     const MarkPlacer placer(records, markBoundary, -markBoundary);
+    BitmapArea boxes[2] = {boxCanvas(records, 0), boxCanvas(records, 1)};
     const TrackCuller culler(records);
     // The Moon moves with the Earth: its apparent place is its light-time place, and a map whose
     // frame has no aberration shows that place with the aberration taken out.
@@ -117,7 +121,7 @@ void moonPathPass(ProgramRecords& records, double D)
             return culler.view(orbitPoint((i0 + i1 - 1) / 2), double((i1 - i0 + 1) / 2) * step / degreesPerRadian);
         };
         const long count = long(std::min(360 / step, 1E12)) + 1;
-        visitRuns(0, count, 16, judge, [&](long i) { plot(records, placer, orbitPoint(i), 14); }, [](long, long) {});
+        visitRuns(0, count, 16, judge, [&](long i) { plot(boxes, placer, orbitPoint(i), 14); }, [](long, long) {});
         return;
     }
 
@@ -125,14 +129,15 @@ void moonPathPass(ProgramRecords& records, double D)
     const bool dual = records.chartView.dualBox == 1;
     const int below = 3 - records.chartOptions.whiteBackground;
     const SeriesFrames frames{sky.j2000EclipticToTrueEcliptic, records.drawn.bodies.sunVector, sky.annualAberrationEcliptic};
-    const auto moonFile = records.file("prmmon2.plt");
+    // Read once a pass: the cache would look at the file again for every point.
+    const std::shared_ptr<const SeriesFile> moonSeries = records.seriesCache.series(records.file("prmmon2.plt"));
     constexpr double lead = double(1.484E-5f);
     // The track's point s of day k, in the base frame, and whether it is under the horizon of an
     // observer carried round (mode 4); lambda, beta and distance hold the day's first place.
     const auto trackPoint = [&](int k, long s, double lambda, double beta, double distance) {
         if (s > 0)
-            PLTLOC0(records.tables, frames, records.seriesCache, moonFile, D + k + double(s) / n - lead, 0, 0,
-                    lambda, beta, distance);
+            locateFromSeries(records.tables, frames, *moonSeries, D + k + double(s) / n - lead, 0, 0, lambda, beta,
+                             distance);
         DirectionVector w = rotate(sky.trueEclipticToTrueEquator, unitVector(lambda, beta));
         bool hidden = false;
         if (skyChart && mode == 3) {
@@ -157,7 +162,7 @@ void moonPathPass(ProgramRecords& records, double D)
     };
     for (int k = -15; k <= 14; ++k) {
         double lambda, beta, distance;
-        PLTLOC0(records.tables, frames, records.seriesCache, moonFile, D + k - lead, 0, 0, lambda, beta, distance);
+        locateFromSeries(records.tables, frames, *moonSeries, D + k - lead, 0, 0, lambda, beta, distance);
         if (!dual && cullingOn() && !dayVisible(records, lambda, beta))
             continue;
         const auto judge = [&](long s0, long s1) {
@@ -166,7 +171,7 @@ void moonPathPass(ProgramRecords& records, double D)
         };
         const auto visit = [&](long s) {
             const auto [w, hidden] = trackPoint(k, s, lambda, beta, distance);
-            plot(records, placer, w, hidden ? below : 14);
+            plot(boxes, placer, w, hidden ? below : 14);
         };
         visitRuns(0, n, 16, judge, visit, [](long, long) {});
         records.ui.pumpEvents();

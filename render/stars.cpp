@@ -86,6 +86,7 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
     const float scaling = records.minuteOptions.starScaling;
     const float dotMagnitude = records.minuteOptions.dotMagnitude;
     const float sizeFactor = records.drawn.geometry.starSizeFactor;
+    BitmapArea boxes[2] = {boxCanvas(records, 0), boxCanvas(records, 1)};
     const int white = records.chartOptions.whiteBackground;
     const int plainColour = 15 * (1 - white);
     const int highlightColour = 11 - white;
@@ -127,7 +128,7 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
             continue;
         const float radius = m < dotMagnitude ? scaling * (dotMagnitude - m) * sizeFactor : 0.0f;
         const int colour = highlight && list.key(s) == choice.highlightKey ? highlightColour : plainColour;
-        BitmapArea box = boxCanvas(records, pixel->box);
+        BitmapArea& box = boxes[pixel->box];
         if (radius < 0.5f)
             box.plotDot(pixel->x, pixel->y, colour);
         else
