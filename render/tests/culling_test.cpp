@@ -325,27 +325,53 @@ TEST(Culling, EarthLinesKeepEveryPixel)
     drawBothWays(changed(orbit, "Earth lines from 3600 km", [](View& v) { v.observerMetres = "3600000"; }), {3});
 }
 
-// The Moon's tracks, centred on the Moon or 100 pixels above it, in one box or two.
+// Where a chart of size 100 is aimed at the Moon of its place and time.
+enum class Aim { moon, above, opposite };
+
+// Draws the Moon's track of a mode culled and whole, refraction on, on a chart of the place at a
+// magnification aimed at the Moon, 100 pixels above it, or at its opposite point (which puts the
+// Moon in the middle of the second box).
+void drawTrackBothWays(const Place& place, double magnification, std::uint8_t dual, Aim aim, int mode)
+{
+    SCOPED_TRACE(testing::Message() << place.name << ", magnification " << magnification << ", mode " << mode
+                                    << (aim == Aim::above ? ", above" : aim == Aim::opposite ? ", the opposite point" : "")
+                                    << (dual ? ", Dual-Box" : ""));
+    SkyChart chart(place, magnification);
+    chart.chartView.imageSize = 100;
+    chart.chartView.dualBox = dual;
+    chart.makeBitmap();
+    chart.chartOptions.refractionOn = 1;
+    ASSERT_TRUE(chart.draw());
+    if (aim == Aim::opposite) {
+        const DirectionVector moon = apparentBody(chart, moonBody).apparent;
+        chart.centreOn({-moon[0], -moon[1], -moon[2]});
+    } else {
+        chart.centreOnMoon(aim == Aim::above ? 100 : 0);
+    }
+    chart.chartOptions.moonLineMode = std::uint8_t(mode);
+    expectCullingKeepsEveryPixel(chart);
+}
+
+const Place tokyo = {"Tokyo", 139.7, 35.7, 0, 2024, 5, 23, 15};
+const Place quito = {"Quito", -78.5, -0.2, 2800, 2024, 3, 10, 2};
+
 TEST(Culling, MoonTracksKeepEveryPixel)
 {
-    const Place tokyo = {"Tokyo", 139.7, 35.7, 0, 2024, 5, 23, 15};
-    const Place quito = {"Quito", -78.5, -0.2, 2800, 2024, 3, 10, 2};
     for (const Place* place : {&tokyo, &quito})
         for (const int mode : {1, 2, 3, 4})
-            for (const bool above : {false, true})
-                for (const std::uint8_t dual : {0, 1}) {
-                    SCOPED_TRACE(testing::Message() << place->name << ", mode " << mode << (above ? ", above" : "")
-                                                    << (dual ? ", Dual-Box" : ""));
-                    SkyChart chart(*place, 100);
-                    chart.chartView.imageSize = 100;
-                    chart.chartView.dualBox = dual;
-                    chart.makeBitmap();
-                    chart.chartOptions.refractionOn = 1;
-                    ASSERT_TRUE(chart.draw());
-                    chart.centreOnMoon(above ? 100 : 0);
-                    chart.chartOptions.moonLineMode = std::uint8_t(mode);
-                    expectCullingKeepsEveryPixel(chart);
-                }
+            for (const Aim aim : {Aim::moon, Aim::above})
+                for (const std::uint8_t dual : {0, 1})
+                    drawTrackBothWays(*place, 100, dual, aim, mode);
+}
+
+// In two boxes, from the whole sky to a field under a degree wide, with the Moon in either box.
+TEST(Culling, MoonTracksInDualBoxKeepEveryPixel)
+{
+    for (const Place* place : {&tokyo, &quito})
+        for (const double magnification : {1.0, 10.0, 1000.0})
+            for (const Aim aim : {Aim::moon, Aim::opposite})
+                for (const int mode : {1, 2, 3, 4})
+                    drawTrackBothWays(*place, magnification, 1, aim, mode);
 }
 
 } // namespace
