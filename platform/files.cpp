@@ -1,14 +1,14 @@
 #include "platform/files.h"
 
+#include <cctype>
 #include <cerrno>
-#include <cstring>
 #include <new>
+#include <random>
 #include <system_error>
 #include <vector>
 
-#include <QFile>
-#include <QSaveFile>
-
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "astro/datafile.h"
@@ -50,75 +50,154 @@ std::optional<std::vector<std::string>> readLines(const fs::path& path, std::str
     return std::nullopt;
 }
 
-void FileReplacer::line(std::string_view text)
-{
-    content_ += text;
-    content_ += "\r\n";
-}
-
-void FileReplacer::raw(std::string_view text) { content_ += text; }
-
-bool FileReplacer::commit()
-{
-    error_.clear();
-    const auto fail = [&](const QString& why) {
-        error_ = "Cannot write \"" + escapeControls(path_.string()) + "\": " + escapeControls(why.toStdString());
-        return false;
-    };
-    // QSaveFile writes a uniquely named temporary file beside the target (created exclusively,
-    // so no stale link is followed), writes through a link to its target, keeps the target's
-    // permissions, and removes the temporary file on any failure.
-    QSaveFile file(QFile::decodeName(path_.c_str()));
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
-    if (file.write(content_.data(), qint64(content_.size())) != qint64(content_.size()) || !file.flush()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(why);
-    }
-    // QSaveFile syncs before its rename but ignores a failing sync; a disk that fails here
-    // must keep the old file.
-    if (::fsync(file.handle()) != 0) {
-        const QString why = QString::fromLocal8Bit(std::strerror(errno));
-        file.cancelWriting();
-        return fail(why);
-    }
-    if (!file.commit()) return fail(file.errorString());
-    return true;
-}
-
 namespace {
 
-bool isReplacersTemporary(std::string_view name, std::string_view target)
+// Text is held up to this much before it goes to the temporary file.
+constexpr std::size_t heldBytes = std::size_t{1} << 20;
+constexpr std::size_t randomLetters = 6;
+constexpr std::string_view letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+std::string systemError(int code) { return std::generic_category().message(code); }
+
+// The file a write to `path` replaces: `path` with its links followed as far as they lead (the
+// target of a dangling link is made).
+fs::path followLinks(fs::path path)
 {
-    constexpr std::size_t randomLetters = 6;
-    if (name.size() != target.size() + 1 + randomLetters || !name.starts_with(target) ||
-        name[target.size()] != '.')
-        return false;
-    bool upper = false, lower = false;
-    for (const char c : name.substr(target.size() + 1)) {
-        const bool isUpper = c >= 'A' && c <= 'Z', isLower = c >= 'a' && c <= 'z';
-        if (!isUpper && !isLower) return false;
-        upper = upper || isUpper;
-        lower = lower || isLower;
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) break;
+        const fs::path to = fs::read_symlink(path, ec);
+        if (ec) break;
+        path = to.is_absolute() ? to : path.parent_path() / to;
     }
-    return upper && lower;
+    return path;
+}
+
+bool isTemporaryOf(std::string_view name, std::string_view target)
+{
+    if (name.size() != target.size() + temporaryMark.size() + randomLetters || !name.starts_with(target))
+        return false;
+    name.remove_prefix(target.size());
+    for (std::size_t i = 0; i < temporaryMark.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) != temporaryMark[i]) return false;
+    return name.substr(temporaryMark.size()).find_first_not_of(letters) == std::string_view::npos;
 }
 
 } // namespace
 
+FileReplacer::~FileReplacer() { discard(); }
+
+void FileReplacer::line(std::string_view text)
+{
+    raw(text);
+    raw("\r\n");
+}
+
+void FileReplacer::raw(std::string_view text)
+{
+    if (!error_.empty()) return;
+    if (pending_.size() + text.size() > heldBytes) {
+        if (!send(pending_)) return;
+        pending_.clear();
+        if (text.size() >= heldBytes) {
+            send(text);
+            return;
+        }
+    }
+    pending_ += text;
+}
+
+bool FileReplacer::fail(const std::string& why)
+{
+    error_ = "Cannot write \"" + escapeControls(path_.string()) + "\": " + escapeControls(why);
+    discard();
+    return false;
+}
+
+void FileReplacer::discard()
+{
+    if (descriptor_ >= 0) ::close(descriptor_);
+    descriptor_ = -1;
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+}
+
+// Makes the temporary file, exclusively, so that no name planted beside the target (a link to
+// another file) is ever followed.
+bool FileReplacer::begin()
+{
+    target_ = followLinks(path_);
+    struct stat status{};
+    const bool exists = ::stat(target_.c_str(), &status) == 0;
+    if (!exists && errno != ENOENT) return fail(systemError(errno));
+    // A file its owner made read-only stays as it is.
+    if (exists && ::access(target_.c_str(), W_OK) != 0) return fail(systemError(errno));
+    std::random_device random;
+    std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = target_.filename().string() + std::string(temporaryMark);
+        for (std::size_t i = 0; i < randomLetters; ++i) name += letters[pick(random)];
+        const fs::path temporary = target_.parent_path() / name;
+        descriptor_ = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor_ >= 0) {
+            temporary_ = temporary;
+            // A new file takes the umask's permissions; one replaced keeps its own.
+            if (exists && ::fchmod(descriptor_, status.st_mode & 07777) != 0) return fail(systemError(errno));
+            return true;
+        }
+        if (errno != EEXIST) return fail(systemError(errno));
+    }
+    return fail(systemError(EEXIST));
+}
+
+bool FileReplacer::send(std::string_view bytes)
+{
+    if (descriptor_ < 0 && !begin()) return false;
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        // A write that takes nothing has met a full disk without saying so.
+        if (written <= 0) return fail(systemError(written < 0 ? errno : ENOSPC));
+        bytes.remove_prefix(std::size_t(written));
+        // The disk starts on what is written while the rest is made, so that the sync before
+        // the rename finds little left to wait for.
+        ::sync_file_range(descriptor_, sent_, written, SYNC_FILE_RANGE_WRITE);
+        sent_ += written;
+    }
+    return true;
+}
+
+bool FileReplacer::commit()
+{
+    if (!error_.empty() || !send(pending_)) return false;
+    pending_.clear();
+    // The rename may reach the disk before the data: only synced data may replace the old file.
+    if (::fsync(descriptor_) != 0) return fail(systemError(errno));
+    const int closing = ::close(descriptor_);
+    descriptor_ = -1;
+    if (closing != 0) return fail(systemError(errno));
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) return fail(systemError(errno));
+    temporary_.clear();
+    return true;
+}
+
 void removeStrayTemporaries(const fs::path& path)
 {
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    const std::string target = path.filename().string();
+    std::vector<fs::path> targets = {path};
+    if (const fs::path linked = followLinks(path); linked != path) targets.push_back(linked);
     std::vector<fs::path> strays;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code kindError;
-        if (isReplacersTemporary(it->path().filename().string(), target) &&
-            it->symlink_status(kindError).type() == fs::file_type::regular)
-            strays.push_back(it->path());
+    for (const fs::path& target : targets) {
+        const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        const std::string name = target.filename().string();
+        std::error_code ec;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            std::error_code kindError;
+            if (isTemporaryOf(it->path().filename().string(), name) &&
+                it->symlink_status(kindError).type() == fs::file_type::regular)
+                strays.push_back(it->path());
+        }
     }
+    std::error_code ec;
     for (const fs::path& stray : strays) fs::remove(stray, ec);
 }
 

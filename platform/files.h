@@ -28,31 +28,50 @@ bool fileExists(std::string_view name);
 std::optional<std::vector<std::string>> readLines(const std::filesystem::path& path,
                                                   std::string* whyNot = nullptr);
 
-// Collects a file's text and replaces the file with it only when commit() succeeds, so a
-// failure midway leaves the old file as it was. Lines are written with CR LF.
+// Writes a file's new text and replaces the file with it only when commit() succeeds, so a
+// failure midway leaves the old file as it was. Lines are written with CR LF. Text is held
+// only up to a block (a settings file is written at once at the commit); beyond that it goes
+// to the temporary file as it comes, so that a large file never needs a copy in memory.
 class FileReplacer {
 public:
     explicit FileReplacer(std::filesystem::path path) : path_(std::move(path)) {}
+    ~FileReplacer();   // a replacement never committed leaves no temporary file
+    FileReplacer(const FileReplacer&) = delete;
+    FileReplacer& operator=(const FileReplacer&) = delete;
+
     void line(std::string_view text);
     void raw(std::string_view text);
     // Writes to a new, uniquely named temporary file beside the target, syncs it to disk, then
     // renames it over the target. A target that is a symbolic link is written through the link
-    // (the link stays); an existing target keeps its permissions. False on any failure, with the
-    // old file untouched and no temporary file left.
+    // (the link stays); an existing target keeps its permissions, and one that may not be
+    // written (read-only) stays as it is. False on any failure, with the old file untouched and
+    // no temporary file left. Called once, when the text is complete.
     bool commit();
-    const std::string& content() const { return content_; }
-    // Why the last commit() failed, naming the file ("Cannot write "x": reason"); empty after
-    // a success.
+    // Why the replacement failed, naming the file and the cause as the system gives it
+    // ("Cannot write "x": No space left on device"); empty while nothing failed.
     const std::string& error() const { return error_; }
+
 private:
+    bool begin();
+    bool send(std::string_view bytes);
+    bool fail(const std::string& why);
+    void discard();
+
     std::filesystem::path path_;
-    std::string content_;
+    std::filesystem::path target_;      // path_ with its links followed: the file replaced
+    std::filesystem::path temporary_;
+    std::string pending_;               // text not yet written
     std::string error_;
+    int descriptor_ = -1;               // the temporary file's, while it is open
+    long long sent_ = 0;                // bytes written to it
 };
 
-// Removes what a FileReplacer killed midway may have left beside `path`: plain files named as
-// its temporaries are, the target's name, a dot and six random letters ("nivora.ini.qKzRtB").
-// Letters of one case only are how a person names a copy ("nivora.ini.backup"): never touched.
+// Removes what a FileReplacer killed midway may have left beside `path` (or beside the file it
+// links to): plain files named as only its temporaries are, the target's name followed by
+// temporaryMark and six letters or digits ("nivora.ini.~saving~qKz4tB"), whatever the case of
+// their letters. A person's copy ("nivora.ini.Backup") is never touched, nor a name that an
+// earlier writer's leftover shares with such a copy.
+inline constexpr std::string_view temporaryMark = ".~saving~";
 void removeStrayTemporaries(const std::filesystem::path& path);
 
 } // namespace nivora

@@ -103,15 +103,24 @@ TEST_F(StartAndEnd, AShortSettingsFileIsNamedAndCountsAsAbsent)
 }
 
 // A save killed midway leaves its temporary file beside the settings file; the next start
-// removes it, and only it.
-TEST_F(StartAndEnd, AStartRemovesTheWritersLeftovers)
+// removes it, whatever the case of its letters, and nothing a person may have named so.
+TEST_F(StartAndEnd, AStartRemovesTheWritersLeftoversAndKeepsAPersonsCopies)
 {
-    for (const char* name : {"nivora.ini.qKzRtB", "nivora.frm.WvXyZa", "nivora.ini.backup"})
-        write(name, {"0"});
+    struct Case {
+        const char* name;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"nivora.ini.~saving~qKz4tB", true},
+        {"nivora.frm.~SAVING~abcdef", true},
+        {"nivora.ini.Backup", false},
+        {"nivora.frm.Winter", false},
+        {"nivora.ini.backup", false},
+        {"nivora.ini.qKzRtB", false},   // as an earlier version named its temporaries: a copy, maybe
+    };
+    for (const Case& c : cases) write(c.name, {"0"});
     start();
-    EXPECT_FALSE(folder.has("nivora.ini.qKzRtB"));
-    EXPECT_FALSE(folder.has("nivora.frm.WvXyZa"));
-    EXPECT_TRUE(folder.has("nivora.ini.backup"));
+    for (const Case& c : cases) EXPECT_EQ(folder.has(c.name), !c.removed) << c.name;
 }
 
 // A file that exists but cannot be read (here: over the size cap) is named with the reason, and

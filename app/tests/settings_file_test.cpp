@@ -11,8 +11,10 @@
 
 #include <QImage>
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
+#include <system_error>
 
 namespace nivora {
 namespace {
@@ -328,8 +330,9 @@ TEST_F(SettingsFile, AFailedWriteKeepsTheOldFile)
         EXPECT_FALSE(INISAV(*program, "saved.ini"));
     }
     EXPECT_EQ(lines("saved.ini"), before);
-    ASSERT_EQ(alerts().size(), 1u);
-    EXPECT_NE(alerts()[0].find("saved.ini"), std::string::npos);
+    // The cause as the system names it: here a file grown past its limit, as a full disk.
+    EXPECT_EQ(alerts(), std::vector<std::string>{"Cannot write \"" + path("saved.ini") + "\": " +
+                                                 std::generic_category().message(EFBIG)});
 }
 
 // Star-map presets.
@@ -439,8 +442,8 @@ TEST_F(SettingsFile, AFailedBitmapSaveKeepsTheOldFileAndSaysWhy)
         program->ui.userMenu("SAVEBITMAP");
     }
     EXPECT_EQ(lines("chart.bmp"), before);
-    ASSERT_EQ(alerts().size(), 1u);
-    EXPECT_TRUE(alerts()[0].starts_with("Cannot write \"" + path("chart.bmp") + "\": ")) << alerts()[0];
+    EXPECT_EQ(alerts(), std::vector<std::string>{"Cannot write \"" + path("chart.bmp") + "\": " +
+                                                 std::generic_category().message(EFBIG)});
 }
 
 // A DRAW at a size memory cannot hold lets the last picture go, so there is no picture to save:

@@ -10,14 +10,18 @@
 #include <QFont>
 #include <QFontInfo>
 
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <string>
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
 #include <optional>
+#include <system_error>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace nivora {
 namespace {
@@ -148,34 +152,73 @@ TEST_F(TempFolder, AFailedReplaceKeepsTheOldFileAndSaysWhy)
         const char* name;
         fs::path target;
         bool fullDisk;
+        std::string cause;   // as the system names it
     };
     const Case cases[] = {
-        {"full disk", folder / "nivora.ini", true},
-        {"missing folder", folder / "missing" / "x.ini", false},
-        {"a folder in its place", folder / "sub", false},
+        {"full disk", folder / "nivora.ini", true, std::generic_category().message(EFBIG)},
+        {"missing folder", folder / "missing" / "x.ini", false, std::generic_category().message(ENOENT)},
+        {"a folder in its place", folder / "sub", false, std::generic_category().message(EISDIR)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FileReplacer replacer(c.target);
-        for (int i = 0; i < 2000; ++i) replacer.line("a longer text than the old file had");
-        bool done;
-        {
-            std::optional<FullDisk> full;
-            if (c.fullDisk) full.emplace(10);
-            done = replacer.commit();
+        // Small enough to be held, and large enough to be written before the commit.
+        for (const int lines : {2000, 60000}) {
+            FileReplacer replacer(c.target);
+            for (int i = 0; i < lines; ++i) replacer.line("a longer text than the old file had");
+            bool done;
+            {
+                std::optional<FullDisk> full;
+                if (c.fullDisk) full.emplace(10);
+                done = replacer.commit();
+            }
+            EXPECT_FALSE(done);
+            EXPECT_EQ(replacer.error(), "Cannot write \"" + c.target.string() + "\": " + c.cause);
+            std::ifstream in(folder / "nivora.ini", std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
+            EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+            EXPECT_TRUE(fs::is_empty(folder / "sub"));
         }
-        EXPECT_FALSE(done);
-        EXPECT_NE(replacer.error().find("Cannot write \"" + c.target.string() + "\": "), std::string::npos)
-            << replacer.error();
-        std::ifstream in(folder / "nivora.ini", std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
-        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
-        EXPECT_TRUE(fs::is_empty(folder / "sub"));
     }
 }
 
-// Only what the writer itself names its temporary files goes: the target, a dot and six random
-// letters of both cases, as a plain file.
+// A text far larger than the writer holds goes out in pieces of every size, in order, and the
+// old file stays until the commit.
+TEST_F(TempFolder, ALargeFileIsWrittenWholeAndInOrder)
+{
+    struct Case {
+        const char* name;
+        std::size_t piece;
+        int count;
+    };
+    const Case cases[] = {
+        {"small pieces", 1000, 5000},
+        {"pieces of about the held size", (1 << 20) - 7, 5},
+        {"pieces larger than it holds", 3 << 20, 2},
+    };
+    const std::string path = write("chart.bmp", "old");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string expected;
+        FileReplacer replacer(path);
+        for (int i = 0; i < c.count; ++i) {
+            const std::string piece(c.piece, char('a' + i % 26));
+            replacer.raw(piece);
+            replacer.raw("|");
+            expected += piece + "|";
+        }
+        std::ifstream before(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(before), {}), "old");
+        ASSERT_TRUE(replacer.commit()) << replacer.error();
+        std::ifstream after(path, std::ios::binary);
+        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(after), {}) == expected);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+        std::ofstream(path, std::ios::binary) << "old";
+    }
+}
+
+// Only what the writer itself names its temporary files goes: the target, the mark and six
+// letters or digits of any case, as a plain file. A person's copy under any other name stays,
+// also one the writer of earlier versions could have made ("nivora.ini.qKzRtB").
 TEST_F(TempFolder, StrayTemporariesOfTheWriterAndNothingElseAreRemoved)
 {
     struct Case {
@@ -183,26 +226,66 @@ TEST_F(TempFolder, StrayTemporariesOfTheWriterAndNothingElseAreRemoved)
         bool removed;
     };
     const Case cases[] = {
-        {"nivora.ini.qKzRtB", true},
-        {"nivora.ini.Backup", true},     // as the writer could have named it
-        {"nivora.ini.backup", false},    // one case only: a person's copy
-        {"nivora.ini.BACKUP", false},
-        {"nivora.ini.qKzRt", false},     // five letters
-        {"nivora.ini.qKzRtBw", false},   // seven
-        {"nivora.ini.qKz4tB", false},
-        {"nivora.ini~qKzRtB", false},
-        {"xnivora.ini.qKzRtB", false},
-        {"nivora.frm.qKzRtB", false},    // another target's
+        {"nivora.ini.~saving~qKz4tB", true},
+        {"nivora.ini.~saving~abcdef", true},     // letters of one case
+        {"nivora.ini.~saving~QKZRTB", true},
+        {"nivora.ini.~SAVING~qKz4tB", true},
+        {"nivora.ini.~saving~123456", true},
+        {"nivora.ini.Backup", false},
+        {"nivora.ini.backup", false},
+        {"nivora.ini.qKzRtB", false},
+        {"nivora.ini.~saving~qKz4t", false},     // five
+        {"nivora.ini.~saving~qKz4tBw", false},   // seven
+        {"nivora.ini.~saving~qK-4tB", false},
+        {"nivora.ini~saving~qKz4tB", false},
+        {"nivora.ini.saving~qKz4tB", false},
+        {"xnivora.ini.~saving~qKz4tB", false},
+        {"nivora.frm.~saving~qKz4tB", false},    // another target's
     };
     write("nivora.ini", "kept\r\n");
     for (const Case& c : cases) write(c.name, "left\r\n");
-    fs::create_directories(folder / "nivora.ini.FoLdEr");
-    fs::create_symlink("nivora.ini", folder / "nivora.ini.LiNkEd");
+    fs::create_directories(folder / "nivora.ini.~saving~FoLdEr");
+    fs::create_symlink("nivora.ini", folder / "nivora.ini.~saving~LiNkEd");
     removeStrayTemporaries(folder / "nivora.ini");
     for (const Case& c : cases) EXPECT_EQ(fs::exists(folder / c.name), !c.removed) << c.name;
-    EXPECT_TRUE(fs::is_directory(folder / "nivora.ini.FoLdEr"));
-    EXPECT_TRUE(fs::is_symlink(folder / "nivora.ini.LiNkEd"));
+    EXPECT_TRUE(fs::is_directory(folder / "nivora.ini.~saving~FoLdEr"));
+    EXPECT_TRUE(fs::is_symlink(folder / "nivora.ini.~saving~LiNkEd"));
     EXPECT_EQ(*readLines(folder / "nivora.ini"), std::vector<std::string>{"kept"});
+}
+
+// A save killed midway, beside its target or beside the file the target links to: the next
+// clean-up removes what it left, and nothing else.
+TEST_F(TempFolder, WhatAKilledSaveLeftIsRemoved)
+{
+    fs::create_directories(folder / "real");
+    write("real/settings.ini", "old\r\n");
+    fs::create_symlink("real/settings.ini", folder / "linked.ini");
+    write("plain.ini", "old\r\n");
+    write("plain.ini.Backup", "a copy\r\n");
+    for (const char* name : {"plain.ini", "linked.ini"}) {
+        SCOPED_TRACE(name);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            // Past what the writer holds, so that the temporary file is there; then killed.
+            FileReplacer replacer(folder / name);
+            for (int i = 0; i < 60000; ++i) replacer.line("a line of new settings");
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+    }
+    const auto count = [](const fs::path& where) {
+        return std::distance(fs::directory_iterator(where), fs::directory_iterator());
+    };
+    ASSERT_EQ(count(folder), 5);          // real, linked.ini, plain.ini, its copy, a leftover
+    ASSERT_EQ(count(folder / "real"), 2);
+    removeStrayTemporaries(folder / "plain.ini");
+    removeStrayTemporaries(folder / "linked.ini");
+    EXPECT_EQ(count(folder), 4);
+    EXPECT_EQ(count(folder / "real"), 1);
+    EXPECT_EQ(*readLines(folder / "plain.ini.Backup"), std::vector<std::string>{"a copy"});
+    EXPECT_EQ(*readLines(folder / "linked.ini"), std::vector<std::string>{"old"});
 }
 
 TEST_F(TempFolder, ReadingLinesKeepsTheReadersRules)
