@@ -1,10 +1,35 @@
 #include "app/program.h"
 
 #include "app/settings_file.h"
+#include "astro/datafile.h"
 #include "chartwin/overlay_format.h"
 #include "platform/files.h"
 
 namespace nivora {
+
+namespace {
+
+// A name that is, or links to, something other than a plain file (a named pipe, a device, a
+// folder) is named in an "ALERT" and kept: never opened, never written through or over.
+bool isPlainOrAbsent(Ui& ui, const std::filesystem::path& path, bool& kept, std::string& notPlain)
+{
+    notPlain = notAPlainFileButWhat(path);
+    if (notPlain.empty()) return true;
+    ui.alert("\"" + escapeControls(path.string()) + "\" is " + notPlain +
+             ", not a plain file: it is not read, and nothing is written through it or over it.");
+    kept = true;
+    return false;
+}
+
+// The end tells what it did not save, so that nobody takes the settings for saved.
+void sayNothingWritten(Ui& ui, const std::filesystem::path& path, const std::string& notPlain)
+{
+    if (ui.shutDownStarted() && !notPlain.empty())
+        ui.alert("Nothing was written to \"" + escapeControls(path.string()) + "\": it is " + notPlain +
+                 ", not a plain file.");
+}
+
+} // namespace
 
 Program::Program(std::filesystem::path folder) : ChartWindowRecords(std::move(folder)) {}
 
@@ -13,7 +38,8 @@ int Program::run() { return ui.run(); }
 bool Program::loadSettingsFile(std::int16_t mode)
 {
     settingsFileKept_ = false;
-    return fileExists(file(settingsFileName).string()) &&
+    const auto path = file(settingsFileName);
+    return isPlainOrAbsent(ui, path, settingsFileKept_, settingsFileNotPlain_) && fileExists(path.string()) &&
            INILOAD(*this, settingsFileName, mode, &settingsFileKept_);
 }
 
@@ -21,17 +47,24 @@ bool Program::loadOverlayFormatFile(int mode)
 {
     overlayFormatFileKept_ = false;
     const auto path = file(overlayFormatFileName);
-    return fileExists(path.string()) && FRMLOAD(ui, overlayColors, path, mode, &overlayFormatFileKept_);
+    return isPlainOrAbsent(ui, path, overlayFormatFileKept_, overlayFormatFileNotPlain_) && fileExists(path.string()) &&
+           FRMLOAD(ui, overlayColors, path, mode, &overlayFormatFileKept_);
 }
 
 void Program::saveSettingsFile()
 {
-    if (!settingsFileKept_) INISAV(*this, settingsFileName);
+    if (!settingsFileKept_)
+        INISAV(*this, settingsFileName);
+    else
+        sayNothingWritten(ui, file(settingsFileName), settingsFileNotPlain_);
 }
 
 void Program::saveOverlayFormatFile()
 {
-    if (!overlayFormatFileKept_) FRMSAV(ui, overlayColors, file(overlayFormatFileName));
+    if (!overlayFormatFileKept_)
+        FRMSAV(ui, overlayColors, file(overlayFormatFileName));
+    else
+        sayNothingWritten(ui, file(overlayFormatFileName), overlayFormatFileNotPlain_);
 }
 
 } // namespace nivora

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace nivora {
 
@@ -27,9 +28,11 @@ public:
     void saveAtShutDown();
 
     // "nivora.ini" and "nivora.frm" in the working folder. A file that exists but could not be
-    // read at its last reading (the reading's "ALERT" said why) is never written over, so that
-    // what the user had survives for him to mend; one that was read but is too short is
-    // replaced as if absent.
+    // read at its last reading (the reading's "ALERT" said why), or that is no plain file (a
+    // named pipe, a device, a folder, or a link to one: an "ALERT" says so, and it is never
+    // opened; the end says it wrote nothing to it), is never written over, so that what the
+    // user had survives for him to mend; one that was read but is too short is replaced as if
+    // absent.
     // Reads the file in `mode` when it exists; false when it is absent or was not taken.
     bool loadSettingsFile(std::int16_t mode);
     bool loadOverlayFormatFile(int mode);
@@ -45,6 +48,8 @@ public:
 private:
     bool settingsFileKept_ = false;
     bool overlayFormatFileKept_ = false;
+    std::string settingsFileNotPlain_;   // what stands in the file's place, when no plain file
+    std::string overlayFormatFileNotPlain_;
 };
 
 } // namespace nivora

@@ -73,6 +73,18 @@ fs::path followLinks(fs::path path)
     return path;
 }
 
+std::string kindName(fs::file_type type)
+{
+    switch (type) {
+    case fs::file_type::directory: return "a folder";
+    case fs::file_type::fifo: return "a named pipe";
+    case fs::file_type::block:
+    case fs::file_type::character: return "a device";
+    case fs::file_type::socket: return "a socket";
+    default: return "no plain file";
+    }
+}
+
 bool isTemporaryOf(std::string_view name, std::string_view target)
 {
     if (name.size() != target.size() + temporaryMark.size() + randomLetters || !name.starts_with(target))
@@ -84,6 +96,16 @@ bool isTemporaryOf(std::string_view name, std::string_view target)
 }
 
 } // namespace
+
+std::string notAPlainFileButWhat(const fs::path& path)
+{
+    std::error_code ec;
+    const fs::file_type type = fs::status(path, ec).type();
+    if (type == fs::file_type::regular || type == fs::file_type::not_found || type == fs::file_type::none)
+        return {};
+    const bool link = fs::is_symlink(fs::symlink_status(path, ec));
+    return (link ? "a link to " : "") + kindName(type);
+}
 
 FileReplacer::~FileReplacer() { discard(); }
 
@@ -126,6 +148,8 @@ void FileReplacer::discard()
 // another file) is ever followed.
 bool FileReplacer::begin()
 {
+    if (const std::string what = notAPlainFileButWhat(path_); !what.empty())
+        return fail("it is " + what + ", not a plain file");
     target_ = followLinks(path_);
     struct stat status{};
     const bool exists = ::stat(target_.c_str(), &status) == 0;

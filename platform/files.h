@@ -6,7 +6,8 @@
 //  - text from a file or a field quoted in a message goes through escapeControls;
 //  - a file is written only through FileReplacer: a failure at any point (a full disk, a
 //    folder that cannot be written, a failing rename) keeps the old file byte for byte, leaves
-//    no temporary file, and gives error() to show in an "ALERT".
+//    no temporary file, and gives error() to show in an "ALERT"; nothing is ever written
+//    through or over what is no plain file.
 #pragma once
 
 #include <filesystem>
@@ -28,6 +29,12 @@ bool fileExists(std::string_view name);
 std::optional<std::vector<std::string>> readLines(const std::filesystem::path& path,
                                                   std::string* whyNot = nullptr);
 
+// What stands at `path` in place of a plain file, its links followed: "a folder", "a named
+// pipe", "a device", "a socket", or "a link to" one of them. Empty for a plain file, a link to
+// one, and for nothing at all (a missing file, a dangling link). Never opens what it finds, so a
+// named pipe cannot hold it up.
+std::string notAPlainFileButWhat(const std::filesystem::path& path);
+
 // Writes a file's new text and replaces the file with it only when commit() succeeds, so a
 // failure midway leaves the old file as it was. Lines are written with CR LF. Text is held
 // only up to a block (a settings file is written at once at the commit); beyond that it goes
@@ -44,8 +51,10 @@ public:
     // Writes to a new, uniquely named temporary file beside the target, syncs it to disk, then
     // renames it over the target. A target that is a symbolic link is written through the link
     // (the link stays); an existing target keeps its permissions, and one that may not be
-    // written (read-only) stays as it is. False on any failure, with the old file untouched and
-    // no temporary file left. Called once, when the text is complete.
+    // written (read-only) stays as it is. A target that is, or links
+    // to, anything but a plain file (a folder, a named pipe, a device) is refused: nothing is
+    // written through it or over it. False on any failure, with the old file untouched and no
+    // temporary file left. Called once, when the text is complete.
     bool commit();
     // Why the replacement failed, naming the file and the cause as the system gives it
     // ("Cannot write "x": No space left on device"); empty while nothing failed.

@@ -1,9 +1,7 @@
 #include "render/centring.h"
 
 #include <cmath>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <vector>
 
 #include "astro/constants.h"
@@ -64,15 +62,18 @@ std::shared_ptr<const StarList> starsAsFarAsTheyGo(ProgramRecords& records, cons
     try {
         return records.starLists.list(path);
     } catch (const DataFileError& error) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        if (in)
-            text << in.rdbuf();
-        const std::string whole = text.str();
-        const bool hasEnd = whole.rfind("#-", 0) == 0 || whole.find("\n#-") != std::string::npos;
         if (report)
             records.ui.alert(error.what());
-        if (!in || hasEnd)
+        // Read as every reader does: what is no plain file (a named pipe would hold the reading
+        // up for ever) or too large gives nothing.
+        std::string whole;
+        try {
+            whole = readWholeFile(path);
+        } catch (const DataFileError&) {
+            return nullptr;
+        }
+        const bool hasEnd = whole.rfind("#-", 0) == 0 || whole.find("\n#-") != std::string::npos;
+        if (hasEnd)
             return nullptr;
         try {
             return std::make_shared<const StarList>(parseStarListText(whole + "\n#-\n", path));

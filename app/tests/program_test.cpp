@@ -7,12 +7,15 @@
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/fonts.h"
+#include "platform/tests/named_pipe.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <set>
 #include <vector>
 
 namespace nivora {
@@ -121,6 +124,70 @@ TEST_F(StartAndEnd, AStartRemovesTheWritersLeftoversAndKeepsAPersonsCopies)
     for (const Case& c : cases) write(c.name, {"0"});
     start();
     for (const Case& c : cases) EXPECT_EQ(folder.has(c.name), !c.removed) << c.name;
+}
+
+// A settings or layout file that is, or links to, no plain file: an "ALERT" names it at the
+// start, which takes the first-run values without ever opening it, and the end writes nothing
+// through it or over it, and says so. A person's copies beside it stay.
+TEST_F(StartAndEnd, ASettingsFileThatIsNoPlainFileIsNamedAndNeverWritten)
+{
+    namespace fs = std::filesystem;
+    enum Kind { pipe, linkToPipe, directory };
+    struct Case {
+        const char* name;
+        Kind kind;
+        const char* what;
+    };
+    const Case cases[] = {
+        {"nivora.ini", pipe, "a named pipe"},
+        {"nivora.frm", pipe, "a named pipe"},
+        {"nivora.ini", linkToPipe, "a link to a named pipe"},
+        {"nivora.frm", directory, "a folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " as " + c.what);
+        for (const char* name : {"nivora.ini", "nivora.frm", "pipe"}) fs::remove_all(folder.path / name);
+        write("nivora.ini.Backup", {"a copy"});
+        write("nivora.frm.Winter", {"a copy"});
+        std::optional<NamedPipe> fifo;
+        if (c.kind == directory) {
+            fs::create_directories(folder.path / c.name);
+        } else if (c.kind == linkToPipe) {
+            fifo.emplace(folder.path / "pipe");
+            fs::create_symlink("pipe", folder.path / c.name);
+        } else {
+            fifo.emplace(folder.path / c.name);
+        }
+        const auto names = [&] {
+            std::set<std::string> all;
+            for (const auto& entry : fs::directory_iterator(folder.path)) all.insert(entry.path().filename().string());
+            return all;
+        };
+        auto expected = names();
+
+        Program& p = start();
+        const std::string atStart = "\"" + path(c.name) + "\" is " + c.what +
+                                    ", not a plain file: it is not read, and nothing is written through it or over it.";
+        EXPECT_EQ(alerts(), std::vector<std::string>{atStart});
+        const bool settings = std::string(c.name) == "nivora.ini";
+        EXPECT_EQ(p.chartView.imageSize, 320);
+        EXPECT_EQ(text("EDIT2"), "+135.0");
+        EXPECT_EQ(text("EDIT54"), "tokyo10828.txt");
+        p.ui.userMenu("ENDING");
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_EQ(alerts(), (std::vector<std::string>{
+                                atStart, "Nothing was written to \"" + path(c.name) + "\": it is " + c.what +
+                                             ", not a plain file."}));
+        expected.insert(settings ? "nivora.frm" : "nivora.ini");   // the other one, as always
+        EXPECT_EQ(names(), expected);
+        const fs::path kept = folder.path / (c.kind == linkToPipe ? "pipe" : c.name);
+        EXPECT_EQ(fs::symlink_status(kept).type(), c.kind == directory ? fs::file_type::directory : fs::file_type::fifo);
+        if (c.kind == directory) {
+            EXPECT_TRUE(fs::is_empty(kept));
+        }
+        EXPECT_EQ(lines("nivora.ini.Backup"), std::vector<std::string>{"a copy"});
+        EXPECT_EQ(lines("nivora.frm.Winter"), std::vector<std::string>{"a copy"});
+    }
 }
 
 // A file that exists but cannot be read (here: over the size cap) is named with the reason, and

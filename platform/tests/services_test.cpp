@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/tests/full_disk.h"
+#include "platform/tests/named_pipe.h"
 #include "astro/datafile.h"
 
 #include <gtest/gtest.h>
@@ -157,7 +158,7 @@ TEST_F(TempFolder, AFailedReplaceKeepsTheOldFileAndSaysWhy)
     const Case cases[] = {
         {"full disk", folder / "nivora.ini", true, std::generic_category().message(EFBIG)},
         {"missing folder", folder / "missing" / "x.ini", false, std::generic_category().message(ENOENT)},
-        {"a folder in its place", folder / "sub", false, std::generic_category().message(EISDIR)},
+        {"a folder in its place", folder / "sub", false, "it is a folder, not a plain file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -214,6 +215,65 @@ TEST_F(TempFolder, ALargeFileIsWrittenWholeAndInOrder)
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
         std::ofstream(path, std::ios::binary) << "old";
     }
+}
+
+// Nothing is written through or over what is no plain file, nor is it ever opened: a named
+// pipe would hold the writer up.
+TEST_F(TempFolder, TargetsThatAreNoPlainFilesAreRefusedAndKept)
+{
+    const NamedPipe pipe(folder / "pipe");
+    fs::create_directories(folder / "sub");
+    fs::create_symlink("pipe", folder / "nivora.frm");
+    fs::create_symlink("sub", folder / "nivora.ini");
+    struct Case {
+        const char* name;
+        std::string what;
+    };
+    const Case cases[] = {
+        {"pipe", "a named pipe"},
+        {"nivora.frm", "a link to a named pipe"},
+        {"sub", "a folder"},
+        {"nivora.ini", "a link to a folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const int lines : {1, 60000}) {
+            FileReplacer replacer(folder / c.name);
+            for (int i = 0; i < lines; ++i) replacer.line("settings");
+            EXPECT_FALSE(replacer.commit());
+            EXPECT_EQ(replacer.error(),
+                      "Cannot write \"" + (folder / c.name).string() + "\": it is " + c.what + ", not a plain file");
+        }
+    }
+    EXPECT_EQ(fs::symlink_status(folder / "pipe").type(), fs::file_type::fifo);
+    EXPECT_TRUE(fs::is_symlink(folder / "nivora.frm"));
+    EXPECT_TRUE(fs::is_symlink(folder / "nivora.ini"));
+    EXPECT_TRUE(fs::is_empty(folder / "sub"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
+}
+
+TEST_F(TempFolder, WhatStandsInAPlainFilesPlace)
+{
+    const NamedPipe pipe(folder / "pipe");
+    write("plain.ini", "x");
+    fs::create_symlink("plain.ini", folder / "link.ini");
+    fs::create_symlink("gone.ini", folder / "dangling.ini");
+    fs::create_symlink("/dev/null", folder / "device.ini");
+    struct Case {
+        fs::path path;
+        const char* what;
+    };
+    const Case cases[] = {
+        {folder / "plain.ini", ""},
+        {folder / "link.ini", ""},       // followed, as every link to a plain file
+        {folder / "missing.ini", ""},
+        {folder / "dangling.ini", ""},   // nothing there yet
+        {folder / "pipe", "a named pipe"},
+        {folder / "device.ini", "a link to a device"},
+        {"/dev/null", "a device"},
+        {folder, "a folder"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(notAPlainFileButWhat(c.path), c.what) << c.path;
 }
 
 // Only what the writer itself names its temporary files goes: the target, the mark and six

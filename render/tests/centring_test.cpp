@@ -7,10 +7,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "astro/constants.h"
+#include "platform/tests/named_pipe.h"
 #include "render/tests/sky_chart.h"
 
 namespace nivora {
@@ -254,9 +256,15 @@ TEST(Centring, AlertsSilencesAndFiles)
         EXPECT_NE(r.alerts()[0].find(r.starFile.filename().string()), std::string::npos);
         EXPECT_NE(r.ui.control("EDIT12").text(), "+180.00");
     }
-    {   // A missing list: an alert naming it, the fields unchanged.
+    for (const bool pipe : {false, true}) {
+        // A missing list, or a named pipe in its place (never opened): an alert naming it, the
+        // fields unchanged.
+        SCOPED_TRACE(pipe ? "named pipe" : "missing");
         Centring r(tokyoNight);
         std::filesystem::remove(r.starFile);
+        std::optional<NamedPipe> fifo;
+        if (pipe)
+            fifo.emplace(r.starFile);
         r.centreOnItem(itemIndex("Tst"));
         ASSERT_TRUE(r.draw());
         ASSERT_FALSE(r.alerts().empty());
