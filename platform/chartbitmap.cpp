@@ -5,16 +5,18 @@
 #include "platform/files.h"
 #include "platform/fonts.h"
 
-#include <QBuffer>
 #include <QFont>
 #include <QFontMetrics>
-#include <QImageWriter>
 #include <QPainter>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdint>
+#include <new>
 #include <numbers>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 namespace nivora {
@@ -400,6 +402,41 @@ Rgb ChartBitmap::pixelRgb(int x, int y) const
     return {qRed(v), qGreen(v), qBlue(v)};
 }
 
+namespace {
+
+// The file header, then the information header.
+constexpr std::uint32_t bmpHeaderBytes = 14 + 40;
+
+// What opens a bottom-up, 24-bit Windows BMP file without a palette, for rows of rowBytes.
+std::string bmpHeader(const QImage& image, std::uint32_t rowBytes)
+{
+    std::string header;
+    const auto put = [&](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) header += char((value >> (8 * i)) & 0xFF);
+    };
+    const std::uint32_t pixelBytes = rowBytes * std::uint32_t(image.height());
+    // 2834 pixels a metre is 72 dpi, for a picture that names no resolution.
+    const auto resolution = [](int dotsPerMetre) { return std::uint32_t(dotsPerMetre ? dotsPerMetre : 2834); };
+    header += "BM";
+    put(bmpHeaderBytes + pixelBytes, 4);
+    put(0, 4);                    // reserved
+    put(bmpHeaderBytes, 4);       // where the pixels start
+    put(40, 4);                   // the information header's size
+    put(std::uint32_t(image.width()), 4);
+    put(std::uint32_t(image.height()), 4);
+    put(1, 2);                    // planes
+    put(24, 2);                   // bits a pixel
+    put(0, 4);                    // no compression
+    put(pixelBytes, 4);
+    put(resolution(image.dotsPerMeterX()), 4);
+    put(resolution(image.dotsPerMeterY()), 4);
+    put(0, 4);                    // colours used: no palette
+    put(0, 4);                    // important colours
+    return header;
+}
+
+} // namespace
+
 bool ChartBitmap::saveBmp(const std::string& path, std::string* whyNot) const
 {
     const auto fail = [&](const std::string& why) {
@@ -407,17 +444,31 @@ bool ChartBitmap::saveBmp(const std::string& path, std::string* whyNot) const
         return false;
     };
     if (empty()) return fail("there is no picture");
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(image_.convertToFormat(QImage::Format_RGB888)))
-        return fail(writer.errorString().toStdString());
-    FileReplacer out(path);
-    out.raw(std::string_view(bytes.constData(), size_t(bytes.size())));
-    if (out.commit()) return true;
-    if (whyNot) *whyNot = out.error();
-    return false;
+    // Each row is blue, green, red a pixel, padded to whole 4-byte words, and rows go bottom up.
+    const std::uint64_t rowBytes = (std::uint64_t(width()) * 3 + 3) / 4 * 4;
+    if (bmpHeaderBytes + rowBytes * std::uint64_t(height()) > UINT32_MAX)
+        return fail("the picture is too large for a bitmap file");
+    try {
+        FileReplacer out(path);
+        out.raw(bmpHeader(image_, std::uint32_t(rowBytes)));
+        std::string row(rowBytes, '\0');
+        const int pixelsInRow = width();
+        for (int y = height() - 1; y >= 0; --y) {
+            const auto* pixels = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
+            char* bytes = row.data();
+            for (int x = 0; x < pixelsInRow; ++x, bytes += 3) {
+                bytes[0] = char(qBlue(pixels[x]));
+                bytes[1] = char(qGreen(pixels[x]));
+                bytes[2] = char(qRed(pixels[x]));
+            }
+            out.raw(row);
+        }
+        if (out.commit()) return true;
+        if (whyNot) *whyNot = out.error();
+        return false;
+    } catch (const std::bad_alloc&) {
+        return fail(std::generic_category().message(ENOMEM));
+    }
 }
 
 } // namespace nivora

@@ -104,8 +104,10 @@ public:
     int pixel(int x, int y) const;          // colour number at a pixel, -1 when not a palette colour
     Rgb pixelRgb(int x, int y) const;
 
-    // Writes a Windows BMP file through FileReplacer, so a failed save keeps the old file byte
-    // for byte; false then, with the reason, naming the file, in *whyNot when given.
+    // Writes a 24-bit Windows BMP file through FileReplacer, converting row by row as it
+    // writes, so that neither the file nor a second picture is ever held whole in memory. A
+    // failed save (memory, disk) keeps the old file byte for byte; false then, with the reason,
+    // naming the file and the cause, in *whyNot when given.
     bool saveBmp(const std::string& path, std::string* whyNot = nullptr) const;
 
     const QImage& image() const { return image_; }

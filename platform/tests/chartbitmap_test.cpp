@@ -2,11 +2,14 @@
 #include "platform/fonts.h"
 #include "platform/forms.h"
 #include "platform/tests/full_disk.h"
+#include "platform/tests/short_memory.h"
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QImage>
+#include <QImageWriter>
 
 #include <cerrno>
 #include <cmath>
@@ -18,6 +21,7 @@
 #include <system_error>
 #include <vector>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace nivora {
@@ -349,6 +353,95 @@ TEST(ChartBitmap, AFailedSaveKeepsTheOldBitmapByteForByte)
     EXPECT_EQ(why, "Cannot write \"" + path.string() + "\": " + std::generic_category().message(EFBIG));
     EXPECT_EQ(bytes(), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);   // no temporary
+    fs::remove_all(folder);
+}
+
+// The file is the Windows BMP that Qt's own writer makes of the picture (what every earlier
+// save wrote), for each padding of a row to whole 4-byte words.
+TEST(ChartBitmap, ASavedBitmapIsTheBmpQtWrites)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("nivora-bitmap-bytes-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const fs::path path = folder / "chart.bmp";
+    for (const int width : {1, 2, 3, 4, 5, 600}) {
+        SCOPED_TRACE(width);
+        ChartBitmap b(width, 3);
+        b.drawLine(0, 0, float(width - 1), 2, 13);
+        b.plotDot(0, 2, rgbColour(0x123456));
+        b.plotDot(float(width - 1), 0, 4);
+        ASSERT_TRUE(b.saveBmp(path.string()));
+        std::ifstream in(path, std::ios::binary);
+        const std::string saved(std::istreambuf_iterator<char>(in), {});
+        QByteArray expected;
+        QBuffer buffer(&expected);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(QImageWriter(&buffer, "bmp").write(b.image()));
+        EXPECT_EQ(saved, expected.toStdString());
+    }
+    fs::remove_all(folder);
+}
+
+// With room for little more than the bitmap, the save writes the rows as it converts them and
+// the whole file comes out; with no room even for that, it fails, says so, and the old file stays.
+TEST(ChartBitmap, ASaveWithMemoryShortIsWholeOrRefused)
+{
+    if (!addressSpaceLimitWorks) GTEST_SKIP() << "the sanitizer reserves address space of its own";
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("nivora-bitmap-memory-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const fs::path path = folder / "chart.bmp";
+    ChartBitmap b(3000, 2000);
+    b.drawLine(0, 0, 2999, 1999, 13);
+    QByteArray whole;
+    QBuffer buffer(&whole);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QImageWriter(&buffer, "bmp").write(b.image()));
+    struct Case {
+        const char* name;
+        rlim_t room;   // address space above what the process holds
+        bool saved;
+    };
+    const Case cases[] = {
+        {"a few rows' room", 16 << 20, true},
+        {"room for a second picture, not for the file", 24 << 20, true},
+        {"no room for the writer", 256 << 10, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(path, std::ios::binary) << "an older picture";
+        // In a child of its own: a save whose threads cannot start could wait for ever, and
+        // would then end the child, not the run.
+        int pipe[2];
+        ASSERT_EQ(::pipe(pipe), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::alarm(60);
+            const ShortMemory limit(c.room);
+            std::string why;
+            const bool saved = b.saveBmp(path.string(), &why);
+            [[maybe_unused]] const auto sent = ::write(pipe[1], why.data(), why.size());
+            ::_exit(saved ? 0 : 1);
+        }
+        ::close(pipe[1]);
+        std::string why;
+        char block[256];
+        for (ssize_t got; (got = ::read(pipe[0], block, sizeof block)) > 0;) why.append(block, std::size_t(got));
+        ::close(pipe[0]);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "the save never returned";
+        EXPECT_EQ(WEXITSTATUS(status) == 0, c.saved) << why;
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes(std::istreambuf_iterator<char>(in), {});
+        if (c.saved) {
+            EXPECT_TRUE(bytes == whole.toStdString()) << bytes.size() << " bytes";
+        } else {
+            EXPECT_EQ(why, "Cannot write \"" + path.string() + "\": " + std::generic_category().message(ENOMEM));
+            EXPECT_EQ(bytes, "an older picture");
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
     fs::remove_all(folder);
 }
 
