@@ -219,9 +219,15 @@ void writeAll(int fd, const std::string& text) {
 // Writes the whole text beside the target and renames it into place.
 void replaceFile(const std::filesystem::path& target, const std::string& text) {
     std::filesystem::path final = resolved(target);
+    // Nothing is written through or over what is no plain file: the rename would put a plain
+    // file in the place of a named pipe or a device.
     std::error_code ec;
-    if (std::filesystem::is_directory(final, ec))
+    const std::filesystem::file_type kind = std::filesystem::status(final, ec).type();
+    if (kind == std::filesystem::file_type::directory)
         throw ConversionError("Cannot write " + displayName(target) + ": it is a folder.");
+    if (kind != std::filesystem::file_type::regular && kind != std::filesystem::file_type::not_found &&
+        kind != std::filesystem::file_type::none)
+        throw ConversionError("Cannot write " + displayName(target) + ": it is not a plain file.");
     std::filesystem::path folder = final.parent_path();
     std::string pattern = (folder / ("." + final.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());

@@ -68,8 +68,8 @@ struct ConversionFiles {
 // folder that is renamed into place only when complete, so no truncated output ever exists.
 // The temporary file is created exclusively and synced before the rename; an output that is a
 // link is written through it; an existing output keeps its permissions. Refuses an output that
-// is one of the inputs or whose name holds a wildcard, and an input that is a folder, not a plain
-// file or larger than maxInputBytes. On any failure, running out of memory included, it throws
+// is one of the inputs, whose name holds a wildcard, or that is (or links to) a folder or no plain
+// file, and an input that is a folder, not a plain file or larger than maxInputBytes. On any failure, running out of memory included, it throws
 // ConversionError naming the file, nothing is written and the existing output is left as it was.
 Conversion convertFiles(const ConversionFiles& files);
 

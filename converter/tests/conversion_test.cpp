@@ -377,6 +377,25 @@ TEST_F(ConversionFilesTest, AFullDiskKeepsTheOldOutputAndLeavesNoTemporaryFile) 
     EXPECT_EQ(entries(), 3);
 }
 
+// A named pipe in the output's place, or a link to one, stays what it is: nothing is written
+// through it, and no plain file replaces it.
+TEST_F(ConversionFilesTest, AnOutputThatIsNoPlainFileIsRefusedAndKept) {
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0644), 0);
+    std::filesystem::create_symlink("fifo", folder / "linked.net");
+    for (const char* name : {"fifo", "linked.net"}) {
+        SCOPED_TRACE(name);
+        try {
+            convertFiles(files(folder / name));
+            ADD_FAILURE() << "no error";
+        } catch (const ConversionError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot write \"" + (folder / name).string() + "\": it is not a plain file.");
+        }
+        EXPECT_EQ(std::filesystem::symlink_status(folder / "fifo").type(), std::filesystem::file_type::fifo);
+        EXPECT_TRUE(std::filesystem::is_symlink(folder / "linked.net"));
+        EXPECT_EQ(entries(), 4);
+    }
+}
+
 TEST_F(ConversionFilesTest, UnwritableOutputIsReported) {
     EXPECT_THROW(convertFiles(files(folder / "no-such-folder" / "out.net")), ConversionError);
     EXPECT_THROW(convertFiles(files(folder)), ConversionError);
