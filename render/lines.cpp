@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "astro/constants.h"
 #include "astro/datafile.h"
@@ -68,6 +69,7 @@ public:
         dualBox_ = records_.chartView.dualBox == 1;
         tableTest_ = !dualBox_ && cullingOn();
         edgeSkips_ = edgeSkipAllowed(records_, cellSag);
+        canvases_ = {boxCanvas(records_, 0), boxCanvas(records_, 1), chartCanvas(records_)};
     }
 
     void draw(const LineSegment& s, int colour)
@@ -85,7 +87,7 @@ public:
             return;
         const PointPipeline& p = *pipeline_;
         // A segment between the boxes crosses their common rim, so it may reach into both.
-        BitmapArea canvas = e[0].box == e[1].box ? boxCanvas(records_, e[0].box) : chartCanvas(records_);
+        BitmapArea& canvas = canvases_[std::size_t(e[0].box == e[1].box ? e[0].box : 2)];
         canvas.drawLine(p.pixelX(e[0].X, e[0].box), p.pixelY(e[0].Y), p.pixelX(e[1].X, e[1].box),
                         p.pixelY(e[1].Y), colour);
     }
@@ -166,6 +168,7 @@ private:
 
     ProgramRecords& records_;
     std::optional<PointPipeline> pipeline_;
+    std::vector<BitmapArea> canvases_;   // the first box's, the second's, both boxes'
     ProjectionKind kind_ = 1;
     bool dualBox_ = false;
     bool tableTest_ = true;

@@ -63,6 +63,7 @@ void drawShadow(ProgramRecords& records, DayNumber dayNumberTT)
     const PointPipeline pipeline(records);
     constexpr double justAbove = std::numeric_limits<double>::denorm_min();
     const MarkPlacer placer(records, justAbove, justAbove);
+    BitmapArea boxes[2] = {boxCanvas(records, 0), boxCanvas(records, 1)};
     const double cl = std::cos(lambda), sl = std::sin(lambda), cb = std::cos(beta), sb = std::sin(beta);
     const int n = shadowArcCount(D);
 
@@ -100,7 +101,7 @@ void drawShadow(ProgramRecords& records, DayNumber dayNumberTT)
                 // The shadow moves with the Earth: the Moon's rule, no annual aberration.
                 const DirectionVector base = pipeline.bodyToBase(moonBody, u);
                 for (const ChartPixel& p : placer.pixels(base))
-                    boxCanvas(records, p.box).plotDot(p.x, p.y, colour);
+                    boxes[p.box].plotDot(p.x, p.y, colour);
             }
         }
     }
