@@ -237,6 +237,7 @@ private:
     const double limit_;
     const double reach_;
     const double limitReach_;
+    const double cullReach_;
     long rows_ = 0, columns_ = 0;
     std::vector<Parallel> parallels_;
     std::vector<Meridian> meridians_;
@@ -261,7 +262,7 @@ ShellLattice::ShellLattice(ProgramRecords& records, const ShellSight& sight)
       // A segment is at most (M + |hL|) 3' long, M the meridian's radius of curvature, under
       // 2 earthRadius.
       reach_(2 * (earthRadius + std::fabs(sight.hL)) * 3 / 60 / degreesPerRadian),
-      limitReach_(pipeline_.limitReach())
+      limitReach_(pipeline_.limitReach()), cullReach_(pipeline_.cullReach())
 {
     if (s_.latMax >= s_.latMin && s_.lonMax >= s_.lonMin) {
         rows_ = (s_.latMax - s_.latMin) / 3 + 1;
@@ -326,12 +327,38 @@ void ShellLattice::segment(long i, long j, bool parallel, const DirectionVector&
     const double u = L > 0 && std::isfinite(L) ? 3 / L * f : 4;   // no length: the start alone
     if (!outOfSight(w))
         plot(v, X1, Y1);
-    for (double e = u; e <= 3; e += u) {
-        const DirectionVector we = parallel ? shellPoint(parallels_[std::size_t(i)], meridianAt(b + e))
-                                            : shellPoint(parallelAt(a + e), meridians_[std::size_t(j)]);
+    const auto along = [&](double e) {
+        return parallel ? shellPoint(parallels_[std::size_t(i)], meridianAt(b + e))
+                        : shellPoint(parallelAt(a + e), meridians_[std::size_t(j)]);
+    };
+    // The dots' places are summed step by step as they always were; a run of them that can reach
+    // neither box is summed past without being computed. Seen close up a segment may be a
+    // million pixels long with a few of them in the picture.
+    double e = u;
+    long at = 1;   // the dot whose place e holds
+    const auto advance = [&](long n) {
+        for (; at < n; ++at)
+            e += u;
+    };
+    // Past the last dot, and how far a sum may stray from a product, whatever they round to.
+    const long last = long(3 / u * 1.001) + 2;
+    const double slack = 1E-9 + double(last) * 1E-14;
+    const auto judge = [&](long n0, long n1) {
+        const double e0 = std::max(0.0, double(n0) * u - slack), e1 = std::min(3.0, double(n1 - 1) * u) + slack;
+        if (!(e0 < e1))
+            return RunView::drawn;
+        const Span s = parallel ? Span{a, a, b + e0, b + e1} : Span{a + e0, a + e1, b, b};
+        return PointPipeline::runView(pipeline_.toChart(along((e0 + e1) / 2)), spanRadius(s), cullReach_, dual_);
+    };
+    const auto visit = [&](long n) {
+        advance(n);
+        if (e > 3)
+            return;
+        const DirectionVector we = along(e);
         if (!outOfSight(we))
             plot(we);
-    }
+    };
+    visitRuns(1, u <= 3 ? last : 1, 16, judge, visit, [](long, long) {});
 }
 
 Contents ShellLattice::contents(const Block& k) const

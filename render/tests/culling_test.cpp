@@ -293,11 +293,20 @@ TEST(Culling, EarthLinesKeepEveryPixel)
     drawBothWays(farOrbitUp, {1});
     drawBothWays(rim, {10, 100, 1000});
     drawBothWays(overhead, {10, 100});
-    drawBothWays(dual, {1, 10, 100});
+    drawBothWays(dual, {1, 10, 100, 1E4, 1E6});
     const View mollweide = changed(orbit, "Earth lines from 400 km, Mollweide", [](View& v) { v.projection = 7; });
     const View farDual = changed(farOrbit, "Earth lines from 36000 km, Dual-Box", [](View& v) { v.dualBox = 1; });
     drawBothWays(mollweide, {1});
     drawBothWays(farDual, {1, 3});
+    // Close up a 3' segment is up to millions of dots long, few of them in either box; from a
+    // shell 1 km overhead one segment reaches from the first box into the second.
+    const View lowShell = changed(overhead, "Earth lines 1 km overhead, Dual-Box", [](View& v) {
+        v.shellKm = "1";
+        v.longitude = "180";
+        v.latitude = "50";
+        v.dualBox = 1;
+    });
+    drawBothWays(lowShell, {1.2, 1.5, 2, 10});
     // From 36000 and 3600 km, straight down and at the horizon, in projections that bend, stretch
     // and cut the Earth's image each their own way.
     struct Far {
