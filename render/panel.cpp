@@ -242,7 +242,10 @@ void drawInformationPanel(ProgramRecords& records, const DrawingWork& work)
         out.text(0, std::string("Longitude:") + signLetter("WEE", L) + DSPDCM(std::fabs(L), 3, 4, 1) + "deg,");
         out.text(18, std::string(" Latitude:") + signLetter("SNN", B) + DSPDCM(std::fabs(B), 2, 4, 1) + "deg,");
         const float altitudeKm = input.altitudeMetres() / 1000;
-        const float metres = std::floor(altitudeKm * 100000) / 100;
+        // Whole centimetres pass the single-precision range from about 3.4E+36 m on, where a
+        // float holds no fraction of a metre anyway: the altitude drawn is shown as it is.
+        const float centimetres = std::floor(altitudeKm * 100000);
+        const float metres = std::isfinite(centimetres) ? centimetres / 100 : input.altitudeMetres();
         std::string a = writeFieldNumber(metres);
         if (altitudeKm >= 0 && !a.empty() && a[0] == ' ')
             a[0] = '+';

@@ -151,6 +151,11 @@ TEST(InformationPanel, AltitudeAndLongitudeSigns)
     const Case cases[] = {
         {"0", "0", "Longitude:E" + DSPDCM(0, 3, 4, 1) + "deg,", " Altitude:+0meter,"},
         {"+139.5", "-12.5", "Longitude:E" + DSPDCM(139.5, 3, 4, 1) + "deg,", " Altitude:-12.5meter,"},
+        // Centimetres overflow single precision from 1e37 m on: the altitude drawn is shown.
+        {"0", "1e36", "Longitude:E" + DSPDCM(0, 3, 4, 1) + "deg,", " Altitude:+1E+36meter,"},
+        {"0", "1e37", "Longitude:E" + DSPDCM(0, 3, 4, 1) + "deg,", " Altitude:+1E+37meter,"},
+        {"0", "-2.5e38", "Longitude:E" + DSPDCM(0, 3, 4, 1) + "deg,", " Altitude:-2.5E+38meter,"},
+        {"0", "3.4e38", "Longitude:E" + DSPDCM(0, 3, 4, 1) + "deg,", " Altitude:+3.4E+38meter,"},
     };
     for (const Case& c : cases) {
         SkyChart chart(tokyo2008);
