@@ -127,11 +127,34 @@ void STEPTIME(Ui& ui, float n, char unit) {
     writeDateTimeFields(ui, f);
 }
 
+std::string timeStepFault(std::string_view text) {
+    // "nan" ends in a letter, so only the whole text shows what it spells.
+    const bool digit = !text.empty() && std::isdigit(static_cast<unsigned char>(text.back())) != 0;
+    const std::string_view count = digit || text.empty() ? text : text.substr(0, text.size() - 1);
+    return numberFieldFault({{"Time Step", std::string(count)}, {"Time Step", std::string(text)}});
+}
+
 namespace {
 void stepByField(Ui& ui, float sign) {
-    const std::optional<TimeStep> step = parseTimeStep(ObservationInput(ui).timeStep());
-    if (step)
-        STEPTIME(ui, sign * step->count, step->unit);
+    const ObservationInput in(ui);
+    const std::string text = in.timeStep();
+    const std::optional<TimeStep> step = parseTimeStep(text);
+    if (!step)
+        return;
+    std::string fault = timeStepFault(text);
+    if (fault.empty())
+        fault = in.dateFault();
+    DateTimeFields f = readDateTimeFields(ui);
+    if (fault.empty()) {
+        stepDateTime(f, sign * step->count, step->unit);
+        if (!(std::fabs(f.year) <= dateFieldLimit))
+            fault = "Time Step must keep the Year from -16777216 to 16777216.";
+    }
+    if (!fault.empty()) {
+        ui.alert(fault);
+        return;
+    }
+    writeDateTimeFields(ui, f);
 }
 } // namespace
 
@@ -140,6 +163,13 @@ void BUTTON32_ON(Ui& ui) { stepByField(ui, 1); }
 
 void BUTTON45_ON(Ui& ui) {
     const ObservationInput in(ui);
+    std::string fault = in.clockZoneFault();
+    if (fault.empty())
+        fault = in.zoneFault();
+    if (!fault.empty()) {
+        ui.alert(fault);
+        return;
+    }
     writeDateTimeFields(ui, timeInZone(localNow(), in.clockZoneHours(), in.clockZoneMinutes(), in.zoneHours(),
                                        in.zoneMinutes()));
 }

@@ -27,6 +27,10 @@ struct TimeStep {
     char unit = 'm';
 };
 std::optional<TimeStep> parseTimeStep(std::string_view text);
+// The "ALERT" text for a step whose count, or whose whole text, is no number single precision
+// holds ("9e99", "1e400", "nan", "-infh"): "Time Step must be a number from -3.4E+38 to
+// 3.4E+38."; empty for every other text.
+std::string timeStepFault(std::string_view text);
 
 // Moves the fields by n units; whole days go through the calendar. A count that is not whole
 // steps by the equal number of whole minutes (halves away from zero), and years by the nearest
@@ -49,10 +53,13 @@ void writeDateTimeFields(Ui& ui, const DateTimeFields& fields);
 
 // Steps the window's date and time fields by n units.
 void STEPTIME(Ui& ui, float n, char unit);
-// "before" and "after": step by the interval in EDIT63, backward or forward.
+// "before" and "after": step by the interval in EDIT63, backward or forward. Refused with an
+// "ALERT" naming the field, the fields unchanged, for a step no field holds (timeStepFault), for
+// date fields DRAW would refuse, and for a step that takes the year past what DRAW takes.
 void BUTTON31_ON(Ui& ui);
 void BUTTON32_ON(Ui& ui);
-// "the Now": the computer's clock in the actual zone of EDIT6 and EDIT7.
+// "the Now": the computer's clock in the actual zone of EDIT6 and EDIT7. Refused as DRAW refuses
+// the actual zone, naming the zone, when either zone is no number from -16777216 to 16777216.
 void BUTTON45_ON(Ui& ui);
 
 // The texts of "PC's Time Zone" (EDIT4 hours, EDIT5 minutes) for an offset from UTC in minutes,

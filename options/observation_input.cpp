@@ -4,7 +4,7 @@
 #include "platform/forms.h"
 
 #include <cmath>
-#include <tuple>
+#include <initializer_list>
 
 namespace nivora {
 
@@ -56,25 +56,45 @@ std::string ObservationInput::captionName(std::string_view label) const
 
 std::string ObservationInput::skyFramesFault(bool skyChart) const
 {
-    const std::string placeFault = numberFieldFault(
+    std::string fault = numberFieldFault(
         {{captionName("TEXT4"), text("EDIT2")},
          {captionName("TEXT5"), text("EDIT3")},
          skyChart ? NumberField{"Altitude", text("EDIT43")} : NumberField{"Shift of Azimuth", text("EDIT42")}});
-    if (!placeFault.empty())
-        return placeFault;
+    if (fault.empty())
+        fault = dateFault();
+    if (fault.empty())
+        fault = zoneFault();
+    return fault;
+}
 
+std::string ObservationInput::withinDateLimit(std::initializer_list<DateField> fields) const
+{
     // The fields and the date steps are single precision, which counts whole days, hours and
     // minutes up to 2^24; the day number a drawing makes of them stays finite far beyond. The
-    // place's zone goes into the same day number.
-    constexpr float limit = 16777216;
-    const std::tuple<const char*, const char*, float> dateFields[] = {
-        {"Year", "EDIT8", year()},   {"Day", "EDIT9", day()},
-        {"Hour", "EDIT10", hour()},  {"Minute", "EDIT11", minute()},
-        {"Actual Time Zone", "EDIT6", zoneHours()}, {"Actual Time Zone", "EDIT7", zoneMinutes()}};
-    for (const auto& [name, control, value] : dateFields)
-        if (!fieldHoldsNumber(text(control), FieldPrecision::Single) || !(std::fabs(value) <= limit))
-            return std::string(name) + " must be a number from -16777216 to 16777216.";
+    // zones go into the same day number.
+    for (const DateField& f : fields)
+        if (!fieldHoldsNumber(text(f.control), FieldPrecision::Single) || !(std::fabs(f.value) <= dateFieldLimit))
+            return std::string(f.name) + " must be a number from -16777216 to 16777216.";
     return {};
+}
+
+std::string ObservationInput::dateFault() const
+{
+    return withinDateLimit({{"Year", "EDIT8", year()},
+                            {"Day", "EDIT9", day()},
+                            {"Hour", "EDIT10", hour()},
+                            {"Minute", "EDIT11", minute()}});
+}
+
+std::string ObservationInput::zoneFault() const
+{
+    return withinDateLimit({{"Actual Time Zone", "EDIT6", zoneHours()}, {"Actual Time Zone", "EDIT7", zoneMinutes()}});
+}
+
+std::string ObservationInput::clockZoneFault() const
+{
+    return withinDateLimit(
+        {{"PC's Time Zone", "EDIT4", clockZoneHours()}, {"PC's Time Zone", "EDIT5", clockZoneMinutes()}});
 }
 
 std::string ObservationInput::viewFault() const

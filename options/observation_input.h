@@ -2,6 +2,7 @@
 // every call. Nothing is copied: an edit made between two reads is seen by the later one.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,10 @@ struct NumberField {
 // holds (fieldHoldsNumber): "<name> must be a number from -3.4E+38 to 3.4E+38." (-1.7E+308 to
 // 1.7E+308 in double precision). Empty when every field holds its text.
 std::string numberFieldFault(const std::vector<NumberField>& fields);
+
+// The largest whole number of days, hours or minutes a single-precision field counts: the date
+// and time fields and both zones are held within it either way.
+inline constexpr float dateFieldLimit = 16777216;
 
 // Numbers are read from the start of a field's text (blanks skipped, a sign allowed, anything
 // else 0) and held in single precision, as the windows keep them. Needs the declared MAINFORM.
@@ -51,10 +56,16 @@ public:
     std::string comment() const;   // EDIT19
     // The first field the sky frames of a drawing or a search read that holds no number they can
     // take, as an "ALERT" text naming the field; empty when all hold one. Year, day, hour, minute
-    // and the place's zone must be numbers from -16777216 to 16777216; the place, and the altitude
-    // (in the sky, `skyChart`) or the shift of azimuth (in a map), any number single precision
-    // holds. The place's fields go by the captions of their labels.
+    // and the place's zone must be numbers from -16777216 to 16777216 (dateFault, zoneFault); the
+    // place, and the altitude (in the sky, `skyChart`) or the shift of azimuth (in a map), any
+    // number single precision holds. The place's fields go by the captions of their labels.
     std::string skyFramesFault(bool skyChart) const;
+    // The first of year, day, hour and minute that is no number from -16777216 to 16777216, as
+    // "Year must be a number from -16777216 to 16777216."; empty when all are.
+    std::string dateFault() const;
+    // The same for "Actual Time Zone" (EDIT6, EDIT7) and "PC's Time Zone" (EDIT4, EDIT5).
+    std::string zoneFault() const;
+    std::string clockZoneFault() const;
 
     // View.
     float directionLongitude() const;  // EDIT12, degrees, in the frame of COMBO6
@@ -82,6 +93,12 @@ public:
     std::string text(std::string_view control) const;
 
 private:
+    struct DateField {
+        const char* name;
+        const char* control;
+        float value;
+    };
+    std::string withinDateLimit(std::initializer_list<DateField> fields) const;
     float minutesSignedBy(std::string_view minutes, std::string_view hours) const;
     std::string captionName(std::string_view label) const;
     const Ui& ui_;

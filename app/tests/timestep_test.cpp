@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_forms.h"
+#include "platform/dialogs.h"
 #include "platform/forms.h"
 
 namespace nivora {
@@ -26,9 +29,13 @@ class MainWindowTime : public testing::Test {
 protected:
     MainWindowTime() {
         ensureApplication();
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        ui.setDialogs(std::move(scripted));
         ui.load(mainWindowForm());
         bindTimeStepping(ui);
     }
+    std::vector<std::string> alerts() const { return dialogs->alerts(); }
     void show(const Shown& s) {
         ui.control("EDIT8").setText(s.year);
         ui.control("COMBO1").setIndex(s.month);
@@ -41,6 +48,7 @@ protected:
                 ui.control("EDIT10").text(), ui.control("EDIT11").text()};
     }
     Ui ui;
+    ScriptedDialogs* dialogs = nullptr;
 };
 
 TEST_F(MainWindowTime, BeforeAndAfterStepByTheTypedInterval) {
@@ -94,13 +102,90 @@ TEST_F(MainWindowTime, AnEmptyStepChangesNothing) {
     EXPECT_EQ(shown(), (Shown{"2008", 3, "5", "7", "75"}));
 }
 
-// A count past the single-precision range has no whole number of minutes to step by.
-TEST_F(MainWindowTime, AStepBeyondAnyCountChangesNothing) {
-    for (const char* step : {"1e39m", "-1e39h", "1e39d", "1e39y", "-1e39w"}) {
-        SCOPED_TRACE(step);
+// A count past the single-precision range has no whole number of minutes to step by, and a step
+// that takes the year past what DRAW takes leaves no date to draw: both are refused by name, and
+// so are date fields DRAW would refuse. The fields stay as they were.
+TEST_F(MainWindowTime, AStepNoFieldHoldsIsRefusedByName) {
+    const std::string count = "Time Step must be a number from -3.4E+38 to 3.4E+38.";
+    const std::string year = "Time Step must keep the Year from -16777216 to 16777216.";
+    const std::string date = " must be a number from -16777216 to 16777216.";
+    struct Case {
+        Shown from;
+        const char* step;
+        const char* button;
+        std::string alert;
+    };
+    const Shown end{"2008", 11, "31", "23", "59"};
+    const Case cases[] = {
+        {end, "1e39m", "BUTTON32", count},  {end, "-1e39h", "BUTTON32", count},
+        {end, "1e39d", "BUTTON32", count},  {end, "1e39y", "BUTTON32", count},
+        {end, "-1e39w", "BUTTON32", count}, {end, "9e99", "BUTTON32", count},
+        {end, "9e99", "BUTTON31", count},   {end, "1e400", "BUTTON32", count},   // read as 0 before
+        {end, "nan", "BUTTON32", count},    {end, "-inf", "BUTTON31", count},
+        {end, "infh", "BUTTON32", count},   {end, "NaNd", "BUTTON32", count},
+        {end, "1e38", "BUTTON32", year},    // the year went to 1.9E+32
+        {end, "1e38", "BUTTON31", year},    {end, "16800000y", "BUTTON32", year},
+        {end, "9e12h", "BUTTON31", year},
+        {{"9e99", 11, "31", "23", "59"}, "20m", "BUTTON32", "Year" + date},   // written back as "0" before
+        {{"2008", 11, "31", "23", "Infinity"}, "20m", "BUTTON31", "Minute" + date},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << ' ' << c.button << ' ' << c.step);
+        dialogs->calls.clear();
+        show(c.from);
+        ui.control("EDIT63").setText(c.step);
+        ui.userClick(c.button);
+        EXPECT_EQ(alerts(), std::vector<std::string>{c.alert});
+        EXPECT_EQ(shown(), c.from);
+    }
+}
+
+// Steps that keep the year within what DRAW takes are taken, to its very edge.
+TEST_F(MainWindowTime, LongStepsToTheEdgeOfTheYearsDrawTakesAreTaken) {
+    struct Case {
+        const char* step;
+        const char* button;
+        const char* year;
+    };
+    const Case cases[] = {{"16775208y", "BUTTON32", "1.6777216E+07"}, {"16779224y", "BUTTON31", "-1.6777216E+07"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.button << ' ' << c.step);
         show({"2008", 11, "31", "23", "59"});
-        ui.control("EDIT63").setText(step);
-        ui.userClick("BUTTON32");
+        ui.control("EDIT63").setText(c.step);
+        ui.userClick(c.button);
+        EXPECT_EQ(shown(), (Shown{c.year, 11, "31", "23", "59"}));
+    }
+    EXPECT_TRUE(alerts().empty());
+}
+
+// "the Now" refuses either zone as DRAW refuses the actual one; the fields stay as they were.
+TEST_F(MainWindowTime, TheNowRefusesAZoneBeyondWhatDrawTakesByName) {
+    const std::string pc = "PC's Time Zone must be a number from -16777216 to 16777216.";
+    const std::string actual = "Actual Time Zone must be a number from -16777216 to 16777216.";
+    struct Case {
+        const char* control;
+        const char* text;
+        std::string alert;
+    };
+    const Case cases[] = {
+        {"EDIT4", "9e9", pc},     // wrote the year -1024668 before
+        {"EDIT4", "9e99", pc},    // wrote 00:00 before
+        {"EDIT4", "-2e7", pc},    {"EDIT4", "nan", pc},       {"EDIT5", "1e400", pc},
+        {"EDIT5", "-inf", pc},    {"EDIT5", "2e7", pc}, {"EDIT6", "9e9", actual},
+        {"EDIT7", "Infinity", actual},
+    };
+    const ClockOverride clock([] { return LocalDateTime{2010, 3, 1, 7, 10, 0}; });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.control << " \"" << c.text << '"');
+        dialogs->calls.clear();
+        for (const char* zone : {"EDIT4", "EDIT6"})
+            ui.control(zone).setText("+9");
+        for (const char* minutes : {"EDIT5", "EDIT7"})
+            ui.control(minutes).setText("00");
+        show({"2008", 11, "31", "23", "59"});
+        ui.control(c.control).setText(c.text);
+        ui.userClick("BUTTON45");
+        EXPECT_EQ(alerts(), std::vector<std::string>{c.alert});
         EXPECT_EQ(shown(), (Shown{"2008", 11, "31", "23", "59"}));
     }
 }
