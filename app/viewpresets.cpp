@@ -145,9 +145,15 @@ void BUTTON48_ON(Ui& ui) {
 }
 
 void BUTTON46_ON(Program& program) {
-    // The radius is read in double precision, unlike the other fields.
-    const std::optional<double> m = scopeMagnification(readFieldNumber(program.ui.control("EDIT76").text()),
-                                                       program.chartOptions.projectionKind, program.userProjection);
+    // The radius is read in double precision, unlike the other fields, but the field and the
+    // settings file keep it in single.
+    const std::string radius = program.ui.control("EDIT76").text();
+    if (const std::string fault = numberFieldFault({{"Scope Radius", radius}}); !fault.empty()) {
+        program.ui.alert(fault);
+        return;
+    }
+    const std::optional<double> m =
+        scopeMagnification(readFieldNumber(radius), program.chartOptions.projectionKind, program.userProjection);
     if (m)
         program.ui.control("EDIT75").setText(magnificationText(*m));
 }

@@ -43,7 +43,8 @@ void BUTTON26_ON(Program& program);
 void RADIO27_ON(Program& program);
 void RADIO28_ON(Program& program);
 void RADIO29_ON(Program& program);
-// "Up", "Down", "<<Calculate".
+// "Up", "Down", "<<Calculate". "<<Calculate" names a scope radius single precision does not
+// hold in an "ALERT" ("9e99", "nan"); one it cannot show changes nothing, without a word.
 void BUTTON47_ON(Ui& ui);
 void BUTTON48_ON(Ui& ui);
 void BUTTON46_ON(Program& program);

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "app/tests/test_folder.h"
@@ -16,7 +17,9 @@ class ViewControls : public testing::Test {
 protected:
     ViewControls() : folder("viewpresets"), program((folder.copyStartupData(), folder.path)) {}
     void SetUp() override {
-        ui.setDialogs(std::make_unique<ScriptedDialogs>());
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        ui.setDialogs(std::move(scripted));
         ui.setExit([](int) {});
         ASSERT_TRUE(program.start());
     }
@@ -26,6 +29,7 @@ protected:
     TestFolder folder;
     Program program;
     Ui& ui = program.ui;
+    ScriptedDialogs* dialogs = nullptr;
 };
 
 TEST_F(ViewControls, PresetsWriteOneFieldEach) {
@@ -189,6 +193,21 @@ TEST_F(ViewControls, CalculateDerivesTheMagnificationFromTheScopeRadius) {
         ui.control("EDIT76").setText(c.radius);
         ui.userClick("BUTTON46");
         EXPECT_EQ(text("EDIT75"), c.result);
+    }
+    EXPECT_TRUE(dialogs->alerts().empty());
+}
+
+// A radius no field holds is named, where it was refused without a word (or read as 0).
+TEST_F(ViewControls, CalculateRefusesARadiusNoFieldHoldsByName) {
+    for (const char* radius : {"9e99", "1e39", "1e400", "nan", "-inf", "Infinity"}) {
+        SCOPED_TRACE(radius);
+        dialogs->calls.clear();
+        ui.control("EDIT75").setText("7");
+        ui.control("EDIT76").setText(radius);
+        ui.userClick("BUTTON46");
+        EXPECT_EQ(dialogs->alerts(),
+                  std::vector<std::string>{"Scope Radius must be a number from -3.4E+38 to 3.4E+38."});
+        EXPECT_EQ(text("EDIT75"), "7");
     }
 }
 
