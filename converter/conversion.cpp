@@ -1,14 +1,18 @@
 #include "converter/conversion.h"
 
+#include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <system_error>
 #include <unordered_map>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -216,53 +220,176 @@ void writeAll(int fd, const std::string& text) {
     }
 }
 
-// Writes the whole text beside the target and renames it into place.
-void replaceFile(const std::filesystem::path& target, const std::string& text) {
-    std::filesystem::path final = resolved(target);
-    // Nothing is written through or over what is no plain file: the rename would put a plain
-    // file in the place of a named pipe or a device.
+// The temporary file of an output is named after it: the name (cut to leave room), this mark
+// and six letters or digits, so that no person's copy ("out.net.Backup") is ever taken for one.
+constexpr std::string_view temporaryMark = ".~saving~";
+constexpr std::size_t randomLetters = 6;
+constexpr std::string_view letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// Links followed no further than the system follows them.
+constexpr int maxLinkHops = 40;
+
+// The part of an output's name its temporary files begin with: the whole name where the
+// temporary's name still fits in a folder entry.
+std::string temporaryStem(const std::filesystem::path& output) {
+    std::string name = output.filename().string();
+    const std::size_t room = NAME_MAX - temporaryMark.size() - randomLetters;
+    if (name.size() > room) name.resize(room);
+    return name;
+}
+
+bool isTemporaryOf(std::string_view name, std::string_view stem) {
+    if (name.size() != stem.size() + temporaryMark.size() + randomLetters || !name.starts_with(stem))
+        return false;
+    name.remove_prefix(stem.size());
+    for (std::size_t i = 0; i < temporaryMark.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) != temporaryMark[i]) return false;
+    return name.substr(temporaryMark.size()).find_first_not_of(letters) == std::string_view::npos;
+}
+
+// What stands in a plain file's place, as the user knows it.
+std::string kindName(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a named pipe";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "no plain file";
+}
+
+// The file a write to `path` replaces: `path` with its links followed as far as they lead (the
+// target of a dangling link is made). A link that cannot be followed gives the system's cause.
+std::filesystem::path followLinks(std::filesystem::path path) {
+    for (int hop = 0;; ++hop) {
+        struct stat status{};
+        if (::lstat(path.c_str(), &status) != 0) {
+            if (errno == ENOENT) return path;
+            throw std::system_error(errno, std::generic_category());
+        }
+        if (!S_ISLNK(status.st_mode)) return path;
+        if (hop == maxLinkHops) throw std::system_error(ELOOP, std::generic_category());
+        std::error_code ec;
+        const std::filesystem::path to = std::filesystem::read_symlink(path, ec);
+        if (ec) throw std::system_error(ec);
+        path = to.is_absolute() ? to : path.parent_path() / to;
+    }
+}
+
+// Why the file at `final` (links followed) may not be replaced; empty when it may. `exists`
+// and `status` tell what stands there now.
+std::string refusal(const std::filesystem::path& target, const std::filesystem::path& final, bool& exists,
+                    struct stat& status) {
+    exists = ::stat(final.c_str(), &status) == 0;
+    if (!exists) return errno == ENOENT ? std::string() : std::strerror(errno);
+    if (!S_ISREG(status.st_mode)) {
+        struct stat link{};
+        const bool linked = ::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+        return "it is " + std::string(linked ? "a link to " : "") + kindName(status.st_mode) + ", not a plain file";
+    }
+    // A file its owner made read-only stays as it is, also for one whom the system lets write.
+    if (::access(final.c_str(), W_OK) != 0) return std::strerror(errno);
+    if ((status.st_mode & 0222) == 0) return std::strerror(EACCES);
+    return {};
+}
+
+// Removes what a conversion killed midway left beside the output. A temporary file another
+// conversion is still writing is locked and stays.
+void removeStrayTemporaries(const std::filesystem::path& final) {
+    const std::filesystem::path folder = final.has_parent_path() ? final.parent_path() : ".";
+    const std::string stem = temporaryStem(final);
     std::error_code ec;
-    const std::filesystem::file_type kind = std::filesystem::status(final, ec).type();
-    if (kind == std::filesystem::file_type::directory)
-        throw ConversionError("Cannot write " + displayName(target) + ": it is a folder.");
-    if (kind != std::filesystem::file_type::regular && kind != std::filesystem::file_type::not_found &&
-        kind != std::filesystem::file_type::none)
-        throw ConversionError("Cannot write " + displayName(target) + ": it is not a plain file.");
-    std::filesystem::path folder = final.parent_path();
-    std::string pattern = (folder / ("." + final.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0)
-        throw ConversionError("Cannot write in the folder " + displayName(folder) + ": " +
-                              std::strerror(errno) + ".");
-    std::string temporary(name.data());
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!isTemporaryOf(it->path().filename().string(), stem)) continue;
+        const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat opened{}, named{};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+            ::lstat(it->path().c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
+            named.st_ino == opened.st_ino)
+            ::unlink(it->path().c_str());
+        ::close(fd);
+    }
+}
+
+// Makes the temporary file beside `final`, exclusively (no name planted there is followed), and
+// holds its lock while it is written. A new file takes the umask's permissions.
+int makeTemporary(const std::filesystem::path& final, std::string& temporary) {
+    std::random_device random;
+    std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
+    const std::filesystem::path folder = final.has_parent_path() ? final.parent_path() : ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = temporaryStem(final) + std::string(temporaryMark);
+        for (std::size_t i = 0; i < randomLetters; ++i) name += letters[pick(random)];
+        temporary = (folder / name).string();
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            throw ConversionError("Cannot write in the folder \"" + escapeControls(folder.string()) + "\": " +
+                                  std::strerror(errno) + ".");
+        }
+        // Another conversion's clean-up may have taken the file before it was locked.
+        struct stat status{};
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &status) == 0 && status.st_nlink > 0) return fd;
+        ::close(fd);
+    }
+    throw ConversionError("Cannot write in the folder \"" + escapeControls(folder.string()) + "\": " +
+                          std::strerror(EEXIST) + ".");
+}
+
+// The rename reaches the disk only with its folder.
+void syncFolder(const std::filesystem::path& final) {
+    const std::filesystem::path folder = final.has_parent_path() ? final.parent_path() : ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Writes the whole text beside the target and renames it into place. Nothing is written
+// through or over what is no plain file, nor over a file that may not be written; a link is
+// written through, and one that cannot be followed is refused, so that a plain file never
+// takes its place.
+void replaceFile(const std::filesystem::path& target, const std::string& text) {
+    const auto cannot = [&](const std::string& why) {
+        return ConversionError("Cannot write " + displayName(target) + ": " + why + ".");
+    };
+    std::filesystem::path final;
+    try {
+        final = followLinks(target);
+    } catch (const std::system_error& e) {
+        throw cannot(e.code().message());
+    }
+    bool exists = false;
+    struct stat old{};
+    if (const std::string why = refusal(target, final, exists, old); !why.empty()) throw cannot(why);
+    removeStrayTemporaries(final);
+    std::string temporary;
+    int fd = makeTemporary(final, temporary);
     try {
         writeAll(fd, text);
         if (::fsync(fd) != 0) throw std::system_error(errno, std::generic_category());
-        // mkstemp makes the file private: keep the old file's mode, or give a new one the usual.
-        struct stat old{};
-        mode_t mode;
-        if (::stat(final.c_str(), &old) == 0) {
-            mode = old.st_mode & 07777;
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        if (::fchmod(fd, mode) != 0) throw std::system_error(errno, std::generic_category());
-        if (::close(fd) != 0) {
-            fd = -1;
-            throw std::system_error(errno, std::generic_category());
-        }
-        fd = -1;
+        // The old file's mode is kept.
+        if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) throw std::system_error(errno, std::generic_category());
+        // What stands there may have changed while the text was written.
+        bool stillExists = false;
+        struct stat now{};
+        if (const std::string why = refusal(target, final, stillExists, now); !why.empty()) throw cannot(why);
         if (std::rename(temporary.c_str(), final.c_str()) != 0)
             throw std::system_error(errno, std::generic_category());
+        // The lock is held until the temporary file has its final name.
+        const int closing = ::close(fd);
+        fd = -1;
+        if (closing != 0) throw std::system_error(errno, std::generic_category());
+        syncFolder(final);
     } catch (const std::system_error& e) {
-        if (fd >= 0) ::close(fd);
-        std::remove(temporary.c_str());
-        throw ConversionError("Cannot write " + displayName(target) + ": " +
-                              e.code().message() + ".");
+        if (fd >= 0) {
+            ::unlink(temporary.c_str());
+            ::close(fd);
+        }
+        throw cannot(e.code().message());
+    } catch (const ConversionError&) {
+        ::unlink(temporary.c_str());
+        ::close(fd);
+        throw;
     }
 }
 

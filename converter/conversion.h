@@ -66,11 +66,15 @@ struct ConversionFiles {
 
 // Reads both inputs, converts, and writes the output through a temporary file in the output's
 // folder that is renamed into place only when complete, so no truncated output ever exists.
-// The temporary file is created exclusively and synced before the rename; an output that is a
-// link is written through it; an existing output keeps its permissions. Refuses an output that
-// is one of the inputs, whose name holds a wildcard, or that is (or links to) a folder or no plain
-// file, and an input that is a folder, not a plain file or larger than maxInputBytes. On any failure, running out of memory included, it throws
-// ConversionError naming the file, nothing is written and the existing output is left as it was.
+// The temporary file is created exclusively, locked while it is written and synced before the
+// rename; what a conversion killed midway left beside the output is removed at the next one.
+// An output that is a link is written through it; an existing output keeps its permissions.
+// Refuses an output that is one of the inputs, whose name holds a wildcard, that is (or links
+// to) a folder or no plain file (naming what it is), that may not be written (read-only, another
+// user's), or a link that cannot be followed (a loop, more than 40 links, a folder that may not
+// be entered), and an input that is a folder, not a plain file or larger than maxInputBytes. On
+// any failure, running out of memory included, it throws ConversionError naming the file,
+// nothing is written and the existing output is left as it was.
 Conversion convertFiles(const ConversionFiles& files);
 
 } // namespace tarvex

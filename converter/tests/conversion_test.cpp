@@ -9,8 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace tarvex {
@@ -382,18 +387,142 @@ TEST_F(ConversionFilesTest, AFullDiskKeepsTheOldOutputAndLeavesNoTemporaryFile) 
 TEST_F(ConversionFilesTest, AnOutputThatIsNoPlainFileIsRefusedAndKept) {
     ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0644), 0);
     std::filesystem::create_symlink("fifo", folder / "linked.net");
-    for (const char* name : {"fifo", "linked.net"}) {
+    for (const auto& [name, what] : {std::pair{"fifo", "a named pipe"}, std::pair{"linked.net", "a link to a named pipe"}}) {
         SCOPED_TRACE(name);
         try {
             convertFiles(files(folder / name));
             ADD_FAILURE() << "no error";
         } catch (const ConversionError& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot write \"" + (folder / name).string() + "\": it is not a plain file.");
+            EXPECT_EQ(std::string(e.what()), "Cannot write \"" + (folder / name).string() + "\": it is " + what +
+                                                 ", not a plain file.");
         }
         EXPECT_EQ(std::filesystem::symlink_status(folder / "fifo").type(), std::filesystem::file_type::fifo);
         EXPECT_TRUE(std::filesystem::is_symlink(folder / "linked.net"));
         EXPECT_EQ(entries(), 4);
     }
+}
+
+// What a conversion meets as an ordinary user (nobody, where the tests run as root, for whom
+// the system lets every write pass): the error it gives, or "" when it wrote the output.
+std::string convertAsOrdinaryUser(const std::filesystem::path& folder, const std::string& output) {
+    int pipe[2];
+    if (::pipe(pipe) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipe[0]);
+        std::string said;
+        if (::chdir(folder.c_str()) != 0 ||
+            (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)))
+            said = "cannot become an ordinary user";
+        else {
+            try {
+                convertFiles({"stars.txt", "pairs.txt", output});
+            } catch (const ConversionError& e) {
+                said = e.what();
+            }
+        }
+        [[maybe_unused]] const auto sent = ::write(pipe[1], said.data(), said.size());
+        ::_exit(0);
+    }
+    ::close(pipe[1]);
+    std::string said;
+    char block[512];
+    for (ssize_t n; (n = ::read(pipe[0], block, sizeof block)) > 0;) said.append(block, std::size_t(n));
+    ::close(pipe[0]);
+    ::waitpid(child, nullptr, 0);
+    return said;
+}
+
+// An output that may not be written, or a link that cannot be followed, stays as it was: no
+// plain file takes the link's place, and the refusal says why.
+TEST_F(ConversionFilesTest, AnOutputThatMayNotBeWrittenOrFollowedIsRefusedAndKept) {
+    namespace fs = std::filesystem;
+    const bool root = ::geteuid() == 0;
+    write("readonly.net", "old");
+    fs::permissions(folder / "readonly.net", fs::perms(0444));
+    if (root) {
+        // The user may pass through the folders above, as through a home folder.
+        for (fs::path above = folder.parent_path(); above != above.root_path(); above = above.parent_path())
+            fs::permissions(above, fs::perms::others_exec, fs::perm_options::add);
+        ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown((folder / "readonly.net").c_str(), 65534, 65534), 0);
+    }
+    write("others.net", "old");   // root's, where the tests run as root
+    fs::permissions(folder / "others.net", fs::perms(0644));
+    fs::create_symlink("loop.net", folder / "loop.net");
+    fs::create_symlink("b.net", folder / "a.net");
+    fs::create_symlink("a.net", folder / "b.net");
+    fs::create_directories(folder / "locked");
+    write("locked/out.net", "old");
+    fs::permissions(folder / "locked", fs::perms::none);
+    fs::create_symlink("locked/out.net", folder / "into.net");
+    fs::create_symlink("missing/out.net", folder / "nowhere.net");
+    // 41 links one after another: one more than the system follows.
+    write("chained.net", "old");
+    fs::create_symlink("chained.net", folder / "chain40.net");
+    for (int i = 39; i >= 0; --i)
+        fs::create_symlink("chain" + std::to_string(i + 1) + ".net", folder / ("chain" + std::to_string(i) + ".net"));
+    struct Case {
+        const char* output;
+        std::string cause;
+    };
+    std::vector<Case> cases = {
+        {"readonly.net", std::strerror(EACCES)},
+        {"loop.net", std::strerror(ELOOP)},
+        {"a.net", std::strerror(ELOOP)},
+        {"into.net", std::strerror(EACCES)},
+        {"nowhere.net", std::strerror(ENOENT)},
+        {"chain0.net", std::strerror(ELOOP)},
+    };
+    if (root) cases.push_back({"others.net", std::strerror(EACCES)});
+    const int before = entries();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.output);
+        const std::string said = convertAsOrdinaryUser(folder, c.output);
+        EXPECT_NE(said.find("Cannot write"), std::string::npos) << said;
+        EXPECT_NE(said.find(": " + c.cause + "."), std::string::npos) << said;
+        EXPECT_EQ(entries(), before);
+    }
+    for (const char* link : {"loop.net", "a.net", "b.net", "into.net", "nowhere.net", "chain0.net", "chain40.net"})
+        EXPECT_TRUE(fs::is_symlink(folder / link)) << link;
+    for (const char* kept : {"readonly.net", "others.net", "chained.net"}) EXPECT_EQ(read(kept), "old") << kept;
+    EXPECT_EQ(fs::status(folder / "readonly.net").permissions(), fs::perms(0444));
+    fs::permissions(folder / "locked", fs::perms(0700));
+    EXPECT_EQ(read("locked/out.net"), "old");
+}
+
+// A conversion killed midway leaves its temporary file; the next conversion to the same output
+// removes it, but not one another conversion is still writing, nor a person's copy.
+TEST_F(ConversionFilesTest, AKilledConversionsLeftoverGoesAtTheNextOne) {
+    const char* left[] = {"out.net.~saving~k1LLed", "out.net.~SAVING~abc123"};
+    const char* kept[] = {"out.net.Backup", ".out.net.a1b2c3", "out.net.~saving~LiVe01", "other.net.~saving~k1LLed"};
+    for (const char* name : left) write(name, "half");
+    for (const char* name : kept) write(name, "keep");
+    // A live temporary file is locked by its writer.
+    const int live = ::open((folder / "out.net.~saving~LiVe01").c_str(), O_RDONLY);
+    ASSERT_GE(live, 0);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    const Conversion c = convertFiles(files(folder / "out.net"));
+    ::close(live);
+    EXPECT_EQ(read("out.net"), c.lineFile);
+    for (const char* name : left) EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
+    for (const char* name : kept) EXPECT_EQ(read(name), "keep") << name;
+    EXPECT_EQ(entries(), 3 + int(std::size(kept)));
+}
+
+// The longest name a folder holds is written too, and a new output takes the usual permissions.
+TEST_F(ConversionFilesTest, AnOutputOfTheLongestLegalNameIsWritten) {
+    const mode_t mask = ::umask(022);
+    for (const std::size_t length : {241, 255}) {
+        const std::string name = std::string(length - 4, 'n') + ".net";
+        SCOPED_TRACE(length);
+        const Conversion c = convertFiles(files(folder / name));
+        EXPECT_EQ(read(name), c.lineFile);
+        EXPECT_EQ(std::filesystem::status(folder / name).permissions(), std::filesystem::perms(0644));
+        std::filesystem::remove(folder / name);
+    }
+    ::umask(mask);
+    EXPECT_EQ(entries(), 2);
 }
 
 TEST_F(ConversionFilesTest, UnwritableOutputIsReported) {
