@@ -11,7 +11,7 @@
 #include "render/grids.h"
 #include "render/lines.h"
 #include "render/moon_shadow.h"
-#include "render/moonpath_earthlines.h"
+#include "render/moonpath.h"
 #include "render/orbit_object.h"
 #include "render/panel.h"
 #include "render/program_records.h"

@@ -15,7 +15,7 @@
 #include "astro/linefile.h"
 #include "astro/starlist.h"
 #include "render/drawing.h"
-#include "render/moonpath_earthlines.h"
+#include "render/moonpath.h"
 
 using namespace nivora;
 

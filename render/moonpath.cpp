@@ -1,4 +1,4 @@
-#include "render/moonpath_earthlines.h"
+#include "render/moonpath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -85,7 +85,7 @@ long moonPathPointsPerDay(float chartScale)
     return n >= 1 && std::isfinite(chartScale) ? long(n) : 1;
 }
 
-void moonPathPass(ProgramRecords& records, double D)
+void moonPathPass(ProgramRecords& records, double dayNumberTT)
 {
     const int mode = records.chartOptions.moonLineMode;
     if (mode < 1 || mode > 4)
@@ -125,7 +125,7 @@ void moonPathPass(ProgramRecords& records, double D)
         return;
     }
 
-    const long n = moonPathPointsPerDay(chartScale);
+    const long pointsPerDay = moonPathPointsPerDay(chartScale);
     const bool dual = records.chartView.dualBox == 1;
     const int below = 3 - records.chartOptions.whiteBackground;
     const SeriesFrames frames{sky.j2000EclipticToTrueEcliptic, records.drawn.bodies.sunVector, sky.annualAberrationEcliptic};
@@ -136,7 +136,7 @@ void moonPathPass(ProgramRecords& records, double D)
     // observer carried round (mode 4); lambda, beta and distance hold the day's first place.
     const auto trackPoint = [&](int k, long s, double lambda, double beta, double distance) {
         if (s > 0)
-            locateFromSeries(records.tables, frames, *moonSeries, D + k + double(s) / n - lead, 0, 0, lambda, beta,
+            locateFromSeries(records.tables, frames, *moonSeries, dayNumberTT + k + double(s) / pointsPerDay - lead, 0, 0, lambda, beta,
                              distance);
         DirectionVector w = rotate(sky.trueEclipticToTrueEquator, unitVector(lambda, beta));
         bool hidden = false;
@@ -145,7 +145,7 @@ void moonPathPass(ProgramRecords& records, double D)
                 w[j] = w[j] * distance - sky.observerPositionEquatorial[j];
             normalise(w);
         } else if (skyChart && mode == 4) {
-            const double alpha = (k + double(s) / n) * 360.98564736 / degreesPerRadian;
+            const double alpha = (k + double(s) / pointsPerDay) * 360.98564736 / degreesPerRadian;
             const DirectionVector& o = sky.observerPositionEquatorial;
             const DirectionVector turned = {o[0] * std::cos(alpha) - o[1] * std::sin(alpha),
                                             o[0] * std::sin(alpha) + o[1] * std::cos(alpha), o[2]};
@@ -162,18 +162,18 @@ void moonPathPass(ProgramRecords& records, double D)
     };
     for (int k = -15; k <= 14; ++k) {
         double lambda, beta, distance;
-        locateFromSeries(records.tables, frames, *moonSeries, D + k - lead, 0, 0, lambda, beta, distance);
+        locateFromSeries(records.tables, frames, *moonSeries, dayNumberTT + k - lead, 0, 0, lambda, beta, distance);
         if (!dual && cullingOn() && !dayVisible(records, lambda, beta))
             continue;
         const auto judge = [&](long s0, long s1) {
-            const double days = double((s1 - s0 + 1) / 2) / double(n);
+            const double days = double((s1 - s0 + 1) / 2) / double(pointsPerDay);
             return culler.view(trackPoint(k, (s0 + s1 - 1) / 2, lambda, beta, distance).first, moonTrackSpeed * days);
         };
         const auto visit = [&](long s) {
             const auto [w, hidden] = trackPoint(k, s, lambda, beta, distance);
             plot(boxes, placer, w, hidden ? below : 14);
         };
-        visitRuns(0, n, 16, judge, visit, [](long, long) {});
+        visitRuns(0, pointsPerDay, 16, judge, visit, [](long, long) {});
         records.ui.pumpEvents();
     }
 }

@@ -1,4 +1,4 @@
-#include "render/moonpath_earthlines.h"
+#include "render/moonpath.h"
 
 #include <gtest/gtest.h>
 
