@@ -59,18 +59,31 @@ constexpr std::string_view letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOP
 
 std::string systemError(int code) { return std::generic_category().message(code); }
 
+// Links followed no further than the system follows them.
+constexpr int maxLinkHops = 40;
+
 // The file a write to `path` replaces: `path` with its links followed as far as they lead (the
-// target of a dangling link is made).
-fs::path followLinks(fs::path path)
+// target of a dangling link is made). *cause is the system's error where a link cannot be
+// followed (a loop, more links than the system follows, a folder that may not be entered), 0
+// where it can.
+fs::path followLinks(fs::path path, int* cause)
 {
-    for (int hop = 0; hop < 40; ++hop) {
+    *cause = 0;
+    for (int hop = 0;; ++hop) {
+        struct stat status{};
+        if (::lstat(path.c_str(), &status) != 0) {
+            if (errno != ENOENT) *cause = errno;
+            return path;
+        }
+        if (!S_ISLNK(status.st_mode)) return path;
         std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(path, ec))) break;
         const fs::path to = fs::read_symlink(path, ec);
-        if (ec) break;
+        if (hop == maxLinkHops || ec) {
+            *cause = hop == maxLinkHops ? ELOOP : ec.value();
+            return path;
+        }
         path = to.is_absolute() ? to : path.parent_path() / to;
     }
-    return path;
 }
 
 std::string kindName(fs::file_type type)
@@ -105,6 +118,19 @@ std::string notAPlainFileButWhat(const fs::path& path)
         return {};
     const bool link = fs::is_symlink(fs::symlink_status(path, ec));
     return (link ? "a link to " : "") + kindName(type);
+}
+
+std::string whyNoLinkFollowed(const fs::path& path)
+{
+    struct stat link{};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return {};
+    int cause = 0;
+    const fs::path target = followLinks(path, &cause);
+    if (cause == 0 && target != path) {
+        struct stat status{};
+        if (::stat(target.c_str(), &status) != 0 && errno != ENOENT) cause = errno;
+    }
+    return cause == 0 ? std::string() : systemError(cause);
 }
 
 FileReplacer::~FileReplacer() { discard(); }
@@ -150,7 +176,9 @@ bool FileReplacer::begin()
 {
     if (const std::string what = notAPlainFileButWhat(path_); !what.empty())
         return fail("it is " + what + ", not a plain file");
-    target_ = followLinks(path_);
+    int cause = 0;
+    target_ = followLinks(path_, &cause);
+    if (cause != 0) return fail(systemError(cause));
     struct stat status{};
     const bool exists = ::stat(target_.c_str(), &status) == 0;
     if (!exists && errno != ENOENT) return fail(systemError(errno));
@@ -208,7 +236,8 @@ bool FileReplacer::commit()
 void removeStrayTemporaries(const fs::path& path)
 {
     std::vector<fs::path> targets = {path};
-    if (const fs::path linked = followLinks(path); linked != path) targets.push_back(linked);
+    int cause = 0;
+    if (const fs::path linked = followLinks(path, &cause); linked != path && cause == 0) targets.push_back(linked);
     std::vector<fs::path> strays;
     for (const fs::path& target : targets) {
         const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");

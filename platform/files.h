@@ -35,6 +35,12 @@ std::optional<std::vector<std::string>> readLines(const std::filesystem::path& p
 // named pipe cannot hold it up.
 std::string notAPlainFileButWhat(const std::filesystem::path& path);
 
+// Why the link at `path` cannot be followed, as the system says it ("Too many levels of
+// symbolic links" for a loop or a chain longer than the system follows, "Permission denied" for
+// a link into a folder that may not be entered); empty where it can, where `path` is no link,
+// and for a dangling link.
+std::string whyNoLinkFollowed(const std::filesystem::path& path);
+
 // Writes a file's new text and replaces the file with it only when commit() succeeds, so a
 // failure midway leaves the old file as it was. Lines are written with CR LF. Text is held
 // only up to a block (a settings file is written at once at the commit); beyond that it goes
@@ -50,8 +56,8 @@ public:
     void raw(std::string_view text);
     // Writes to a new, uniquely named temporary file beside the target, syncs it to disk, then
     // renames it over the target. A target that is a symbolic link is written through the link
-    // (the link stays); an existing target keeps its permissions, and one that may not be
-    // written (read-only) stays as it is. A target that is, or links
+    // (the link stays); a link that cannot be followed is refused; an existing target keeps its
+    // permissions, and one that may not be written (read-only) stays as it is. A target that is, or links
     // to, anything but a plain file (a folder, a named pipe, a device) is refused: nothing is
     // written through it or over it. False on any failure, with the old file untouched and no
     // temporary file left. Called once, when the text is complete.

@@ -252,6 +252,48 @@ TEST_F(TempFolder, TargetsThatAreNoPlainFilesAreRefusedAndKept)
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
 }
 
+// Links the system cannot follow are refused by the writer with the system's cause, and stay
+// links: no plain file ever takes their place.
+TEST_F(TempFolder, LinksThatCannotBeFollowedAreRefusedAndKept)
+{
+    write("settings.ini", "old\r\n");
+    // One link after another up to the plain file: the system follows 40.
+    const auto chain = [&](const std::string& name, int links) {
+        for (int i = links - 1; i >= 0; --i)
+            fs::create_symlink(i + 1 == links ? "settings.ini" : name + std::to_string(i + 1),
+                               folder / (name + std::to_string(i)));
+        return name + "0";
+    };
+    fs::create_symlink("self", folder / "self");
+    fs::create_symlink("there", folder / "back");
+    fs::create_symlink("back", folder / "there");
+    const std::string tooLong = chain("long", 41);
+    const std::string longest = chain("ok", 40);
+    const std::string loop = std::generic_category().message(ELOOP);
+    struct Case {
+        std::string name;
+        std::string cause;   // empty: followed and written
+    };
+    const Case cases[] = {
+        {"self", loop},
+        {"back", loop},
+        {tooLong, loop},
+        {longest, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(whyNoLinkFollowed(folder / c.name), c.cause);
+        FileReplacer replacer(folder / c.name);
+        replacer.line("new");
+        EXPECT_EQ(replacer.commit(), c.cause.empty());
+        EXPECT_EQ(replacer.error(), c.cause.empty() ? "" : "Cannot write \"" + (folder / c.name).string() + "\": " + c.cause);
+        EXPECT_TRUE(fs::is_symlink(folder / c.name));
+    }
+    EXPECT_EQ(*readLines(folder / "settings.ini"), std::vector<std::string>{"new"});
+    for (const char* notALink : {"settings.ini", "missing.ini"}) EXPECT_EQ(whyNoLinkFollowed(folder / notALink), "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1 + 3 + 41 + 40);
+}
+
 TEST_F(TempFolder, WhatStandsInAPlainFilesPlace)
 {
     const NamedPipe pipe(folder / "pipe");
