@@ -10,13 +10,19 @@ namespace nivora {
 namespace {
 
 // A name that is, or links to, something other than a plain file (a named pipe, a device, a
-// folder) is named in an "ALERT" and kept: never opened, never written through or over.
+// folder), or a link that cannot be followed, is named in an "ALERT" and kept: never opened,
+// never written through or over. `notPlain` says what it is.
 bool isPlainOrAbsent(Ui& ui, const std::filesystem::path& path, bool& kept, std::string& notPlain)
 {
-    notPlain = notAPlainFileButWhat(path);
+    if (const std::string what = notAPlainFileButWhat(path); !what.empty())
+        notPlain = what + ", not a plain file";
+    else if (const std::string why = whyNoLinkFollowed(path); !why.empty())
+        notPlain = "a link that cannot be followed (" + why + ")";
+    else
+        notPlain.clear();
     if (notPlain.empty()) return true;
     ui.alert("\"" + escapeControls(path.string()) + "\" is " + notPlain +
-             ", not a plain file: it is not read, and nothing is written through it or over it.");
+             ": it is not read, and nothing is written through it or over it.");
     kept = true;
     return false;
 }
@@ -25,8 +31,7 @@ bool isPlainOrAbsent(Ui& ui, const std::filesystem::path& path, bool& kept, std:
 void sayNothingWritten(Ui& ui, const std::filesystem::path& path, const std::string& notPlain)
 {
     if (ui.shutDownStarted() && !notPlain.empty())
-        ui.alert("Nothing was written to \"" + escapeControls(path.string()) + "\": it is " + notPlain +
-                 ", not a plain file.");
+        ui.alert("Nothing was written to \"" + escapeControls(path.string()) + "\": it is " + notPlain + ".");
 }
 
 } // namespace

@@ -132,26 +132,45 @@ TEST_F(StartAndEnd, AStartRemovesTheWritersLeftoversAndKeepsAPersonsCopies)
 TEST_F(StartAndEnd, ASettingsFileThatIsNoPlainFileIsNamedAndNeverWritten)
 {
     namespace fs = std::filesystem;
-    enum Kind { pipe, linkToPipe, directory };
+    enum Kind { pipe, linkToPipe, directory, selfLink, loop, longChain };
     struct Case {
         const char* name;
         Kind kind;
-        const char* what;
+        std::string what;
     };
+    const std::string unfollowed = "a link that cannot be followed (" + std::generic_category().message(ELOOP) + ")";
     const Case cases[] = {
-        {"nivora.ini", pipe, "a named pipe"},
-        {"nivora.frm", pipe, "a named pipe"},
-        {"nivora.ini", linkToPipe, "a link to a named pipe"},
-        {"nivora.frm", directory, "a folder"},
+        {"nivora.ini", pipe, "a named pipe, not a plain file"},
+        {"nivora.frm", pipe, "a named pipe, not a plain file"},
+        {"nivora.ini", linkToPipe, "a link to a named pipe, not a plain file"},
+        {"nivora.frm", directory, "a folder, not a plain file"},
+        {"nivora.ini", selfLink, unfollowed},
+        {"nivora.frm", loop, unfollowed},
+        {"nivora.ini", longChain, unfollowed},   // 41 links, one more than the system follows
+    };
+    const auto chain = [&](const std::string& first) {
+        write("chained", {"0"});
+        for (int i = 1; i <= 41; ++i)
+            fs::create_symlink(i == 41 ? "chained" : "chain" + std::to_string(i),
+                               folder.path / (i == 1 ? first : "chain" + std::to_string(i - 1)));
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " as " + c.what);
-        for (const char* name : {"nivora.ini", "nivora.frm", "pipe"}) fs::remove_all(folder.path / name);
+        for (const auto& entry : fs::directory_iterator(folder.path))
+            if (entry.path().filename().string().starts_with("chain")) fs::remove(entry.path());
+        for (const char* name : {"nivora.ini", "nivora.frm", "pipe", "other"}) fs::remove_all(folder.path / name);
         write("nivora.ini.Backup", {"a copy"});
         write("nivora.frm.Winter", {"a copy"});
         std::optional<NamedPipe> fifo;
         if (c.kind == directory) {
             fs::create_directories(folder.path / c.name);
+        } else if (c.kind == selfLink) {
+            fs::create_symlink(c.name, folder.path / c.name);
+        } else if (c.kind == loop) {
+            fs::create_symlink("other", folder.path / c.name);
+            fs::create_symlink(c.name, folder.path / "other");
+        } else if (c.kind == longChain) {
+            chain(c.name);
         } else if (c.kind == linkToPipe) {
             fifo.emplace(folder.path / "pipe");
             fs::create_symlink("pipe", folder.path / c.name);
@@ -167,7 +186,7 @@ TEST_F(StartAndEnd, ASettingsFileThatIsNoPlainFileIsNamedAndNeverWritten)
 
         Program& p = start();
         const std::string atStart = "\"" + path(c.name) + "\" is " + c.what +
-                                    ", not a plain file: it is not read, and nothing is written through it or over it.";
+                                    ": it is not read, and nothing is written through it or over it.";
         EXPECT_EQ(alerts(), std::vector<std::string>{atStart});
         const bool settings = std::string(c.name) == "nivora.ini";
         EXPECT_EQ(p.chartView.imageSize, 320);
@@ -176,12 +195,14 @@ TEST_F(StartAndEnd, ASettingsFileThatIsNoPlainFileIsNamedAndNeverWritten)
         p.ui.userMenu("ENDING");
         EXPECT_EQ(exitCode, 0);
         EXPECT_EQ(alerts(), (std::vector<std::string>{
-                                atStart, "Nothing was written to \"" + path(c.name) + "\": it is " + c.what +
-                                             ", not a plain file."}));
+                                atStart, "Nothing was written to \"" + path(c.name) + "\": it is " + c.what + "."}));
         expected.insert(settings ? "nivora.frm" : "nivora.ini");   // the other one, as always
         EXPECT_EQ(names(), expected);
         const fs::path kept = folder.path / (c.kind == linkToPipe ? "pipe" : c.name);
-        EXPECT_EQ(fs::symlink_status(kept).type(), c.kind == directory ? fs::file_type::directory : fs::file_type::fifo);
+        const fs::file_type kind = c.kind == directory ? fs::file_type::directory
+                                   : c.kind == pipe || c.kind == linkToPipe ? fs::file_type::fifo
+                                                                            : fs::file_type::symlink;
+        EXPECT_EQ(fs::symlink_status(kept).type(), kind);
         if (c.kind == directory) {
             EXPECT_TRUE(fs::is_empty(kept));
         }
