@@ -153,6 +153,35 @@ bool squareMeetsHull(double x, double y, double h, const Spot (&p)[4])
     return true;
 }
 
+// The angle from the chart-frame direction c to where the projection's image tears apart: the
+// seam at the back of those whose longitude wraps round (its ends, the poles, included), or the
+// centre's opposite, which the azimuthal ones spread over a circle or send to infinity.
+double tearDistance(ProjectionKind kind, const DirectionVector& c)
+{
+    switch (kind) {
+    case 6:
+    case 8:
+        return HUGE_VAL;   // what lies beyond their rims goes off the chart
+    case 4:
+    case 5:
+    case 7:
+    case 9:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15: {
+        // The seam: across = 0, ahead <= 0; the poles on the axis.
+        const double ahead = c[2], across = kind == 5 ? c[0] : c[1], axis = kind == 5 ? c[1] : c[0];
+        if (ahead <= 0)
+            return std::atan2(std::fabs(across), std::hypot(ahead, axis));
+        return std::atan2(std::hypot(ahead, across), std::fabs(axis));
+    }
+    default:
+        return std::atan2(std::hypot(c[0], c[1]), -c[2]);
+    }
+}
+
 // A block of fewer points than this is drawn rather than judged.
 constexpr long fewPoints = 16;
 // Fewer points than this to a pixel of a block's image: halving it seldom finds a half to pass
@@ -438,7 +467,14 @@ BoxSketch ShellLattice::sketch(const Span& s, const DirectionVector& centre, dou
         for (const Spot& p : row)
             far = std::max({far, std::fabs(p.x), std::fabs(p.y)});
     const double rounding = 1E-3 + far * 0x1p-22;
+    if (box == 1)
+        c = {c[0], -c[1], -c[2]};
     if (pipeline_.projection() != 7) {
+        // Where the image tears, at a seam or at the centre's opposite, the places need not
+        // bound the dots between them.
+        const double distance = length(c);
+        if (!(radius < distance) || std::asin(radius / distance) * (1 + 1E-9) + 1E-12 >= tearDistance(pipeline_.projection(), c))
+            return out;
         // The dots lie within twice the error that the span's second differences give the
         // bilinear patch through its corners, and that patch lies in their hull.
         const auto bend = [](const Spot& p, const Spot& q, const Spot& r) {
@@ -458,8 +494,6 @@ BoxSketch ShellLattice::sketch(const Span& s, const DirectionVector& centre, dou
     // bend. Y rises with the latitude about the chart's vertical axis, and X is the longitude
     // times the cosine of the angle that Y gives: the block's directions, within an angle of its
     // centre's, fall in the rectangle their extremes of latitude and longitude span.
-    if (box == 1)
-        c = {c[0], -c[1], -c[2]};
     const double distance = length(c);
     if (!(radius < distance))
         return out;

@@ -334,6 +334,23 @@ TEST(Culling, EarthLinesKeepEveryPixel)
     drawBothWays(changed(orbit, "Earth lines from 3600 km", [](View& v) { v.observerMetres = "3600000"; }), {3});
 }
 
+// Below magnification 0.5 the seam of a projection whose image wraps round comes into the box:
+// a block of the lattice may straddle it, its places on one side and some of its dots on the
+// other. From 3600 km over the south pole with the horizon at the bottom, in every projection
+// that wraps.
+TEST(Culling, EarthLinesAcrossTheSeamKeepEveryPixel)
+{
+    const View pole{.name = "Earth lines from 3600 km over the south pole", .longitude = "294", .latitude = "58",
+                    .observerMetres = "3600000", .observerLatitude = "-89.9", .earthLineMinutes = 15,
+                    .place = 3, .imageSize = 320};
+    for (const std::uint8_t projection : {4, 5, 7, 9, 11, 12, 13, 14, 15}) {
+        SCOPED_TRACE(testing::Message() << "projection " << int(projection));
+        View v = pole;
+        v.projection = projection;
+        drawBothWays(v, {0.3, 0.4});
+    }
+}
+
 // Where a chart of size 100 is aimed at the Moon of its place and time.
 enum class Aim { moon, above, opposite };
 
