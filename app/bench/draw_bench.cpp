@@ -132,17 +132,18 @@ void moonPath(benchmark::State& state, const char* magnification, const char* la
 
 // The Earth's lines every 15 arc minutes on the ground, seen from a height in metres, toward the
 // zenith or toward an elevation in degrees; below the horizon with everything under it shown, as
-// a user looking down at the Earth chooses it. Close up, `closeUp` the magnification, at size 1000
-// in Dual-Box and Mollweide's projection, whose places cost the most: a 3' segment is then
-// millions of pixels long, a few of them seen.
+// a user looking down at the Earth chooses it. Magnified, at size 1000 in a layout and
+// Mollweide's projection, whose places cost the most: close up in Dual-Box a 3' segment is
+// millions of pixels long, a few of them seen; half Height puts the horizon at the bottom, the
+// chart centre far outside the box.
 void earthLines(benchmark::State& state, const char* height, const char* elevation = nullptr,
-                const char* closeUp = nullptr) {
+                const char* layout = nullptr, const char* magnification = nullptr) {
     const auto program = makeProgram();
-    if (closeUp) {
-        program->ui.userClick("RADIO29");
+    if (layout) {
+        program->ui.userClick(layout);
         program->ui.userMenu("MOLLW");
         program->ui.userType("EDIT1", "1000");
-        program->ui.userType("EDIT75", closeUp);
+        program->ui.userType("EDIT75", magnification);
     }
     program->ui.userType("EDIT43", height);
     if (elevation) {
@@ -150,6 +151,22 @@ void earthLines(benchmark::State& state, const char* height, const char* elevati
         program->ui.userMenu("UNDA");
     }
     program->ui.userMenu("SRFQ");
+    program->ui.userClick("BUTTON1");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DRAWINGIMG(*program));
+    std::filesystem::remove_all(program->folder);
+}
+
+// The zenithal grid and the horizon in Dual-Box, looking a little down with the horizon at the
+// bottom of the box, close up in Mollweide's projection: the chart centre lies far off the box.
+void horizonAtTheBottom(benchmark::State& state) {
+    const auto program = makeProgram();
+    program->ui.userClick("RADIO29");
+    program->ui.userMenu("MOLLW");
+    program->ui.userMenu("IMGHLZNT");
+    program->ui.userType("EDIT1", "225");
+    program->ui.userType("EDIT75", "16113");
+    program->ui.userType("EDIT13", "-5");
     program->ui.userClick("BUTTON1");
     for (auto _ : state)
         benchmark::DoNotOptimize(DRAWINGIMG(*program));
@@ -227,8 +244,13 @@ BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag1000, "1000", "RADIO29", "MONLINE2
 BENCHMARK_CAPTURE(earthLines, EarthLines400km, "400000")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(earthLines, EarthLines36000km, "36000000")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(earthLines, EarthLines36000kmFacingTheEarth, "36000000", "-90")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(earthLines, EarthLines400kmFacingTheEarthDualBoxMag1E6, "400000", "-90", "1000000")
+BENCHMARK_CAPTURE(earthLines, EarthLines400kmFacingTheEarthDualBoxMag1E6, "400000", "-90", "RADIO29", "1000000")
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(earthLines, HalfHeight36000kmMollweideMag1000, "36000000", "-90", "RADIO28", "1000")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(earthLines, FacingTheEarth36000kmMollweideMag5, "36000000", "-90", "RADIO27", "5")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(horizonAtTheBottom)->Name("grids/HorizonAtBottomDualBoxMag16113")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChart, defaultChart, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChartListsReadAnew, defaultChart, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(readingStarLists, defaultChart, defaultChart)->Unit(benchmark::kMillisecond);
