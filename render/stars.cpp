@@ -1,7 +1,9 @@
 #include "render/stars.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "astro/constants.h"
 #include "astro/datafile.h"
@@ -18,18 +20,15 @@ namespace {
 // Records between two looks at the window events: a pass over the faint list stays responsive.
 constexpr std::size_t recordsPerPump = 8192;
 
-// The proper motion a star may have moved by for the cells below to pass it over, radians.
-constexpr double motionAllowance = 1 / degreesPerRadian;
-
-// The 5-degree cells of the catalogue whose every star, moved by at most motionAllowance, lies
-// beyond the angle from the chart centre (in the Dual-Box layout, from either box's centre) that
-// the drawing limits take in: at a magnification too high for the cells' outside codes, or in
-// two boxes, which have none. A cell is judged when a star first asks. The bound: a star lies
-// within 5 degrees of its cell's centre c (half a cell's width along the parallel, then half its height), and moved within
-// 5 degrees and the allowance, a; the frame turns the sphere rigidly, the aberration stretches it
-// by less than 1.001 and refraction moves z alone by lifts no farther apart than its spread, so
-// the star's base vector lies within d of c's and in the chart frame within asin(d / |v|) of c's
-// direction v.
+// The 5-degree cells of the catalogue whose every star lies beyond the angle from the chart
+// centre (in the Dual-Box layout, from either box's centre) that the drawing limits take in: at
+// a magnification too high for the cells' outside codes, or in two boxes, which have none. A
+// cell is judged when a star first asks; a star asks with the cell it has moved into. The bound:
+// a direction lies within 5 degrees of its cell's centre c (half a cell's width along the
+// parallel, then half its height); the frame turns the sphere rigidly, the aberration stretches
+// it by less than 1.001 and refraction moves z alone by lifts no farther apart than its spread,
+// so the star's base vector lies within d of c's and in the chart frame within asin(d / |v|) of
+// c's direction v.
 class FarCells {
 public:
     // `on` false: no cell is far.
@@ -37,10 +36,10 @@ public:
         : pipeline_(p), sky_(sky), reach_(on && cullingOn() ? p.cullReach() : pi)
     {
     }
-    // Whether a star of cell (i, j) that moved by `motion` radians lies beyond the limits.
-    bool far(int i, int j, double motion)
+    // Whether a star of cell (i, j) lies beyond the limits.
+    bool far(int i, int j)
     {
-        if (!(reach_ < pi) || !(motion <= motionAllowance))
+        if (!(reach_ < pi))
             return false;
         Judged& cell = cells_[std::size_t(i)][std::size_t(j)];
         if (cell == Judged::notYet)
@@ -55,13 +54,40 @@ private:
         const PointPipeline& p = pipeline_;
         const DirectionVector c = unitVector((i + 0.5) * visibilityGridStep, (j - 18 + 0.5) * visibilityGridStep);
         const DirectionVector w = p.catalogueToBase(sky_.icrfToBase, c);
-        return p.runViewWithin(w, 5 / degreesPerRadian + motionAllowance, reach_) == RunView::hidden;
+        return p.runViewWithin(w, 5 / degreesPerRadian, reach_) == RunView::hidden;
     }
 
     const PointPipeline& pipeline_;
     const SkyFrames& sky_;
     double reach_;
     std::array<std::array<Judged, 37>, 73> cells_{};
+};
+
+// How far in longitude a direction within an angle of a star of cell row j may lie, per radian
+// of that angle: asin(sin a / cos b) <= a x pi / 2 / cos b for the row's highest latitude b.
+class RowSpreads {
+public:
+    RowSpreads()
+    {
+        for (int j = 0; j < 36; ++j) {
+            const double south = (j - 18) * visibilityGridStep;
+            spread_[std::size_t(j)] =
+                (pi / 2) / std::cos(std::max(std::fabs(south), std::fabs(south + visibilityGridStep)));
+        }
+    }
+    // Whether every direction within `motion` radians of (alpha, delta) lies in the cell (i, j)
+    // of (alpha, delta).
+    bool staysInCell(double alpha, double delta, double motion, int i, int j) const
+    {
+        const double south = (j - 18) * visibilityGridStep;
+        if (j >= 36 || !(delta - motion >= south && delta + motion <= south + visibilityGridStep))
+            return false;
+        const double west = i * visibilityGridStep, spread = motion * spread_[std::size_t(j)];
+        return alpha - spread >= west && alpha + spread <= west + visibilityGridStep;
+    }
+
+private:
+    std::array<double, 36> spread_{};
 };
 
 } // namespace
@@ -99,6 +125,7 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
     const SkyFrames& sky = records.drawn.sky;
     FarCells farCells(pipeline, sky, !outsideSkips);
     const double motionPerMas = std::fabs(sky.julianCenturies) / 36000 / degreesPerRadian;
+    const RowSpreads rows;
 
     std::size_t count = 0;
     for (const StarRecord& s : list.records) {
@@ -116,14 +143,27 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
             raDegrees = 0;
         const double alpha = raDegrees / degreesPerRadian;
         const double delta = s.decDegrees / degreesPerRadian;
+        // The cells hold what lies in them at the date: a star that its proper motion may have
+        // carried out of its catalogue cell is looked up in the cell it has moved into.
         int i, j;
         visibilityCell(alpha, delta, i, j);
+        std::optional<DirectionVector> u;
+        const double motion = s.shift == 0 ? 0 : (std::fabs(s.pmRaMas) + std::fabs(s.pmDecMas)) * motionPerMas;
+        if (motion > 0 && !rows.staysInCell(alpha, delta, motion, i, j)) {
+            u = starVector(s, alpha, delta, sky.julianCenturies);
+            double movedAlpha = std::atan2((*u)[1], (*u)[0]);
+            if (movedAlpha < 0)
+                movedAlpha += 2 * pi;
+            visibilityCell(movedAlpha, std::asin(std::clamp((*u)[2], -1.0, 1.0)), i, j);
+        }
         if (tableSkips && cellHidden(cells, i, j, !outsideSkips))
             continue;
-        if (farCells.far(i, j, (std::fabs(s.pmRaMas) + std::fabs(s.pmDecMas)) * motionPerMas))
+        if (farCells.far(i, j))
             continue;
 
-        const auto pixel = pipeline.placeCatalogue(sky.icrfToBase, starVector(s, alpha, delta, sky.julianCenturies));
+        if (!u)
+            u = starVector(s, alpha, delta, sky.julianCenturies);
+        const auto pixel = pipeline.placeCatalogue(sky.icrfToBase, *u);
         if (!pixel)
             continue;
         const float radius = m < dotMagnitude ? scaling * (dotMagnitude - m) * sizeFactor : 0.0f;

@@ -270,6 +270,64 @@ TEST(Culling, StarsAtTheCornersOfTheirCellsKeepEveryPixel)
     EXPECT_EQ(found, 6);
 }
 
+// Charts set up field by field at a place and date of their own (zone 0), stars alone and no
+// refraction, where a star lies just inside a cell whose codes say it is hidden: one carried out
+// of its catalogue cell by its proper motion.
+TEST(Culling, StarsBesideHiddenCellsKeepEveryPixel)
+{
+    struct Chart {
+        const char* name;
+        std::uint8_t chartMode;
+        std::uint8_t halfHeight;
+        std::int16_t imageSize;
+        double magnification;
+        std::uint8_t projection;
+        const char* longitude;   // the direction, in the frame of `directionFrame`
+        const char* latitude;
+        int directionFrame;
+        int displayFrame;        // COMBO5
+        const char* observerLongitude;
+        const char* observerLatitude;
+        const char* observerMetres;
+        const char* date[5];     // year, month 1-12, day, hour, minute
+        std::uint8_t verticalDirection;
+    };
+    const Chart charts[] = {
+        {"a fast star out of its cell", mapChartMode, 1, 100, 19.5743, 13, "77.73", "-42.23", 4, 3, "98", "90",
+         "2118370", {"1927", "10", "6", "12", "0"}, 1},
+    };
+    for (const Chart& c : charts) {
+        SCOPED_TRACE(c.name);
+        TestRecords r;
+        r.noGrids();
+        r.chartView.chartMode = c.chartMode;
+        r.chartView.halfHeight = c.halfHeight;
+        r.chartView.imageSize = c.imageSize;
+        r.chartView.magnification = c.magnification;
+        r.chartOptions.projectionKind = c.projection;
+        r.chartOptions.constellationLines = 0;
+        r.chartOptions.magnitudeLimit = 9.5f;
+        r.chartOptions.verticalDirection = c.verticalDirection;
+        r.chartOptions.refractionOn = 0;
+        r.set("EDIT12", c.longitude);
+        r.set("EDIT13", c.latitude);
+        r.ui.control("COMBO6").setIndex(c.directionFrame);
+        r.ui.control("COMBO5").setIndex(c.displayFrame);
+        r.set("EDIT2", c.observerLongitude);
+        r.set("EDIT3", c.observerLatitude);
+        r.set("EDIT43", c.observerMetres);
+        for (const char* zone : {"EDIT4", "EDIT6"})
+            r.set(zone, "+0");
+        r.set("EDIT8", c.date[0]);
+        r.ui.control("COMBO1").setIndex(std::stoi(c.date[1]) - 1);
+        r.set("EDIT9", c.date[2]);
+        r.set("EDIT10", c.date[3]);
+        r.set("EDIT11", c.date[4]);
+        r.makeBitmap();
+        expectCullingKeepsEveryPixel(r);
+    }
+}
+
 // Looking down on the shell from a height, where the parallel and the meridian of the place
 // cross; toward its rim; away from it, where none of it is in the picture; and up at a shell
 // overhead. From far away the lattice is finer than a pixel: the whole Earth, toward the horizon
