@@ -50,30 +50,6 @@ private:
     double reach_;
 };
 
-int cell(int a) { return ((a % 72) + 72) % 72; }
-
-// Whether any of the ten cells around the Moon is visible: five longitude cells from the one a
-// little west of it, two latitude rows.
-bool dayVisible(const ProgramRecords& records, double lambda, double beta)
-{
-    const auto& nodes = records.drawn.visibility.eclipticVisibility[1];
-    int a = int(std::floor(lambda * degreesPerRadian / 5 - double(0.24f)));
-    if (a < 0)
-        a += 72;
-    const double y = (beta * degreesPerRadian + 90) / 5;
-    const int y0 = int(std::floor(y));
-    const int rows[2] = {y - y0 > 0.5 ? y0 : y0 - 1, y - y0 > 0.5 ? y0 + 1 : y0};
-    for (int i = 0; i < 5; ++i)
-        for (const int row : rows) {
-            if (row < 0 || row > 35)
-                continue;
-            const auto& c = nodes[std::size_t(cell(a + i))][std::size_t(row)];
-            if (c[cellBelow] == 0 && c[cellOutsideX] == 0 && c[cellOutsideY] == 0)
-                return true;
-        }
-    return false;
-}
-
 } // namespace
 
 long moonPathPointsPerDay(float chartScale)
@@ -126,7 +102,6 @@ void moonPathPass(ProgramRecords& records, double dayNumberTT)
     }
 
     const long pointsPerDay = moonPathPointsPerDay(chartScale);
-    const bool dual = records.chartView.dualBox == 1;
     const int below = 3 - records.chartOptions.whiteBackground;
     const SeriesFrames frames{sky.j2000EclipticToTrueEcliptic, records.drawn.bodies.sunVector, sky.annualAberrationEcliptic};
     // Read once a pass: the cache would look at the file again for every point.
@@ -163,8 +138,6 @@ void moonPathPass(ProgramRecords& records, double dayNumberTT)
     for (int k = -15; k <= 14; ++k) {
         double lambda, beta, distance;
         locateFromSeries(records.tables, frames, *moonSeries, dayNumberTT + k - lead, 0, 0, lambda, beta, distance);
-        if (!dual && cullingOn() && !dayVisible(records, lambda, beta))
-            continue;
         const auto judge = [&](long s0, long s1) {
             const double days = double((s1 - s0 + 1) / 2) / double(pointsPerDay);
             return culler.view(trackPoint(k, (s0 + s1 - 1) / 2, lambda, beta, distance).first, moonTrackSpeed * days);

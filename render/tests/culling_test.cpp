@@ -458,5 +458,41 @@ TEST(Culling, MoonTracksInDualBoxKeepEveryPixel)
                     drawTrackBothWays(*place, magnification, 1, aim, mode);
 }
 
+// Charts whose Moon track the drawing passed over in part: centuries from 2000, where the
+// precession has carried the ecliptic of date away from J2000's, and observers far enough out
+// for the parallax to reach degrees and swing round in a day. Stars and grids off, every field
+// as the user types it.
+TEST(Culling, MoonTracksFarInTimeAndSpaceKeepEveryPixel)
+{
+    struct Track {
+        const char* name;
+        Place place;               // UT instant
+        const char* longitude;     // the direction, in the frame of `directionFrame`
+        const char* latitude;
+        int directionFrame;
+        std::uint8_t projection;
+        double magnification;
+        std::uint8_t dualBox;
+        int mode;
+    };
+    const Track tracks[] = {
+        {"2390, no parallax", {"", -124, -20, 1.78, 2390, 4, 4, 12 + 50 / 60.0}, "82.92", "29.51", 0, 1, 38, 0, 2},
+    };
+    for (const Track& t : tracks) {
+        SCOPED_TRACE(t.name);
+        SkyChart chart(t.place, t.magnification);
+        chart.chartView.imageSize = 100;
+        chart.chartView.dualBox = t.dualBox;
+        chart.chartOptions.underHorizonDepth = 0;
+        chart.chartOptions.projectionKind = t.projection;
+        chart.chartOptions.moonLineMode = std::uint8_t(t.mode);
+        chart.set("EDIT12", t.longitude);
+        chart.set("EDIT13", t.latitude);
+        chart.ui.control("COMBO6").setIndex(t.directionFrame);
+        chart.makeBitmap();
+        expectCullingKeepsEveryPixel(chart);
+    }
+}
+
 } // namespace
 } // namespace nivora
