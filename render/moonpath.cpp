@@ -31,9 +31,8 @@ void plot(BitmapArea (&boxes)[2], const MarkPlacer& placer, const DirectionVecto
         boxes[p.box].plotDot(p.x, p.y, colour);
 }
 
-// How far the Moon's track can move on the sky in a day, radians: at most 16 degrees a day seen
-// from the Earth's centre, and under 7 more from an observer the Earth's turn carries round.
-constexpr double moonTrackSpeed = 0.5;
+// The Earth's turn, radians a day, that carries an observer round in the fourth mode.
+constexpr double earthTurnPerDay = 360.98564736 / degreesPerRadian;
 
 // Judges a run of a track's points against what the boxes take in, from one point's base vector
 // and the arc every point of the run lies within of it.
@@ -107,17 +106,24 @@ void moonPathPass(ProgramRecords& records, double dayNumberTT)
     // Read once a pass: the cache would look at the file again for every point.
     const std::shared_ptr<const SeriesFile> moonSeries = records.seriesCache.series(records.file("prmmon2.plt"));
     constexpr double lead = double(1.484E-5f);
-    // The track's point s of day k, in the base frame, and whether it is under the horizon of an
-    // observer carried round (mode 4); lambda, beta and distance hold the day's first place.
+    // The track's point s of day k, in the base frame; whether it is under the horizon of an
+    // observer carried round (mode 4); and how far the Moon is from the observer, km. lambda,
+    // beta and distance hold the day's first place.
+    struct TrackPoint {
+        DirectionVector w;
+        bool hidden = false;
+        double separation = 0;
+    };
     const auto trackPoint = [&](int k, long s, double lambda, double beta, double distance) {
         if (s > 0)
-            locateFromSeries(records.tables, frames, *moonSeries, dayNumberTT + k + double(s) / pointsPerDay - lead, 0, 0, lambda, beta,
-                             distance);
-        DirectionVector w = rotate(sky.trueEclipticToTrueEquator, unitVector(lambda, beta));
-        bool hidden = false;
+            locateFromSeries(records.tables, frames, *moonSeries, dayNumberTT + k + double(s) / pointsPerDay - lead, 0, 0,
+                             lambda, beta, distance);
+        TrackPoint p{rotate(sky.trueEclipticToTrueEquator, unitVector(lambda, beta)), false, distance};
+        DirectionVector& w = p.w;
         if (skyChart && mode == 3) {
             for (int j = 0; j < 3; ++j)
                 w[j] = w[j] * distance - sky.observerPositionEquatorial[j];
+            p.separation = length(w);
             normalise(w);
         } else if (skyChart && mode == 4) {
             const double alpha = (k + double(s) / pointsPerDay) * 360.98564736 / degreesPerRadian;
@@ -128,23 +134,32 @@ void moonPathPass(ProgramRecords& records, double dayNumberTT)
             const DirectionVector zenith = {std::cos(phi) * std::cos(theta), std::cos(phi) * std::sin(theta), std::sin(phi)};
             for (int j = 0; j < 3; ++j)
                 w[j] = w[j] * distance - turned[j];
+            p.separation = length(w);
             normalise(w);
-            hidden = dot(zenith, w) < 0;
+            p.hidden = dot(zenith, w) < 0;
         }
         w = rotate(sky.trueEquatorToBase, annualAberrationPlace(w, sky.annualAberrationEquatorial, true, apparentChart));
         addDiurnal(records, w);
-        return std::pair{w, hidden};
+        return p;
     };
+    // How fast the Moon can move from the observer, km a day: its own speed, and the speed at
+    // which the Earth's turn carries an observer round.
+    const DirectionVector& o = sky.observerPositionEquatorial;
+    const double relativeSpeed = moonSpeedBound + (skyChart && mode == 4 ? earthTurnPerDay * std::hypot(o[0], o[1]) : 0);
     for (int k = -15; k <= 14; ++k) {
         double lambda, beta, distance;
         locateFromSeries(records.tables, frames, *moonSeries, dayNumberTT + k - lead, 0, 0, lambda, beta, distance);
+        // Every point of a run lies within the arc the Moon's direction from the observer can
+        // sweep: the distance it moves over the nearest it can come.
         const auto judge = [&](long s0, long s1) {
             const double days = double((s1 - s0 + 1) / 2) / double(pointsPerDay);
-            return culler.view(trackPoint(k, (s0 + s1 - 1) / 2, lambda, beta, distance).first, moonTrackSpeed * days);
+            const TrackPoint middle = trackPoint(k, (s0 + s1 - 1) / 2, lambda, beta, distance);
+            const double moved = relativeSpeed * days, nearest = middle.separation - moved;
+            return nearest > 0 ? culler.view(middle.w, moved / nearest) : RunView::halved;
         };
         const auto visit = [&](long s) {
-            const auto [w, hidden] = trackPoint(k, s, lambda, beta, distance);
-            plot(boxes, placer, w, hidden ? below : 14);
+            const TrackPoint p = trackPoint(k, s, lambda, beta, distance);
+            plot(boxes, placer, p.w, p.hidden ? below : 14);
         };
         visitRuns(0, pointsPerDay, 16, judge, visit, [](long, long) {});
         records.ui.pumpEvents();

@@ -477,6 +477,10 @@ TEST(Culling, MoonTracksFarInTimeAndSpaceKeepEveryPixel)
     };
     const Track tracks[] = {
         {"2390, no parallax", {"", -124, -20, 1.78, 2390, 4, 4, 12 + 50 / 60.0}, "82.92", "29.51", 0, 1, 38, 0, 2},
+        {"from 116,783 km, parallax", {"", 17.3453, -90, 116783000, 1995, 5, 13, 9 + 19 / 60.0}, "178.53", "-7.17",
+         0, 3, 790, 0, 3},
+        {"from 133,967 km, carried round, Dual-Box", {"", -79, 12, 133967000, 2030, 4, 4, 4}, "242.78", "-18.85", 5, 1,
+         7, 1, 4},
     };
     for (const Track& t : tracks) {
         SCOPED_TRACE(t.name);

@@ -140,6 +140,36 @@ TEST(MoonPath, ModeFourColoursTheTrackUnderTheMovingHorizon)
     EXPECT_EQ(moonPathPointsPerDay(INFINITY), 1);
 }
 
+// The Moon of the series never moves faster than the bound the track's culling takes, at any
+// date from 1000 to 3000, perigee or apogee: every 0.01 day through a month at dates spread over
+// the millennia.
+TEST(MoonPath, TheSeriesMoonKeepsUnderTheSpeedBound)
+{
+    SkyChart chart(tokyo);
+    const auto series = chart.seriesCache.series(chart.file("prmmon2.plt"));
+    const SeriesFrames frames;
+    const auto place = [&](double dayNumber) {
+        double lambda, beta, distance;
+        locateFromSeries(chart.tables, frames, *series, dayNumber, 0, 0, lambda, beta, distance);
+        const DirectionVector u = unitVector(lambda, beta);
+        return DirectionVector{u[0] * distance, u[1] * distance, u[2] * distance};
+    };
+    constexpr double step = 0.01;
+    double fastest = 0;
+    for (int window = 0; window < 40; ++window) {
+        // Day numbers from J2000, 50 years and a few days apart.
+        const double first = -365250 + window * (50 * 365.25 + 3.7);
+        DirectionVector last = place(first);
+        for (int i = 1; i <= 2800; ++i) {
+            const DirectionVector next = place(first + i * step);
+            fastest = std::max(fastest, length(minus(next, last)) / step);
+            last = next;
+        }
+    }
+    EXPECT_GT(fastest, 0.8 * moonSpeedBound);   // the distances are kilometres
+    EXPECT_LT(fastest, moonSpeedBound);
+}
+
 // A sky chart at a place and time, centred on the apparent Moon or 100 pixels above it, with one
 // track drawn and the Moon's mark on or off.
 SkyChart& drawTrack(SkyChart& chart, int mode, bool above, bool mark = true)
