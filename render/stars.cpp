@@ -7,10 +7,9 @@
 
 #include "astro/constants.h"
 #include "astro/datafile.h"
-#include "render/culling.h"
+#include "render/cell_skip.h"
 #include "render/pipeline.h"
 #include "render/program_records.h"
-#include "render/visibility_fill.h"
 #include "render/visibility_grid.h"
 
 namespace nivora {
@@ -19,49 +18,6 @@ namespace {
 
 // Records between two looks at the window events: a pass over the faint list stays responsive.
 constexpr std::size_t recordsPerPump = 8192;
-
-// The 5-degree cells of the catalogue whose every star lies beyond the angle from the chart
-// centre (in the Dual-Box layout, from either box's centre) that the drawing limits take in: at
-// a magnification too high for the cells' outside codes, or in two boxes, which have none. A
-// cell is judged when a star first asks; a star asks with the cell it has moved into. The bound:
-// a direction lies within 5 degrees of its cell's centre c (half a cell's width along the
-// parallel, then half its height); the frame turns the sphere rigidly, the aberration stretches
-// it by less than 1.001 and refraction moves z alone by lifts no farther apart than its spread,
-// so the star's base vector lies within d of c's and in the chart frame within asin(d / |v|) of
-// c's direction v.
-class FarCells {
-public:
-    // `on` false: no cell is far.
-    FarCells(const PointPipeline& p, const SkyFrames& sky, bool on)
-        : pipeline_(p), sky_(sky), reach_(on && cullingOn() ? p.cullReach() : pi)
-    {
-    }
-    // Whether a star of cell (i, j) lies beyond the limits.
-    bool far(int i, int j)
-    {
-        if (!(reach_ < pi))
-            return false;
-        Judged& cell = cells_[std::size_t(i)][std::size_t(j)];
-        if (cell == Judged::notYet)
-            cell = judge(i, j) ? Judged::far : Judged::near;
-        return cell == Judged::far;
-    }
-
-private:
-    enum class Judged : std::uint8_t { notYet, far, near };
-    bool judge(int i, int j) const
-    {
-        const PointPipeline& p = pipeline_;
-        const DirectionVector c = unitVector((i + 0.5) * visibilityGridStep, (j - 18 + 0.5) * visibilityGridStep);
-        const DirectionVector w = p.catalogueToBase(sky_.icrfToBase, c);
-        return p.runViewWithin(w, 5 / degreesPerRadian, reach_) == RunView::hidden;
-    }
-
-    const PointPipeline& pipeline_;
-    const SkyFrames& sky_;
-    double reach_;
-    std::array<std::array<Judged, 37>, 73> cells_{};
-};
 
 // How far in longitude a direction within an angle of a star of cell row j may lie, per radian
 // of that angle: asin(sin a / cos b) <= a x pi / 2 / cos b for the row's highest latitude b.
@@ -117,13 +73,10 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
     const int plainColour = 15 * (1 - white);
     const int highlightColour = 11 - white;
     const bool highlight = brightList && choice.coloringOn == 1;
-    const bool dualBox = records.chartView.dualBox == 1;
-    // A cell's outside codes are trusted only while the cell cannot sag into the box.
-    const bool outsideSkips = !dualBox && edgeSkipAllowed(records, cellSag);
-    const bool tableSkips = cullingOn();
-    const VisibilityNodes& cells = records.drawn.visibility.equatorVisibility[1];
     const SkyFrames& sky = records.drawn.sky;
-    FarCells farCells(pipeline, sky, !outsideSkips);
+    CellSkip cells(
+        records, pipeline, [&](const DirectionVector& u) { return pipeline.catalogueToBase(sky.icrfToBase, u); },
+        &records.drawn.visibility.equatorVisibility[1]);
     const double motionPerMas = std::fabs(sky.julianCenturies) / 36000 / degreesPerRadian;
     const RowSpreads rows;
 
@@ -156,9 +109,8 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
                 movedAlpha += 2 * pi;
             visibilityCell(movedAlpha, std::asin(std::clamp((*u)[2], -1.0, 1.0)), i, j);
         }
-        if (tableSkips && cellHidden(cells, i, j, !outsideSkips))
-            continue;
-        if (farCells.far(i, j))
+        const float radius = m < dotMagnitude ? scaling * (dotMagnitude - m) * sizeFactor : 0.0f;
+        if (cells.hidden(i, j, radius))
             continue;
 
         if (!u)
@@ -166,7 +118,6 @@ void drawStarList(ProgramRecords& records, const StarList& list, bool brightList
         const auto pixel = pipeline.placeCatalogue(sky.icrfToBase, *u);
         if (!pixel)
             continue;
-        const float radius = m < dotMagnitude ? scaling * (dotMagnitude - m) * sizeFactor : 0.0f;
         const int colour = highlight && list.key(s) == choice.highlightKey ? highlightColour : plainColour;
         BitmapArea& box = boxes[pixel->box];
         if (radius < 0.5f)

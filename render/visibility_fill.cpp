@@ -122,13 +122,25 @@ void visibilityGridFill(ProgramRecords& records)
     fillTable(records, pipeline, grid.horizonVisibility, {nullptr, false, double(0.0025f)});
 }
 
-bool edgeSkipAllowed(const ProgramRecords& records, double sagRadians)
+double sagPixels(const ProgramRecords& records, double sagRadians)
+{
+    return sagRadians * stretchAllowance * records.userProjection.chartScale / pi;
+}
+
+LimitMargins limitsBeyondArea(const ProgramRecords& records)
+{
+    const ChartGeometry& g = records.drawn.geometry;
+    const ChartLayout& layout = records.chartLayout;
+    return {g.halfWidthLimit - (g.boxHalfWidth + double(std::max(layout.marginLeft, layout.marginRight))),
+            g.halfHeightLimit - (g.boxHalfHeight + double(std::max(layout.marginTop, layout.marginBottom)))};
+}
+
+bool edgeSkipAllowed(const ProgramRecords& records, double sagRadians, double reach)
 {
     if (!cullingOn())
         return false;
-    const ChartGeometry& g = records.drawn.geometry;
-    const double sag = sagRadians * stretchAllowance * records.userProjection.chartScale / pi;
-    return sag < std::min(g.halfWidthLimit - g.boxHalfWidth, g.halfHeightLimit - g.boxHalfHeight);
+    const LimitMargins m = limitsBeyondArea(records);
+    return sagPixels(records, sagRadians) + reach + roundingPixels < std::min(m.x, m.y);
 }
 
 } // namespace nivora

@@ -22,10 +22,25 @@ std::uint8_t edgeCode(double offset, float limit, float boxHalf);
 // latitude 45 degrees from its pole, strays (1 - cos 5 degrees) / 2 radians.
 inline constexpr double cellSag = 0.0019 / 4;
 
-// Whether skipping by edge codes cannot drop a point inside the chart box: only while the sag,
-// in pixels with the projections' stretch allowed for, stays below the margin between the box
-// and the drawing limits. With the default margins this holds below a magnification of about
-// 160. Never with the culling off.
-bool edgeSkipAllowed(const ProgramRecords& records, double sagRadians);
+// How far, in pixels with the projections' stretch allowed for, a stretch of curve that spans
+// `sagRadians` may stray.
+double sagPixels(const ProgramRecords& records, double sagRadians);
+
+// How far the drawing limits lie beyond the box's area (the box and its margins, where a box's
+// drawing lands), horizontally and vertically, pixels: negative where a limit lies inside it.
+struct LimitMargins {
+    double x = 0;
+    double y = 0;
+};
+LimitMargins limitsBeyondArea(const ProgramRecords& records);
+
+// A pixel's worth of rounding either side of a drawn point.
+inline constexpr double roundingPixels = 2;
+
+// Whether skipping by edge codes cannot put out a pixel of the box's area: only while the sag
+// and what is drawn from a point, `reach` pixels, stay within the margin between the area and
+// the drawing limits. With the default margins this holds from a size of 200 (400 in half
+// Height) and below a magnification of about 130 at size 1000. Never with the culling off.
+bool edgeSkipAllowed(const ProgramRecords& records, double sagRadians, double reach = 0);
 
 } // namespace nivora

@@ -272,7 +272,8 @@ TEST(Culling, StarsAtTheCornersOfTheirCellsKeepEveryPixel)
 
 // Charts set up field by field at a place and date of their own (zone 0), stars alone and no
 // refraction, where a star lies just inside a cell whose codes say it is hidden: one carried out
-// of its catalogue cell by its proper motion.
+// of its catalogue cell by its proper motion, one on a circle of declination that bows in from
+// beyond the limit.
 TEST(Culling, StarsBesideHiddenCellsKeepEveryPixel)
 {
     struct Chart {
@@ -295,6 +296,8 @@ TEST(Culling, StarsBesideHiddenCellsKeepEveryPixel)
     const Chart charts[] = {
         {"a fast star out of its cell", mapChartMode, 1, 100, 19.5743, 13, "77.73", "-42.23", 4, 3, "98", "90",
          "2118370", {"1927", "10", "6", "12", "0"}, 1},
+        {"a bowing circle of declination", skyChartMode, 0, 100, 121.503, 4, "292.29", "-44.13", 4, 3, "-121",
+         "10", "0", {"1998", "1", "8", "15", "0"}, 4},
     };
     for (const Chart& c : charts) {
         SCOPED_TRACE(c.name);
