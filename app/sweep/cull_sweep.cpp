@@ -426,6 +426,30 @@ std::string describe(const Chart& c)
     return text;
 }
 
+std::vector<std::pair<const char*, Chart>> withoutEachPart(const Chart& c)
+{
+    std::vector<std::pair<const char*, Chart>> parts;
+    const auto without = [&](const char* name, bool present, auto change) {
+        if (!present)
+            return;
+        Chart v = c;
+        change(v);
+        parts.emplace_back(name, v);
+    };
+    without("the Moon's track", c.moonLine != 0, [](Chart& v) { v.moonLine = 0; });
+    without("the Earth lines", c.earthMinutes != 0, [](Chart& v) { v.earthMinutes = 0; });
+    without("the data file", !c.records.empty() && c.recordsShown, [](Chart& v) { v.recordsShown = false; });
+    without("the stars", c.magnitudeLimit > 0, [](Chart& v) { v.magnitudeLimit = 0; });
+    without("the constellation lines", c.constellationLines != 0, [](Chart& v) { v.constellationLines = 0; });
+    without("the grids", c.zenithStep + c.equatorStep + c.eclipticStep != 0,
+            [](Chart& v) { v.zenithStep = v.equatorStep = v.eclipticStep = 0; });
+    without("the centre's coordinates", c.centreCoords != 0, [](Chart& v) { v.centreCoords = 0; });
+    without("the Sun's and the Moon's marks", c.sunMode != 0 || c.moonMode != 0 || c.antisunMode != 0,
+            [](Chart& v) { v.sunMode = v.moonMode = v.antisunMode = 0; });
+    without("the planets", c.planetMode != 0, [](Chart& v) { v.planetMode = 0; });
+    return parts;
+}
+
 std::string reproduceCommand(const Chart& c)
 {
     return "build/app/sweep/cull_sweep --seed " + std::to_string(c.seed) + " --family " + familyName(c.family) + " --index " +
@@ -532,7 +556,7 @@ void Sweeper::setUp(const Chart& c)
 
     // The data file, under a name of its own: the overlay's reader keeps what it read by name.
     const bool withRecords = !c.records.empty();
-    ui.control("CHECK4").setValue(withRecords);
+    ui.control("CHECK4").setValue(withRecords && c.recordsShown);
     if (withRecords) {
         const std::string name = "records-" + std::to_string(c.seed) + "-" + std::to_string(c.index) + ".txt";
         std::ofstream out(p.folder / name);

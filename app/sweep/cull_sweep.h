@@ -78,6 +78,7 @@ struct Chart {
     int recordFrame = 0;
     int recordRefraction = 0;
     std::vector<std::pair<double, double>> records;
+    bool recordsShown = true;   // "Draw by File"
 
     Aim aim = Aim::none;
     double aimRa = 0, aimDec = 0, aimPmRa = 0, aimPmDec = 0;   // a star's catalogue place and motion
@@ -90,6 +91,10 @@ Chart makeChart(std::uint64_t seed, long index, int only = -1, bool light = fals
 
 // One line: the settings, enough to set the chart up by hand.
 std::string describe(const Chart& c);
+// The chart without each of its parts in turn (the track, the Earth lines, the data file, the
+// stars ...), named: a difference that goes with one part points at its cull.
+std::vector<std::pair<const char*, Chart>> withoutEachPart(const Chart& c);
+
 // The tool's command line that draws this chart alone.
 std::string reproduceCommand(const Chart& c);
 

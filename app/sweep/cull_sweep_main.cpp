@@ -166,12 +166,22 @@ int main(int argc, char** argv)
             ++slow;
             std::printf("SLOW %.3f s  %s  | %s\n", r.drawSeconds, reproduceCommand(c).c_str(), describe(c).c_str());
             std::printf("     view drawn: %s\n", r.view.c_str());
+            std::string causes;
+            for (const auto& [part, without] : withoutEachPart(c))
+                if (sweeper.run(without).differing == 0)
+                    causes += std::string(causes.empty() ? "" : ", ") + part;
+            std::printf("     gone without: %s\n", causes.empty() ? "no one part" : causes.c_str());
         }
         if (r.differing > 0) {
             ++differing;
             std::printf("DIFF %ld px (%ld only whole) at x %d-%d y %d-%d  %s  | %s\n", r.differing, r.onlyWhole, r.x0,
                         r.x1, r.y0, r.y1, reproduceCommand(c).c_str(), describe(c).c_str());
             std::printf("     view drawn: %s\n", r.view.c_str());
+            std::string causes;
+            for (const auto& [part, without] : withoutEachPart(c))
+                if (sweeper.run(without).differing == 0)
+                    causes += std::string(causes.empty() ? "" : ", ") + part;
+            std::printf("     gone without: %s\n", causes.empty() ? "no one part" : causes.c_str());
         } else if (o.index >= 0) {
             std::printf("SAME draw %.3f s whole %.3f s\n", r.drawSeconds, r.wholeSeconds);
         }
