@@ -15,6 +15,7 @@
 #include "chartwin/user_data_file.h"
 #include "render/bodymarks.h"
 #include "render/culling.h"
+#include "render/drawing_fields.h"
 
 namespace nivora {
 
@@ -265,6 +266,10 @@ void BUTTON15_ON(ChartWindowRecords& p)
     if (float(readFieldNumber(ui.control("EDIT1").text())) != float(view.imageSize) ||
         ui.control("RADIO29").value() != view.dualBox || ui.control("RADIO28").value() != view.halfHeight) {
         ui.alert("The Size of Image has changed.");
+        return;
+    }
+    if (const std::string fault = overlayFieldFault(ui); !fault.empty()) {
+        ui.alert(fault);
         return;
     }
     std::int16_t err = 0;

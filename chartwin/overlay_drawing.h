@@ -25,9 +25,9 @@ enum class OverlayFile { Read, Missing, Unreadable };
 OverlayFile DRAWFILE(ChartWindowRecords& p, std::int16_t& err);
 
 // "OverDraw": refused without a chart window ("Main Picture do not exist."), after a change of
-// size or layout ("The Size of Image has changed."), for a missing data file ("The File does not
-// exist.") and for one that cannot be read (the pass said why); "Some Settings are odd." for
-// err 1; else shows the chart.
+// size or layout ("The Size of Image has changed."), for a coordinate column or width no field
+// holds (naming it), for a missing data file ("The File does not exist.") and for one that
+// cannot be read (the pass said why); "Some Settings are odd." for err 1; else shows the chart.
 void BUTTON15_ON(ChartWindowRecords& p);
 
 // Installs DRAWFILE as the drawing's overlay pass and binds "OverDraw" (refused while a drawing

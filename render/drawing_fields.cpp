@@ -5,6 +5,8 @@
 #include "render/orbit_elements_form.h"
 #include "render/program_records.h"
 
+#include <vector>
+
 namespace nivora {
 
 namespace {
@@ -16,6 +18,28 @@ std::string formFieldFault(const Ui& ui, const char* form, const char* control, 
 }
 
 } // namespace
+
+std::string overlayFieldFault(const Ui& ui)
+{
+    if (!ui.hasForm("FORM4"))
+        return {};
+    const auto field = [&ui](const char* control, const char* name) {
+        return NumberField{name, ui.formText("FORM4", control)};
+    };
+    std::vector<NumberField> fields = {field("EDIT20", "Column of Longitude"),
+                                       field("EDIT21", "Letters of Longitude")};
+    if (ui.formValue("FORM4", "RADIO12") == 1 || ui.formValue("FORM4", "RADIO13") == 1) {
+        fields.push_back(field("EDIT30", "Column of Longitude minutes"));
+        fields.push_back(field("EDIT31", "Letters of Longitude minutes"));
+    }
+    fields.push_back(field("EDIT22", "Column of Latitude"));
+    fields.push_back(field("EDIT23", "Letters of Latitude"));
+    if (ui.formValue("FORM4", "RADIO15") == 1) {
+        fields.push_back(field("EDIT32", "Column of Latitude minutes"));
+        fields.push_back(field("EDIT33", "Letters of Latitude minutes"));
+    }
+    return numberFieldFault(fields);
+}
 
 std::string drawingFieldFault(ProgramRecords& records)
 {
@@ -40,6 +64,8 @@ std::string drawingFieldFault(ProgramRecords& records)
     if (fault.empty() && options.orbitObjectDisplayMode != 0 && ui.hasForm("FORM7")) {
         fault = orbitFieldFault(FormOrbitElements(ui));
     }
+    if (fault.empty() && ui.formValue("FORM4", "CHECK4") == 1)
+        fault = overlayFieldFault(ui);
     return fault;
 }
 

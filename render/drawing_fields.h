@@ -13,8 +13,16 @@ struct ProgramRecords;
 // it can take, as an "ALERT" text naming the field; empty when all hold theirs. The main window's
 // place, date and view (ObservationInput), "Altitude of Lng. and Lat. lines" when the Earth's
 // lines are drawn in the sky, the Earth-shadow fields when the shadow is placed by them, the
-// added star's fields when it is on and the orbital elements when their object is shown. What a
-// field held today as a number stays taken: only the text beyond its precision is refused.
+// added star's fields when it is on, the orbital elements when their object is shown and the
+// data file's coordinate columns when "Draw by File" is ticked. What a field held today as a
+// number stays taken: only the text beyond its precision is refused.
 std::string drawingFieldFault(ProgramRecords& records);
+
+class Ui;
+
+// The same for the columns and widths of the data file's coordinates on "DRAW using Data File",
+// the minutes' only where their unit reads them ("Column of Longitude must be a number from
+// -3.4E+38 to 3.4E+38."); empty when all hold theirs or there is no such form.
+std::string overlayFieldFault(const Ui& ui);
 
 } // namespace nivora

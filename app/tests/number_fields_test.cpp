@@ -41,6 +41,7 @@ void addedStarAtADistance(Program& p)
     p.ui.userClick("CHECK1");
     p.ui.userClick("CHECK11");
 }
+void drawByFile(Program& p) { p.ui.control("CHECK4").setValue(1); }
 void orbitShown(Program& p)
 {
     Ui& u = p.ui;
@@ -87,6 +88,8 @@ TEST_F(NumberFields, DrawAndOverdrawRefuseTextNoFieldOfItsPrecisionHolds)
          "Inclination of the Orbital Elements must be a number from -1.7E+308 to 1.7E+308."},
         {orbitShown, "EDIT85", "inf",
          "Day of the Perihelion Passage of the Orbital Elements must be a number from -1.7E+308 to 1.7E+308."},
+        {drawByFile, "EDIT20", "9e99", "Column of Longitude" + single},
+        {drawByFile, "EDIT23", "nan", "Letters of Latitude" + single},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.control << " \"" << c.text << '"');
@@ -144,6 +147,8 @@ TEST_F(NumberFields, DrawTakesEveryNumberAFieldHolds)
         {addedStar, "EDIT62", "9e99"},   // no distance
         {nullptr, "EDIT87", "1e400"},   // no orbit object
         {orbitShown, "EDIT87", "1e300"},
+        {nullptr, "EDIT20", "9e99"},      // no data file drawn
+        {drawByFile, "EDIT30", "9e99"},   // decimal degrees read no minutes
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.control << " \"" << c.text << '"');

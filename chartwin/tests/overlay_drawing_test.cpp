@@ -88,6 +88,17 @@ TEST_F(Overlay, OverDrawRefusesWhatItCannotDraw) {
         {"size typed", [this] { ui().userType("EDIT1", "320.4"); }, "The Size of Image has changed."},
         {"layout chosen", [this] { ui().userClick("RADIO29"); }, "The Size of Image has changed."},
         {"no chart window", [this] { ui().form("FORM2").hide(); }, "Main Picture do not exist."},
+        // Text no column holds is named; it read as column 1e9 or as 0 before.
+        {"longitude column beyond single precision", [this] { set("EDIT20", "9e99"); },
+         "Column of Longitude must be a number from -3.4E+38 to 3.4E+38."},
+        {"latitude width not a number", [this] { set("EDIT23", "nan"); },
+         "Letters of Latitude must be a number from -3.4E+38 to 3.4E+38."},
+        {"minutes column infinite",
+         [this] {
+             ui().form("FORM4").setGroupCode("longitudeUnit", 2);
+             set("EDIT30", "-inf");
+         },
+         "Column of Longitude minutes must be a number from -3.4E+38 to 3.4E+38."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
