@@ -122,7 +122,7 @@ void markRecords(ChartWindowRecords& p, const PassSettings& pass, DataFileStream
         if (kind == DataLine::Comment)
             continue;
         ++n;
-        if (n % pass.lineInterval != 0)
+        if (n % pass.lineInterval != 0 || !coordinatesHeld(line, s))
             continue;
 
         double lon = fullTurn(firstCoordinate(line, s) / degreesPerRadian);

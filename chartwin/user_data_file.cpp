@@ -136,6 +136,13 @@ double secondCoordinate(std::string_view line, const OverlaySettings& s) {
     return s.latitudeUnit == 2 ? withMinutes(line, s.latitude, s.latitudeMinutes) : fieldValue(line, s.latitude);
 }
 
+bool coordinatesHeld(std::string_view line, const OverlaySettings& s) {
+    const auto held = [line](DataField f) { return fieldHoldsNumber(fieldText(line, f), FieldPrecision::Single); };
+    const bool longitudeMinutes = s.longitudeUnit == 2 || s.longitudeUnit == 3;
+    return held(s.longitude) && (!longitudeMinutes || held(s.longitudeMinutes)) && held(s.latitude) &&
+           (s.latitudeUnit != 2 || held(s.latitudeMinutes));
+}
+
 std::string firstCoordinateLabel(std::string_view line, const OverlaySettings& s) {
     const std::string whole = paddedField(line, s.longitude);
     switch (s.longitudeUnit) {

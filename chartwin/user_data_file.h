@@ -91,6 +91,9 @@ DataLine classifyDataLine(std::string_view line, const OverlaySettings& s);
 // into 0..360, the second (altitude, declination or latitude).
 double firstCoordinate(std::string_view line, const OverlaySettings& s);
 double secondCoordinate(std::string_view line, const OverlaySettings& s);
+// Whether every field the two coordinates are read from holds a number single precision takes:
+// a record whose azimuth reads "9e99", "1e400", "nan" or "-inf" has no place on the chart.
+bool coordinatesHeld(std::string_view line, const OverlaySettings& s);
 // Their labels as the click readout prints them: every piece has its field's full width, so
 // later pieces keep their places.
 std::string firstCoordinateLabel(std::string_view line, const OverlaySettings& s);

@@ -65,6 +65,17 @@ protected:
         drawAt("320", "1", 0, 90);
         ui().userClick("BUTTON15");
     }
+    // The texts "OverDraw" writes on a fresh chart.
+    std::vector<DrawnText> overdrawnTexts()
+    {
+        std::vector<DrawnText> texts;
+        setTokyo();
+        drawAt("320", "1", 0, 90);
+        p_->chartBitmap.recordTexts(&texts);
+        ui().userClick("BUTTON15");
+        p_->chartBitmap.recordTexts(nullptr);
+        return texts;
+    }
 };
 
 TEST_F(Overlay, OverDrawRefusesWhatItCannotDraw) {
@@ -123,6 +134,19 @@ TEST_F(Overlay, OverDrawRefusesWhatItCannotDraw) {
     }
 }
 
+// A record whose coordinate no number holds is skipped as one beyond the pole is; it still
+// counts as a data line.
+TEST_F(Overlay, RecordsWithoutAHeldCoordinateAreSkipped) {
+    writeRows({row("9e99", "45"), row("-inf", "45"), row("nan", "45"), row("1e400", "45"), row("90", "1e39"),
+               row("0", "95"), row("90", "45"), row("180", "45")});
+    ui().form("FORM4").setGroupCode("commentMode", 3);
+    set("EDIT28", "6");
+    const std::vector<DrawnText> texts = overdrawnTexts();
+    EXPECT_EQ(pixelsOf(markRgb).size(), 1u);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, " 6");
+}
+
 // Optional fields that cannot be read fall back to a cross, and to no comment.
 TEST_F(Overlay, UnusableOptionalFieldsFallBack) {
     writeRows({row("0", "45")});
@@ -158,14 +182,8 @@ TEST_F(Overlay, IntervalsCountDataLines) {
     set("EDIT39", "2");
     set("EDIT28", "6");
     ui().form("FORM4").setGroupCode("commentMode", 3);
-    std::vector<DrawnText> texts;
-    setTokyo();
-    drawAt("320", "1", 0, 90);
-    p_->chartBitmap.recordTexts(&texts);
-    ui().userClick("BUTTON15");
-    p_->chartBitmap.recordTexts(nullptr);
     std::vector<std::string> comments;
-    for (const DrawnText& t : texts) comments.push_back(t.text);
+    for (const DrawnText& t : overdrawnTexts()) comments.push_back(t.text);
     EXPECT_EQ(comments, (std::vector<std::string>{" 0", " 12", " 24"}));
     EXPECT_EQ(pixelsOf(markRgb).size(), 12u);
     EXPECT_EQ(pixelsOf(commentRgb).size() > 3, true);   // three dots and their texts
