@@ -113,6 +113,57 @@ std::string scopeRadiusText(double radius)
     return writeFieldNumber(float(radius)).substr(1, 6);
 }
 
+// The guarded groups from line 24 on, named for the start-up's word on a cut file. A file that
+// stops after a whole group is an older program's layout; one that stops inside a group was cut.
+struct LineGroup {
+    int first, last;
+    std::array<std::string_view, 2> values;   // the second may be empty
+};
+constexpr std::array<LineGroup, 12> guardedGroups = {{
+    {24, 24, {"Refraction Correction"}},
+    {25, 25, {"the Altitude"}},
+    {26, 27, {"the pointing window's place"}},
+    {28, 29, {"Scaling Factor A", "Magnitude B"}},
+    {30, 32, {"the click window's units"}},
+    {33, 33, {"Diurnal Aberration"}},
+    {34, 47, {"Scope Radius", "the user-defined projection"}},
+    {48, 48, {"the font"}},
+    {49, 49, {"the weighting of centring"}},
+    {50, 53, {"the Earth map's data files"}},
+    {54, 69, {"the planets"}},
+    {70, 70, {"the Sun's data frame"}},
+}};
+
+// What of a file read at start-up came from the first run; said once when it is read.
+class FirstRunValues {
+public:
+    explicit FirstRunValues(const SettingsLines& in) : in_(in)
+    {
+        for (const LineGroup& g : guardedGroups)
+            if (in.count() < g.last && (cutInside_ || in.count() >= g.first)) {
+                cutInside_ = true;
+                for (std::string_view value : g.values)
+                    if (!value.empty()) values_.emplace_back(value);
+            }
+    }
+    void say(Ui& ui, const std::string& file) const
+    {
+        if (values_.empty()) return;
+        const std::string why = "is cut short at line " + std::to_string(in_.count());
+        std::string list;
+        for (size_t i = 0; i < values_.size(); ++i)
+            list += (i == 0 ? "" : i + 1 == values_.size() ? " and " : ", ") + values_[i];
+        const bool one = values_.size() == 1;
+        ui.alert("The settings file " + file + " " + why + ": " + list +
+                 (one ? " takes its first-run value." : " take their first-run values."));
+    }
+
+private:
+    const SettingsLines& in_;
+    bool cutInside_ = false;
+    std::vector<std::string> values_;
+};
+
 } // namespace
 
 WindowExtent firstRunChartWindowSize(const ChartLayout& layout)
@@ -229,6 +280,7 @@ bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool
 
     MinuteOptions& minute = p.minuteOptions;
     UserProjection& user = p.userProjection;
+    FirstRunValues firstRunValues(in);
     if (startUp) {
         if (in.has(27)) placeWindow(p.ui.form("FORM6"), in, 26);
         const MinuteOptions firstRun;
@@ -270,6 +322,7 @@ bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool
             }
         }
         minute.sunDataFrame = std::uint8_t(in.has(70) ? in.code(70, 1, 5, 1) : 1);
+        firstRunValues.say(p.ui, file);
     }
     return true;
 }

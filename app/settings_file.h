@@ -35,7 +35,9 @@ bool INISAV(ProgramRecords& p, const std::string& file);
 // Reads a settings file in one of the three modes. A file that cannot be read or has fewer than
 // 23 lines gets an "ALERT" naming it (and saying why it cannot be read) and changes nothing;
 // false then, with *unreadable (when given) telling the first case from the second. A file that
-// ends inside a later group is read as if it ended before that group. Values outside their
+// ends inside a later group is read as if it ended before that group; at start-up an "ALERT"
+// says so, naming what takes its first-run value (one that ends after a whole group is an older
+// layout and says nothing). Values outside their
 // scheme read as their first-run values. At start-up an empty "PC's Time Zone" line (the run
 // command's starter file) gives the computer's own zone, as a first run does, and empty chart
 // window size lines the first run's size, fitted to the screen when the window opens.

@@ -202,6 +202,52 @@ TEST_F(SettingsFile, AShortFileTakesTheDefaultsOfTheGroupsItLacks)
     }
 }
 
+// At start a file cut inside a group is said once, naming what takes its first-run value; a
+// file that stops after a whole group is an older layout and says nothing.
+TEST_F(SettingsFile, AtStartUpACutFileIsNamed)
+{
+    const auto full = saved();
+    const std::string cutAt26 =
+        "The settings file odd.ini is cut short at line 26: the pointing window's place, Scaling Factor A, "
+        "Magnitude B, the click window's units, Diurnal Aberration, Scope Radius, the user-defined projection, "
+        "the font, the weighting of centring, the Earth map's data files, the planets and the Sun's data frame "
+        "take their first-run values.";
+    struct Case {
+        int keep;
+        std::vector<std::pair<int, const char*>> lines;   // 1-based line, text
+        std::string alert;   // empty: none
+    };
+    const Case cases[] = {
+        {26, {}, cutAt26},
+        {60, {}, "The settings file odd.ini is cut short at line 60: the planets and the Sun's data frame take "
+                 "their first-run values."},
+        {55, {}, "The settings file odd.ini is cut short at line 55: the planets and the Sun's data frame take "
+                 "their first-run values."},
+        {34, {}, "The settings file odd.ini is cut short at line 34: Scope Radius, the user-defined "
+                 "projection, the font, the weighting of centring, the Earth map's data files, the planets and "
+                 "the Sun's data frame take their first-run values."},
+        {23, {}, ""},
+        {25, {}, ""},
+        {33, {}, ""},
+        {53, {}, ""},
+        {69, {}, ""},
+        {70, {}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keep);
+        auto file = std::vector<std::string>(full.begin(), full.begin() + c.keep);
+        for (const auto& [line, text] : c.lines) file[size_t(line - 1)] = text;
+        write("odd.ini", file);
+        scramble();
+        dialogs->calls.clear();
+        ASSERT_TRUE(INILOAD(*program, "odd.ini", loadAtStartUp));
+        EXPECT_EQ(alerts(), c.alert.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.alert});
+        dialogs->calls.clear();
+        ASSERT_TRUE(INILOAD(*program, "odd.ini", loadLocationData));
+        EXPECT_TRUE(alerts().empty());
+    }
+}
+
 TEST_F(SettingsFile, ModeOneAtTheEndOfFileKeepsTheSwitchesAndClearsTheAltitude)
 {
     auto file = saved();
