@@ -134,7 +134,7 @@ constexpr std::array<LineGroup, 12> guardedGroups = {{
     {70, 70, {"the Sun's data frame"}},
 }};
 
-// What of a file read at start-up came from the first run; said once when it is read.
+// What of a file read at start-up came from the first run, and why; said once when it is read.
 class FirstRunValues {
 public:
     explicit FirstRunValues(const SettingsLines& in) : in_(in)
@@ -146,10 +146,25 @@ public:
                     if (!value.empty()) values_.emplace_back(value);
             }
     }
+    // The number on `line`, or nothing when its text is none the value's precision holds.
+    std::optional<double> number(int line, std::string_view value, FieldPrecision precision)
+    {
+        if (fieldHoldsNumber(in_.whole(line), precision)) return in_.number(line);
+        unheld_.push_back(line);
+        values_.push_back(std::string(value) + " (line " + std::to_string(line) + ")");
+        return std::nullopt;
+    }
     void say(Ui& ui, const std::string& file) const
     {
         if (values_.empty()) return;
-        const std::string why = "is cut short at line " + std::to_string(in_.count());
+        std::string why;
+        if (cutInside_) why = "is cut short at line " + std::to_string(in_.count());
+        if (!unheld_.empty()) {
+            if (!why.empty()) why += " and ";
+            why += unheld_.size() == 1 ? "holds no number on line " : "holds no number on lines ";
+            for (size_t i = 0; i < unheld_.size(); ++i)
+                why += (i ? ", " : "") + std::to_string(unheld_[i]);
+        }
         std::string list;
         for (size_t i = 0; i < values_.size(); ++i)
             list += (i == 0 ? "" : i + 1 == values_.size() ? " and " : ", ") + values_[i];
@@ -161,6 +176,7 @@ public:
 private:
     const SettingsLines& in_;
     bool cutInside_ = false;
+    std::vector<int> unheld_;
     std::vector<std::string> values_;
 };
 
@@ -284,8 +300,12 @@ bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool
     if (startUp) {
         if (in.has(27)) placeWindow(p.ui.form("FORM6"), in, 26);
         const MinuteOptions firstRun;
-        minute.starScaling = in.has(29) ? float(in.number(28)) : firstRun.starScaling;
-        minute.dotMagnitude = in.has(29) ? float(in.number(29)) : firstRun.dotMagnitude;
+        const auto single = [&](int line, std::string_view value, float first) {
+            return in.has(29) ? float(firstRunValues.number(line, value, FieldPrecision::Single).value_or(first))
+                              : first;
+        };
+        minute.starScaling = single(28, "Scaling Factor A", firstRun.starScaling);
+        minute.dotMagnitude = single(29, "Magnitude B", firstRun.dotMagnitude);
         const bool units = in.has(32);
         minute.azElUnit = std::uint8_t(units ? in.code(30, 1, 5, firstRun.azElUnit) : firstRun.azElUnit);
         minute.raDecUnit = std::uint8_t(units ? in.code(31, 1, 5, firstRun.raDecUnit) : firstRun.raDecUnit);
@@ -299,12 +319,24 @@ bool INILOAD(ProgramRecords& p, const std::string& file, std::int16_t mode, bool
     if (startUp) {
         const UserProjection firstRun;
         const bool projection = in.has(47);
-        setText(p, "EDIT76", scopeRadiusText(projection ? in.number(34) : 90.0));
-        user.radiusDegrees = projection ? in.number(35) : firstRun.radiusDegrees;
-        user.aspectYX = projection ? in.number(36) : firstRun.aspectYX;
-        user.domainDegrees = projection ? in.number(37) : firstRun.domainDegrees;
+        setText(p, "EDIT76",
+                scopeRadiusText(projection ? firstRunValues.number(34, "Scope Radius", FieldPrecision::Single)
+                                                 .value_or(90.0)
+                                           : 90.0));
+        // The projection's values are one curve: a line of it no number holds takes the whole
+        // first-run curve.
+        bool held = projection;
+        std::array<double, 13> values{};
+        for (int line = 35; held && line <= 47; ++line) {
+            const auto v = firstRunValues.number(line, "the user-defined projection", FieldPrecision::Double);
+            held = held && v;
+            values[size_t(line - 35)] = v.value_or(0);
+        }
+        user.radiusDegrees = held ? values[0] : firstRun.radiusDegrees;
+        user.aspectYX = held ? values[1] : firstRun.aspectYX;
+        user.domainDegrees = held ? values[2] : firstRun.domainDegrees;
         for (size_t i = 0; i < user.coefficients.size(); ++i)
-            user.coefficients[i] = projection ? in.number(38 + int(i)) : firstRun.coefficients[i];
+            user.coefficients[i] = held ? values[3 + i] : firstRun.coefficients[i];
 
         p.dataFileSettings.fontKind = std::uint8_t(in.has(48) ? in.code(48, 1, 2, 2) : 2);
         chart.centralizeWeighting = std::uint8_t(in.has(49) ? in.code(49, 1, 3, 2) : 2);

@@ -37,7 +37,9 @@ bool INISAV(ProgramRecords& p, const std::string& file);
 // false then, with *unreadable (when given) telling the first case from the second. A file that
 // ends inside a later group is read as if it ended before that group; at start-up an "ALERT"
 // says so, naming what takes its first-run value (one that ends after a whole group is an older
-// layout and says nothing). Values outside their
+// layout and says nothing). A number line whose text no value of its precision holds ("9e99"
+// as the scope radius) takes its first-run value, and start-up names it in the same "ALERT";
+// the user-defined projection's lines are taken whole or not at all. Values outside their
 // scheme read as their first-run values. At start-up an empty "PC's Time Zone" line (the run
 // command's starter file) gives the computer's own zone, as a first run does, and empty chart
 // window size lines the first run's size, fitted to the screen when the window opens.

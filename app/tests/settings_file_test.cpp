@@ -202,9 +202,10 @@ TEST_F(SettingsFile, AShortFileTakesTheDefaultsOfTheGroupsItLacks)
     }
 }
 
-// At start a file cut inside a group is said once, naming what takes its first-run value; a
-// file that stops after a whole group is an older layout and says nothing.
-TEST_F(SettingsFile, AtStartUpACutFileIsNamed)
+// At start a file cut inside a group, or a number line holding what its value cannot, is said
+// once, naming what takes its first-run value; a file that stops after a whole group is an
+// older layout and says nothing.
+TEST_F(SettingsFile, AtStartUpACutFileOrAnUnheldNumberIsNamed)
 {
     const auto full = saved();
     const std::string cutAt26 =
@@ -223,15 +224,24 @@ TEST_F(SettingsFile, AtStartUpACutFileIsNamed)
                  "their first-run values."},
         {55, {}, "The settings file odd.ini is cut short at line 55: the planets and the Sun's data frame take "
                  "their first-run values."},
-        {34, {}, "The settings file odd.ini is cut short at line 34: Scope Radius, the user-defined "
-                 "projection, the font, the weighting of centring, the Earth map's data files, the planets and "
-                 "the Sun's data frame take their first-run values."},
+        {34, {{34, "9e99"}}, "The settings file odd.ini is cut short at line 34: Scope Radius, the "
+                             "user-defined projection, the font, the weighting of centring, the Earth map's data "
+                             "files, the planets and the Sun's data frame take their first-run values."},
+        {70, {{34, "9e99"}}, "The settings file odd.ini holds no number on line 34: Scope Radius (line 34) takes "
+                             "its first-run value."},
+        {70, {{28, "nan"}, {40, "1e400"}, {44, "-inf"}},
+         "The settings file odd.ini holds no number on lines 28, 40: Scaling Factor A (line 28) and the "
+         "user-defined projection (line 40) take their first-run values."},
+        {40, {{29, "-inf"}},
+         "The settings file odd.ini is cut short at line 40 and holds no number on line 29: Scope Radius, the "
+         "user-defined projection, the font, the weighting of centring, the Earth map's data files, the "
+         "planets, the Sun's data frame and Magnitude B (line 29) take their first-run values."},
         {23, {}, ""},
         {25, {}, ""},
         {33, {}, ""},
         {53, {}, ""},
         {69, {}, ""},
-        {70, {}, ""},
+        {70, {{34, "1e38"}, {35, "1e300"}, {28, "abc"}}, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.keep);
@@ -246,6 +256,27 @@ TEST_F(SettingsFile, AtStartUpACutFileIsNamed)
         ASSERT_TRUE(INILOAD(*program, "odd.ini", loadLocationData));
         EXPECT_TRUE(alerts().empty());
     }
+}
+
+// A number line no value of its precision holds reads as its first-run value, not as 0 or
+// infinity; the projection's lines are one curve, taken whole from the first run.
+TEST_F(SettingsFile, AnUnheldNumberLineReadsAsItsFirstRunValue)
+{
+    auto file = saved();
+    file[27] = "9e99";    // starScaling
+    file[33] = "9e99";    // scope radius
+    file[39] = "nan";     // a coefficient
+    write("odd.ini", file);
+    scramble();
+    ASSERT_TRUE(INILOAD(*program, "odd.ini", loadAtStartUp));
+    const Program& p = *program;
+    EXPECT_EQ(p.minuteOptions.starScaling, 1.0f);
+    EXPECT_EQ(p.minuteOptions.dotMagnitude, 8.5f);
+    EXPECT_EQ(text("EDIT76"), "90");
+    EXPECT_EQ(p.userProjection.radiusDegrees, 90);
+    EXPECT_EQ(p.userProjection.domainDegrees, 180);
+    EXPECT_EQ(p.userProjection.coefficients, UserProjection{}.coefficients);
+    EXPECT_EQ(p.minuteOptions.sunDataFrame, 3);
 }
 
 TEST_F(SettingsFile, ModeOneAtTheEndOfFileKeepsTheSwitchesAndClearsTheAltitude)
