@@ -204,6 +204,63 @@ double lonLatReach(double lon, double lat) {
 
 double asinAtMost(double v) { return v >= 1 ? pi / 2 : std::asin(v); }
 
+// The user projection puts a direction at angle c from the centre at radius |f| S, f = a0 P(c),
+// its height stretched by the aspect: only where |f| <= R = hypot(w, h / |aspect|) / S can it lie
+// within the rectangle, and nowhere from the domain's edge on. Spans of c are passed over, the
+// farthest first, while |f| at their middle, less the most f can change across the half span and
+// its rounding, stays above R; the first span too short to halve that is not passed over bounds
+// the reach. A search that runs long stops at the span it has come to, everything beyond it
+// passed over.
+double userProjectionReach(const ProjectionSetup& setup, double w, double h) {
+    const double S = setup.chartScale;
+    const double edge = std::clamp(setup.domainDegrees / degreesPerRadian, 0.0, pi);
+    const double aspect = std::fabs(setup.aspectYX);
+    if (!(edge > 0))
+        return 0;
+    if (!(aspect > 0) || !std::isfinite(aspect))
+        return edge;
+    const double R = std::hypot(w, h / aspect) / S;
+    const double a0 = std::fabs(setup.coefficients[0]);
+    const int terms = termsOf(setup);
+    // The steepest |f'| and the largest sum of |terms| of f for c up to `to`.
+    const auto steepest = [&](double to) {
+        double slope = 0, power = 1;
+        for (int i = 1; i <= terms; ++i) {
+            slope += i * std::fabs(setup.coefficients[i]) * power;
+            power *= to;
+        }
+        return a0 * slope;
+    };
+    const auto magnitude = [&](double to) {
+        double sum = 0, power = 1;
+        for (int i = 1; i <= terms; ++i) {
+            power *= to;
+            sum += std::fabs(setup.coefficients[i]) * power;
+        }
+        return a0 * sum;
+    };
+    struct Span {
+        double from, to;
+    };
+    Span spans[128];
+    int open = 0;
+    spans[open++] = {0, edge};
+    int budget = 20000;
+    while (open > 0) {
+        const Span span = spans[--open];
+        const double middle = (span.from + span.to) / 2, half = (span.to - span.from) / 2;
+        const double least = std::fabs(setup.coefficients[0] * userPolynomial(setup, middle)) -
+                             steepest(span.to) * half - 1E-13 * magnitude(span.to);
+        if (least > R)
+            continue;
+        if (half <= 1E-11 * span.to || --budget == 0 || open + 2 > 128)
+            return span.to;
+        spans[open++] = {span.from, middle};
+        spans[open++] = {middle, span.to};
+    }
+    return 0;
+}
+
 } // namespace
 
 // Each case turns the rectangle into a bound on the angle by a lower bound of the image's size:
@@ -226,7 +283,7 @@ double projectionReach(ProjectionKind prj, const ProjectionSetup& setup, double 
     case 3: reach = 2 * std::atan(2 * R); break;
     case 6: reach = std::atan(2 * std::sqrt(3.0) * R); break;
     case 8: reach = asinAtMost(2 * R); break;
-    case 10: break;
+    case 10: reach = userProjectionReach(setup, w, h); break;
     // |Y| of the Mercator and Miller projections is at least lat / pi S.
     case 4:
     case 11:

@@ -62,8 +62,8 @@ void DISPXY(double x, double y, double z, ProjectionKind prj, double& X, double&
 
 // The angle in radians from the chart centre (0, 0, 1) beyond which no direction, of any length,
 // has its image within |X| <= halfWidth and |Y| <= halfHeight: what lies farther out may be
-// passed over without projecting it. pi where no smaller bound holds (the user projection, whose
-// polynomial may turn back; a rectangle that takes in a projection's poles or rim).
+// passed over without projecting it. pi where no smaller bound holds (a rectangle that takes in a
+// projection's poles or rim).
 double projectionReach(ProjectionKind prj, const ProjectionSetup& setup, double halfWidth, double halfHeight);
 
 // Unit direction (x, y, z) whose image lies at the offset (X, Y): ok = 1, or ok = 0 for a point

@@ -130,6 +130,21 @@ void moonPath(benchmark::State& state, const char* magnification, const char* la
     std::filesystem::remove_all(program->folder);
 }
 
+// The user projection close up at size 1000, the constellation lines and every grid drawn every
+// 10 degrees, on the default sky.
+void userProjection(benchmark::State& state, const char* magnification) {
+    const auto program = makeProgram();
+    for (const char* menu : {"AZIMUSER", "CONST1", "ZENITH10", "EQUAT10", "ECLIP10"})
+        program->ui.userMenu(menu);
+    program->ui.userType("EDIT1", "1000");
+    program->ui.userType("EDIT75", magnification);
+    program->ui.userClick("BUTTON1");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DRAWINGIMG(*program));
+    state.counters["magnification"] = program->chartView.magnification;
+    std::filesystem::remove_all(program->folder);
+}
+
 // The Earth's lines every 15 arc minutes on the ground, seen from a height in metres, toward the
 // zenith or toward an elevation in degrees; below the horizon with everything under it shown, as
 // a user looking down at the Earth chooses it. Magnified, at size 1000 in a layout and
@@ -241,6 +256,7 @@ BENCHMARK_CAPTURE(moonPath, NoMoonPathDualBoxMag1, "1", "RADIO29", "MONLINE0")->
 BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag10, "10", "RADIO29", "MONLINE2")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(moonPath, NoMoonPathDualBoxMag10, "10", "RADIO29", "MONLINE0")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag1000, "1000", "RADIO29", "MONLINE2")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(userProjection, GridsAndLinesMag2_8E7, "2.8E7")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(earthLines, EarthLines400km, "400000")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(earthLines, EarthLines36000km, "36000000")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(earthLines, EarthLines36000kmFacingTheEarth, "36000000", "-90")->Unit(benchmark::kMillisecond);

@@ -407,6 +407,24 @@ TEST(Projection, RimsOnWholeOffsetsAreInsideAtEveryScale) {
     }
 }
 
+// How many of 3000 random directions beyond `reach`, at lengths 0.5 to 1.5, image within the
+// rectangle; most lie just beyond the reach, where a bound that is too small shows first.
+int imagesBeyondTheReach(ProjectionKind prj, const ProjectionSetup& setup, double halfWidth, double halfHeight,
+                         double reach, std::mt19937& random) {
+    std::uniform_real_distribution<double> unit(0, 1);
+    int inside = 0;
+    for (int k = 0; k < 3000; ++k) {
+        const double angle = reach + (pi - reach) * std::pow(unit(random), 4);
+        const double turn = 2 * pi * unit(random), length = 0.5 + unit(random);
+        const Dir d{length * std::sin(angle) * std::cos(turn), length * std::sin(angle) * std::sin(turn),
+                    length * std::cos(angle)};
+        double X, Y;
+        DISPXY(d.x, d.y, d.z, prj, X, Y, setup);
+        inside += std::fabs(X) <= halfWidth && std::fabs(Y) <= halfHeight;
+    }
+    return inside;
+}
+
 // Directions beyond the reach never image inside the rectangle, at any length; the reach is a
 // useful bound, not far above the angle of the rectangle's corner, wherever one is given.
 TEST(Projection, NothingBeyondTheReachImagesInsideTheRectangle) {
@@ -415,7 +433,6 @@ TEST(Projection, NothingBeyondTheReachImagesInsideTheRectangle) {
     };
     const Rectangle rectangles[] = {{192, 192}, {192, 288}, {600, 340}, {6000, 6000}};
     std::mt19937 random(24);
-    std::uniform_real_distribution<double> unit(0, 1);
     for (int prj = 1; prj <= 15; ++prj)
         for (float scale : {320.0f, 3200.0f, 32000.0f, 320000.0f, 1e7f})
             for (const Rectangle& r : rectangles) {
@@ -425,26 +442,59 @@ TEST(Projection, NothingBeyondTheReachImagesInsideTheRectangle) {
                 setup.chartScale = scale;
                 const double reach = projectionReach(ProjectionKind(prj), setup, r.halfWidth, r.halfHeight);
                 const double corner = pi * std::hypot(r.halfWidth, r.halfHeight) / scale;
-                if (prj == 10) {
-                    EXPECT_EQ(reach, pi);
-                } else if (corner < 0.1) {
+                if (corner < 0.1) {
                     EXPECT_LT(reach, 4 * corner);
                 }
-                if (reach >= pi)
-                    continue;
-                int inside = 0;
-                for (int k = 0; k < 3000; ++k) {
-                    // Most just beyond the reach, where a bound that is too small shows first.
-                    const double angle = reach + (pi - reach) * std::pow(unit(random), 4);
-                    const double turn = 2 * pi * unit(random), length = 0.5 + unit(random);
-                    const Dir d{length * std::sin(angle) * std::cos(turn), length * std::sin(angle) * std::sin(turn),
-                                length * std::cos(angle)};
-                    double X, Y;
-                    DISPXY(d.x, d.y, d.z, ProjectionKind(prj), X, Y, setup);
-                    inside += std::fabs(X) <= r.halfWidth && std::fabs(Y) <= r.halfHeight;
+                if (reach < pi) {
+                    EXPECT_EQ(imagesBeyondTheReach(ProjectionKind(prj), setup, r.halfWidth, r.halfHeight, reach, random), 0);
                 }
-                EXPECT_EQ(inside, 0);
             }
+}
+
+// The user projection's reach with polynomials that turn back, a domain cut short or left
+// beyond the turn (as a settings file may hold it), the height stretched or squeezed to nothing,
+// and a normalisation of either sign. Directions at `shown` from the centre image inside the
+// rectangle, so the reach takes them in; `near`, when given, is an angle the reach keeps under.
+TEST(Projection, TheUserProjectionsReachFollowsItsPolynomial) {
+    struct Case {
+        const char* name;
+        double a0, a2, a3;
+        double domainDegrees, aspect;
+        double shown, near;
+    };
+    const double turnBack = 1 / (2 * (pi / 2 - 0.5 * pi * pi / 4));   // a0 of c - c^2 / 2, radius 90 degrees
+    const Case cases[] = {
+        {"plain", 1 / pi, 0, 0, 180, 1, 0, 0.0005},
+        {"stretched upward", 1 / pi, 0, 0, 180, 4, 0, 0.0005},
+        {"squeezed", 1 / pi, 0, 0, 180, 0.25, 0, 0.002},
+        {"bent, cut at the turn", 0.3, 0, -0.1, 104.56, 2, 0, 0.002},
+        {"back to the centre at 2 rad", turnBack, -0.5, 0, 180, 1, 2, pi},
+        {"cut before the way back", turnBack, -0.5, 0, 57.29, 1, 0, 0.0005},
+        {"mirrored", -1 / pi, 0, 0, 180, 1, 0, 0.0005},
+        {"no height", 1 / pi, 0, 0, 170, 0, 170 / degreesPerRadian - 1E-6, pi},
+    };
+    std::mt19937 random(7);
+    for (const Case& c : cases)
+        for (float scale : {3200.0f, 1e7f, 1e11f}) {
+            SCOPED_TRACE(testing::Message() << c.name << ", scale " << scale);
+            ProjectionSetup setup = plainSetup();
+            setup.chartScale = scale;
+            setup.coefficients[0] = c.a0;
+            setup.coefficients[2] = c.a2;
+            setup.coefficients[3] = c.a3;
+            setup.domainDegrees = c.domainDegrees;
+            setup.aspectYX = c.aspect;
+            const double reach = projectionReach(10, setup, 192, 192);
+            EXPECT_GE(reach, c.shown);
+            if (scale > 1e6f) {
+                EXPECT_LT(reach, c.near);
+            }
+            EXPECT_EQ(imagesBeyondTheReach(10, setup, 192, 192, reach, random), 0);
+            // The directions at `shown` do image inside: the case shows what it says.
+            double X, Y;
+            DISPXY(std::sin(c.shown), 0, std::cos(c.shown), 10, X, Y, setup);
+            EXPECT_LE(std::hypot(X, Y), 192);
+        }
 }
 
 TEST(ProjectionDomain, ScanOfTheSlope) {

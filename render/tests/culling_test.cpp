@@ -71,6 +71,7 @@ struct View {
     std::uint8_t equatorStep = 10;
     std::uint8_t equatorEquinox = 1;
     float magnitudeLimit = 5.5f;
+    void (*userProjection)(ProjectionSetup&) = nullptr;   // changes the user projection's shape
 };
 
 void drawBothWays(const View& view, std::initializer_list<double> magnifications)
@@ -96,6 +97,8 @@ void drawBothWays(const View& view, std::initializer_list<double> magnifications
     o.directionPointPlace = view.place;
     o.underHorizonDepth = view.underHorizonDepth;
     o.magnitudeLimit = view.magnitudeLimit;
+    if (view.userProjection)
+        view.userProjection(r.userProjection);
     for (const double magnification : magnifications) {
         SCOPED_TRACE(testing::Message() << view.name << ", magnification " << magnification);
         r.chartView.magnification = magnification;
@@ -248,6 +251,37 @@ void drawEveryProjection(std::uint8_t dualBox, std::initializer_list<double> mag
 TEST(Culling, EveryProjectionKeepsEveryPixel) { drawEveryProjection(0, {1, 100, 1000}); }
 
 TEST(Culling, EveryProjectionInDualBoxKeepsEveryPixel) { drawEveryProjection(1, {1, 2, 3, 10, 1000}); }
+
+// The user projection close up, its polynomial bent and its height stretched, squeezed, or left
+// to turn back to the centre beyond the domain it would have, in one box and two, with the
+// constellation lines on and the horizon grid every 10 degrees.
+TEST(Culling, TheUserProjectionCloseUpKeepsEveryPixel)
+{
+    View v = equinox;
+    v.projection = 10;
+    struct Shape {
+        const char* name;
+        void (*change)(ProjectionSetup&);
+    };
+    const Shape shapes[] = {
+        {"user projection, bent, stretched upward", [](ProjectionSetup& u) {
+             u.coefficients = {0.3, 1, 0, -0.1};
+             u.domainDegrees = 104.56;
+             u.aspectYX = 2;
+         }},
+        {"user projection, squeezed", [](ProjectionSetup& u) { u.aspectYX = 0.3; }},
+        {"user projection, back to the centre at 2 rad", [](ProjectionSetup& u) {
+             u.coefficients = {1 / (2 * (pi / 2 - pi * pi / 8)), 1, -0.5};
+         }},
+    };
+    for (const Shape& shape : shapes)
+        for (const std::uint8_t dual : {0, 1}) {
+            v.name = shape.name;
+            v.userProjection = shape.change;
+            v.dualBox = dual;
+            drawBothWays(v, {1, 30, 1E4, 1E6});
+        }
+}
 
 // Stars at the corners of their 5-degree cells, as far from a cell's middle as a star lies, each
 // at the centre of a star map.
