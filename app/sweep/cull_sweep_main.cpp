@@ -167,10 +167,12 @@ int main(int argc, char** argv)
             std::printf("SLOW %.3f s  %s  | %s\n", r.drawSeconds, reproduceCommand(c).c_str(), describe(c).c_str());
             std::printf("     view drawn: %s\n", r.view.c_str());
             std::string causes;
-            for (const auto& [part, without] : withoutEachPart(c))
-                if (sweeper.run(without).differing == 0)
-                    causes += std::string(causes.empty() ? "" : ", ") + part;
-            std::printf("     gone without: %s\n", causes.empty() ? "no one part" : causes.c_str());
+            for (const auto& [part, without] : withoutEachPart(c)) {
+                const double seconds = sweeper.run(without, false).drawSeconds;
+                if (seconds < o.slow)
+                    causes += std::string(causes.empty() ? "" : ", ") + part + " (" + std::to_string(seconds) + " s)";
+            }
+            std::printf("     fast without: %s\n", causes.empty() ? "no one part" : causes.c_str());
         }
         if (r.differing > 0) {
             ++differing;
