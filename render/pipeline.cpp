@@ -95,12 +95,20 @@ double PointPipeline::refractionSpread(double zLow, double zHigh) const
     if (!refraction_)
         return 0;
     // The lift falls as z rises, but for a step up from 0 at its cut-off below the horizon and
-    // one of under 5E-5 where its two formulas meet; it never passes 0.021.
+    // one where its two formulas meet, at 0.22 of the way from the dipped horizon to the zenith;
+    // it never passes 0.021.
     const double k = records_.drawn.sky.horizonDipSine;
     const double low = REFRACTCUL(zLow, k), high = REFRACTCUL(zHigh, k);
     if (low == 0 && high > 0)
         return 0.021;
-    return std::max(0.0, low - high) + 1E-4;
+    const double meet = double(0.22f);
+    const double uLow = (k + zLow) / (k + 1), uHigh = (k + zHigh) / (k + 1);
+    const bool acrossTheMeet = uLow < meet * (1 + 1E-9) && uHigh >= meet * (1 - 1E-9);
+    const double step = double(refractionHighCoefficient) / meet -
+                        double(refractionLowCoefficient) /
+                            std::pow(meet + double(refractionLowOffset), double(refractionLowExponent));
+    // And the rounding of z raised by its lift.
+    return std::max(0.0, low - high) + (acrossTheMeet ? std::fabs(step) : 0) + 1E-15;
 }
 
 bool PointPipeline::belowHorizon(const DirectionVector& w, double margin) const

@@ -14,6 +14,8 @@
 #include "app/program.h"
 #include "astro/linefile.h"
 #include "astro/starlist.h"
+#include "astro/vectors.h"
+#include "render/bodymarks.h"
 #include "render/drawing.h"
 #include "render/moonpath.h"
 
@@ -127,6 +129,31 @@ void moonPath(benchmark::State& state, const char* magnification, const char* la
     state.counters["magnification"] = program->chartView.magnification;
     if (program->chartView.dualBox == 1 && program->chartOptions.moonLineMode >= 2)
         state.counters["positions"] = 30 * moonPathPointsPerDay(program->userProjection.chartScale);
+    std::filesystem::remove_all(program->folder);
+}
+
+// The Moon's track with parallax (mode 3) at size 1000, on a sky chart centred on the full Moon
+// high over Tokyo (2024 May 23, midnight), with refraction on as a new user finds it.
+void moonTrackOnTheMoon(benchmark::State& state, const char* magnification) {
+    const auto program = makeProgram();
+    const std::pair<const char*, const char*> fields[] = {
+        {"EDIT2", "+139.7"}, {"EDIT3", "+35.7"}, {"EDIT43", "0"},  {"EDIT4", "+9"}, {"EDIT5", "00"},
+        {"EDIT8", "2024"},   {"EDIT9", "24"},    {"EDIT10", "0"}, {"EDIT11", "0"}, {"EDIT1", "1000"}};
+    for (const auto& [name, text] : fields)
+        program->ui.userType(name, text);
+    program->ui.userChoose("COMBO1", 4);
+    program->ui.userClick("BUTTON1");
+    double azimuth, altitude, r;
+    const DirectionVector moon = apparentBody(*program, moonBody).apparent;
+    ZENITH(moon[0], moon[1], moon[2], azimuth, altitude, r);
+    program->ui.userType("EDIT12", std::to_string(azimuth * degreesPerRadian));
+    program->ui.userType("EDIT13", std::to_string(altitude * degreesPerRadian));
+    program->ui.userType("EDIT75", magnification);
+    program->ui.userMenu("MONLINE3");
+    program->ui.userClick("BUTTON1");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DRAWINGIMG(*program));
+    state.counters["magnification"] = program->chartView.magnification;
     std::filesystem::remove_all(program->folder);
 }
 
@@ -256,6 +283,7 @@ BENCHMARK_CAPTURE(moonPath, NoMoonPathDualBoxMag1, "1", "RADIO29", "MONLINE0")->
 BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag10, "10", "RADIO29", "MONLINE2")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(moonPath, NoMoonPathDualBoxMag10, "10", "RADIO29", "MONLINE0")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag1000, "1000", "RADIO29", "MONLINE2")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonTrackOnTheMoon, ParallaxTrackOnTheMoonMag1E6, "1000000")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(userProjection, GridsAndLinesMag2_8E7, "2.8E7")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(earthLines, EarthLines400km, "400000")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(earthLines, EarthLines36000km, "36000000")->Unit(benchmark::kMillisecond);

@@ -140,6 +140,26 @@ TEST(Pipeline, RefractionLiftsDifferByNoMoreThanTheirSpread)
     }
 }
 
+// The spread of a narrow band of heights is what the lifts at its ends differ by, below the
+// horizon and high up alike, so a close-up run near the horizon is not taken for ten arc seconds
+// wide; where the two formulas meet it takes in the lifts' step.
+TEST(Pipeline, RefractionSpreadOfANarrowBandIsTheLiftsDifference)
+{
+    TestRecords r;
+    ASSERT_TRUE(DRAWINGIMG(r));
+    const PointPipeline p(r);
+    const auto lift = [&](double z) { return p.refract({0, 0, z})[2] - z; };
+    for (const double z : {-0.03, -0.001, 0.1, 0.5, 0.99})
+        for (const double width : {1E-9, 1E-6}) {
+            SCOPED_TRACE(testing::Message() << z << " to " << z + width);
+            EXPECT_LE(p.refractionSpread(z, z + width), lift(z) - lift(z + width) + 2E-15);
+        }
+    const double k = r.drawn.sky.horizonDipSine, meet = double(0.22f) * (k + 1) - k;
+    const double below = lift(meet - 1E-9), above = lift(meet + 1E-9);
+    EXPECT_GT(std::fabs(above - below), 5E-5);
+    EXPECT_GE(p.refractionSpread(meet - 1E-9, meet + 1E-9), std::fabs(above - below));
+}
+
 TEST(Pipeline, PointsBeyondThePictureLimitsAreNotDrawn)
 {
     TestRecords r;
