@@ -2,12 +2,14 @@
 
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <new>
 #include <random>
 #include <system_error>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -98,11 +100,21 @@ std::string kindName(fs::file_type type)
     }
 }
 
-bool isTemporaryOf(std::string_view name, std::string_view target)
+// The part of a target's name its temporary files begin with: the whole name where the
+// temporary's name still fits in a folder entry.
+std::string temporaryStem(const fs::path& target)
 {
-    if (name.size() != target.size() + temporaryMark.size() + randomLetters || !name.starts_with(target))
+    std::string name = target.filename().string();
+    const std::size_t room = NAME_MAX - temporaryMark.size() - randomLetters;
+    if (name.size() > room) name.resize(room);
+    return name;
+}
+
+bool isTemporaryOf(std::string_view name, std::string_view stem)
+{
+    if (name.size() != stem.size() + temporaryMark.size() + randomLetters || !name.starts_with(stem))
         return false;
-    name.remove_prefix(target.size());
+    name.remove_prefix(stem.size());
     for (std::size_t i = 0; i < temporaryMark.size(); ++i)
         if (std::tolower(static_cast<unsigned char>(name[i])) != temporaryMark[i]) return false;
     return name.substr(temporaryMark.size()).find_first_not_of(letters) == std::string_view::npos;
@@ -170,34 +182,57 @@ void FileReplacer::discard()
     temporary_.clear();
 }
 
-// Makes the temporary file, exclusively, so that no name planted beside the target (a link to
-// another file) is ever followed.
-bool FileReplacer::begin()
+// Why the target may not be replaced as it stands now; empty when it may. *exists and *status
+// tell what stands there.
+std::string FileReplacer::refusal(bool* exists, struct stat* status)
 {
-    if (const std::string what = notAPlainFileButWhat(path_); !what.empty())
-        return fail("it is " + what + ", not a plain file");
+    if (const std::string what = notAPlainFileButWhat(path_); !what.empty()) return "it is " + what + ", not a plain file";
     int cause = 0;
     target_ = followLinks(path_, &cause);
-    if (cause != 0) return fail(systemError(cause));
+    if (cause != 0) return systemError(cause);
+    *exists = ::stat(target_.c_str(), status) == 0;
+    if (!*exists) return errno == ENOENT ? std::string() : systemError(errno);
+    if (!S_ISREG(status->st_mode)) return "it is " + kindName(fs::status(target_).type()) + ", not a plain file";
+    // A file its owner made read-only stays as it is, also for one whom the system lets write.
+    if (::access(target_.c_str(), W_OK) != 0) return systemError(errno);
+    if ((status->st_mode & 0222) == 0) return systemError(EACCES);
+    return {};
+}
+
+// Makes the temporary file, exclusively, so that no name planted beside the target (a link to
+// another file) is ever followed, and locks it while it is written, so that another copy's
+// clean-up leaves it alone. What earlier saves to the target left goes first.
+bool FileReplacer::begin()
+{
+    bool exists = false;
     struct stat status{};
-    const bool exists = ::stat(target_.c_str(), &status) == 0;
-    if (!exists && errno != ENOENT) return fail(systemError(errno));
-    // A file its owner made read-only stays as it is.
-    if (exists && ::access(target_.c_str(), W_OK) != 0) return fail(systemError(errno));
+    if (const std::string why = refusal(&exists, &status); !why.empty()) return fail(why);
+    removeStrayTemporaries(path_);
     std::random_device random;
     std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = target_.filename().string() + std::string(temporaryMark);
+        std::string name = temporaryStem(target_) + std::string(temporaryMark);
         for (std::size_t i = 0; i < randomLetters; ++i) name += letters[pick(random)];
         const fs::path temporary = target_.parent_path() / name;
         descriptor_ = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor_ >= 0) {
-            temporary_ = temporary;
-            // A new file takes the umask's permissions; one replaced keeps its own.
-            if (exists && ::fchmod(descriptor_, status.st_mode & 07777) != 0) return fail(systemError(errno));
-            return true;
+        if (descriptor_ < 0) {
+            if (errno == EEXIST) continue;
+            return fail(systemError(errno));
         }
-        if (errno != EEXIST) return fail(systemError(errno));
+        temporary_ = temporary;
+        if (::flock(descriptor_, LOCK_EX) != 0) return fail(systemError(errno));
+        // Another copy's clean-up may have taken the file before it was locked.
+        struct stat made{};
+        if (::fstat(descriptor_, &made) != 0) return fail(systemError(errno));
+        if (made.st_nlink == 0) {
+            ::close(descriptor_);
+            descriptor_ = -1;
+            temporary_.clear();
+            continue;
+        }
+        // A new file takes the umask's permissions; one replaced keeps its own.
+        if (exists && ::fchmod(descriptor_, status.st_mode & 07777) != 0) return fail(systemError(errno));
+        return true;
     }
     return fail(systemError(EEXIST));
 }
@@ -225,11 +260,21 @@ bool FileReplacer::commit()
     pending_.clear();
     // The rename may reach the disk before the data: only synced data may replace the old file.
     if (::fsync(descriptor_) != 0) return fail(systemError(errno));
-    const int closing = ::close(descriptor_);
-    descriptor_ = -1;
-    if (closing != 0) return fail(systemError(errno));
+    // What stands there may have changed while the text was written.
+    bool exists = false;
+    struct stat status{};
+    if (const std::string why = refusal(&exists, &status); !why.empty()) return fail(why);
+    // The lock is held until the temporary file has the target's name.
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) return fail(systemError(errno));
     temporary_.clear();
+    ::close(descriptor_);
+    descriptor_ = -1;
+    // The rename reaches the disk with its folder.
+    const fs::path folder = target_.has_parent_path() ? target_.parent_path() : fs::path(".");
+    if (const int entries = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); entries >= 0) {
+        ::fsync(entries);
+        ::close(entries);
+    }
     return true;
 }
 
@@ -238,20 +283,24 @@ void removeStrayTemporaries(const fs::path& path)
     std::vector<fs::path> targets = {path};
     int cause = 0;
     if (const fs::path linked = followLinks(path, &cause); linked != path && cause == 0) targets.push_back(linked);
-    std::vector<fs::path> strays;
     for (const fs::path& target : targets) {
         const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-        const std::string name = target.filename().string();
+        const std::string stem = temporaryStem(target);
         std::error_code ec;
         for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-            std::error_code kindError;
-            if (isTemporaryOf(it->path().filename().string(), name) &&
-                it->symlink_status(kindError).type() == fs::file_type::regular)
-                strays.push_back(it->path());
+            if (!isTemporaryOf(it->path().filename().string(), stem)) continue;
+            // Only a plain file whose writer holds no lock on it: one that is still being
+            // written stays.
+            const int stray = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            if (stray < 0) continue;
+            struct stat opened{}, named{};
+            if (::flock(stray, LOCK_EX | LOCK_NB) == 0 && ::fstat(stray, &opened) == 0 && S_ISREG(opened.st_mode) &&
+                ::lstat(it->path().c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
+                named.st_ino == opened.st_ino)
+                ::unlink(it->path().c_str());
+            ::close(stray);
         }
     }
-    std::error_code ec;
-    for (const fs::path& stray : strays) fs::remove(stray, ec);
 }
 
 } // namespace nivora

@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+struct stat;
+
 namespace nivora {
 
 // True when a regular file of exactly this name exists (a directory search of its folder, case
@@ -54,19 +56,26 @@ public:
 
     void line(std::string_view text);
     void raw(std::string_view text);
-    // Writes to a new, uniquely named temporary file beside the target, syncs it to disk, then
-    // renames it over the target. A target that is a symbolic link is written through the link
-    // (the link stays); a link that cannot be followed is refused; an existing target keeps its
-    // permissions, and one that may not be written (read-only) stays as it is. A target that is, or links
-    // to, anything but a plain file (a folder, a named pipe, a device) is refused: nothing is
-    // written through it or over it. False on any failure, with the old file untouched and no
-    // temporary file left. Called once, when the text is complete.
+    // Writes to a new, uniquely named temporary file beside the target, locked while it is
+    // written, syncs it to disk, checks the target again, renames the file over it and syncs
+    // the folder. What earlier saves to the target left behind is removed when the first text
+    // goes to disk. A target that is a symbolic link is written through the link (the link
+    // stays); a link that cannot be followed is refused; an existing target keeps its
+    // permissions, and one that may not be written (no write permission, also for root) stays
+    // as it is. A target that is, or links to, anything but a plain file (a folder, a named
+    // pipe, a device) is refused: nothing is written through it or over it. False on any
+    // failure, with the old file untouched and no temporary file left. Called once, when the
+    // text is complete.
     bool commit();
     // Why the replacement failed, naming the file and the cause as the system gives it
     // ("Cannot write "x": No space left on device"); empty while nothing failed.
     const std::string& error() const { return error_; }
 
+    // True once the replacement has failed: nothing more is written.
+    bool failed() const { return !error_.empty(); }
+
 private:
+    std::string refusal(bool* exists, struct stat* status);
     bool begin();
     bool send(std::string_view bytes);
     bool fail(const std::string& why);
@@ -82,10 +91,12 @@ private:
 };
 
 // Removes what a FileReplacer killed midway may have left beside `path` (or beside the file it
-// links to): plain files named as only its temporaries are, the target's name followed by
-// temporaryMark and six letters or digits ("nivora.ini.~saving~qKz4tB"), whatever the case of
-// their letters. A person's copy ("nivora.ini.Backup") is never touched, nor a name that an
-// earlier writer's leftover shares with such a copy.
+// links to): plain files named as only its temporaries are, the target's name (its first 240
+// bytes where it is longer) followed by temporaryMark and six letters or digits
+// ("nivora.ini.~saving~qKz4tB"), whatever the case of their letters. A temporary file that
+// another running copy still writes (and so holds locked) stays. A person's copy
+// ("nivora.ini.Backup") is never touched, nor a name that an earlier writer's leftover shares
+// with such a copy.
 inline constexpr std::string_view temporaryMark = ".~saving~";
 void removeStrayTemporaries(const std::filesystem::path& path);
 

@@ -18,9 +18,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include <functional>
 #include <optional>
 #include <system_error>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -388,6 +390,140 @@ TEST_F(TempFolder, WhatAKilledSaveLeftIsRemoved)
     EXPECT_EQ(count(folder / "real"), 1);
     EXPECT_EQ(*readLines(folder / "plain.ini.Backup"), std::vector<std::string>{"a copy"});
     EXPECT_EQ(*readLines(folder / "linked.ini"), std::vector<std::string>{"old"});
+}
+
+// Saves killed midway leave their temporary files; the next save to the same target removes
+// them as it begins. A save another running copy is still writing is never removed, neither
+// then nor by a start-up's clean-up, and completes.
+TEST_F(TempFolder, TheNextSaveRemovesWhatKilledSavesLeftButNeverALiveOne)
+{
+    const fs::path target = folder / "planisph.bmp";
+    write("planisph.bmp", "old");
+    write("planisph.bmp.Backup", "a copy");
+    const auto beginSave = [&](FileReplacer& replacer) {
+        // Past what the writer holds, so that the temporary file is there.
+        replacer.raw(std::string(3 << 20, 'k'));
+    };
+    for (int kill = 0; kill < 3; ++kill) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            FileReplacer replacer(target);
+            beginSave(replacer);
+            ::_exit(0);
+        }
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    }
+    const auto count = [&] { return std::distance(fs::directory_iterator(folder), fs::directory_iterator()); };
+    EXPECT_EQ(count(), 2 + 1);   // each save removed what the one before left
+
+    // Another copy, midway through its save until told to finish.
+    int started[2], finish[2], done[2];
+    ASSERT_EQ(::pipe(started), 0);
+    ASSERT_EQ(::pipe(finish), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    const pid_t live = ::fork();
+    if (live == 0) {
+        FileReplacer replacer(target);
+        beginSave(replacer);
+        char go = 0;
+        [[maybe_unused]] auto w = ::write(started[1], &go, 1);
+        [[maybe_unused]] auto r = ::read(finish[0], &go, 1);
+        replacer.raw("live");
+        const char result = replacer.commit() ? 'y' : 'n';
+        [[maybe_unused]] auto said = ::write(done[1], &result, 1);
+        ::_exit(0);
+    }
+    char go = 0;
+    ASSERT_EQ(::read(started[0], &go, 1), 1);
+    EXPECT_EQ(count(), 2 + 1);   // the live one only
+
+    removeStrayTemporaries(target);   // as a second copy's start does
+    EXPECT_EQ(count(), 2 + 1);
+    {
+        FileReplacer replacer(target);
+        beginSave(replacer);
+        EXPECT_EQ(count(), 2 + 1 + 1);   // its own and the live one only
+        replacer.raw("next");
+        ASSERT_TRUE(replacer.commit()) << replacer.error();
+    }
+    EXPECT_EQ(count(), 2 + 1);
+
+    ASSERT_EQ(::write(finish[1], &go, 1), 1);
+    char result = 0;
+    ASSERT_EQ(::read(done[0], &result, 1), 1);
+    ASSERT_EQ(::waitpid(live, nullptr, 0), live);
+    EXPECT_EQ(result, 'y');
+    EXPECT_EQ(count(), 2);
+    EXPECT_EQ(fs::file_size(target), (3u << 20) + 4);
+    EXPECT_EQ(*readLines(folder / "planisph.bmp.Backup"), std::vector<std::string>{"a copy"});
+    for (int* ends : {started, finish, done})
+        for (int i = 0; i < 2; ++i) ::close(ends[i]);
+}
+
+// What stands at the target is checked again just before the rename: a named pipe or a folder
+// put there while the text was written stays what it is.
+TEST_F(TempFolder, ATargetChangedWhileWritingIsCheckedAgain)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> change;
+        const char* what;
+    };
+    const Case cases[] = {
+        {"a named pipe", [](const fs::path& p) { ::mkfifo(p.c_str(), 0600); }, "a named pipe"},
+        {"a folder", [](const fs::path& p) { fs::create_directory(p); }, "a folder"},
+        {"a link to a device", [](const fs::path& p) { fs::create_symlink("/dev/null", p); }, "a link to a device"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path target = folder / "nivora.ini";
+        write("nivora.ini", "old");
+        FileReplacer replacer(target);
+        replacer.raw(std::string(3 << 20, 'x'));
+        fs::remove(target);
+        c.change(target);
+        EXPECT_FALSE(replacer.commit());
+        EXPECT_EQ(replacer.error(), "Cannot write \"" + target.string() + "\": it is " + c.what + ", not a plain file");
+        EXPECT_NE(fs::symlink_status(target).type(), fs::file_type::regular);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+        fs::remove(target);
+    }
+}
+
+// A file without write permission stays as it is, also where the system lets root write it;
+// the longest names a folder holds are written, and what a killed save to them left goes.
+TEST_F(TempFolder, ReadOnlyFilesStayAndTheLongestNamesAreWritten)
+{
+    for (const fs::perms mode : {fs::perms(0444), fs::perms(0400), fs::perms::none}) {
+        SCOPED_TRACE(int(mode));
+        write("nivora.ini", "old\r\n");
+        fs::permissions(folder / "nivora.ini", mode);
+        FileReplacer replacer(folder / "nivora.ini");
+        replacer.line("new");
+        EXPECT_FALSE(replacer.commit());
+        EXPECT_EQ(replacer.error(), "Cannot write \"" + (folder / "nivora.ini").string() + "\": " +
+                                        std::generic_category().message(EACCES));
+        fs::permissions(folder / "nivora.ini", fs::perms(0600));
+        EXPECT_EQ(*readLines(folder / "nivora.ini"), std::vector<std::string>{"old"});
+        fs::remove(folder / "nivora.ini");
+    }
+    for (const std::size_t length : {241, 255}) {
+        SCOPED_TRACE(length);
+        const fs::path target = folder / (std::string(length - 4, 'n') + ".bmp");
+        const pid_t child = ::fork();
+        if (child == 0) {
+            FileReplacer killed(target);
+            killed.raw(std::string(3 << 20, 'k'));
+            ::_exit(0);
+        }
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        FileReplacer replacer(target);
+        replacer.line("new");
+        ASSERT_TRUE(replacer.commit()) << replacer.error();
+        EXPECT_EQ(*readLines(target), std::vector<std::string>{"new"});
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+        fs::remove(target);
+    }
 }
 
 TEST_F(TempFolder, ReadingLinesKeepsTheReadersRules)
