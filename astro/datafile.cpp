@@ -9,6 +9,10 @@
 #include <sstream>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace nivora {
 
 namespace {
@@ -94,29 +98,40 @@ void requireFiniteResult(bool finite, const std::filesystem::path& file, double 
 }
 
 std::string readWholeFile(const std::filesystem::path& file) {
+    // What is no plain file is never opened: a device may act on being opened.
     if (std::string why = notAPlainFile(file); !why.empty()) throw DataFileError(file, 0, why);
-    errno = 0;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    // Opened once and without waiting, so that a named pipe put in the file's place since cannot
+    // hold the reader up; what was opened is what is checked and read.
+    const int descriptor = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) {
         const int why = errno;
-        throw DataFileError(file, 0, why ? "a readable data file (" + std::generic_category().message(why) + ")"
-                                         : "a readable data file");
+        throw DataFileError(file, 0, "a readable data file (" + std::generic_category().message(why) + ")");
     }
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    struct Closer {
+        int descriptor;
+        ~Closer() { ::close(descriptor); }
+    } closer{descriptor};
+    struct stat status{};
+    if (::fstat(descriptor, &status) != 0)
+        throw DataFileError(file, 0, "a readable data file (" + std::generic_category().message(errno) + ")");
+    if (S_ISDIR(status.st_mode)) throw DataFileError(file, 0, "a data file, not a folder");
+    if (!S_ISREG(status.st_mode)) throw DataFileError(file, 0, "a plain data file, not a device or pipe");
     const std::string tooLarge = "a data file of at most " + std::to_string(maxDataFileBytes >> 20) + " MB";
-    if (!error && size > maxDataFileBytes) throw DataFileError(file, 0, tooLarge);
+    if (std::uintmax_t(status.st_size) > maxDataFileBytes) throw DataFileError(file, 0, tooLarge);
     return withinMemory(file, [&] {
         // In blocks, into a string of the file's size: a character at a time is ten times slower.
         std::string text;
-        if (!error) text.reserve(static_cast<std::size_t>(size));
+        text.reserve(static_cast<std::size_t>(status.st_size));
         char block[1 << 15];
-        while (in.read(block, sizeof block), in.gcount() > 0) {
-            text.append(block, static_cast<std::size_t>(in.gcount()));
+        for (;;) {
+            const ssize_t got = ::read(descriptor, block, sizeof block);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw DataFileError(file, 0, "a readable data file (reading failed)");
+            if (got == 0) break;
+            text.append(block, static_cast<std::size_t>(got));
             // The size on disk may have lied (a file still growing).
             if (text.size() > maxDataFileBytes) throw DataFileError(file, 0, tooLarge);
         }
-        if (in.bad()) throw DataFileError(file, 0, "a readable data file (reading failed)");
         if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
         return text;
     });

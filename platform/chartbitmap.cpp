@@ -462,6 +462,7 @@ bool ChartBitmap::saveBmp(const std::string& path, std::string* whyNot) const
                 bytes[2] = char(qRed(pixels[x]));
             }
             out.raw(row);
+            if (out.failed()) break;   // nothing more reaches the file
         }
         if (out.commit()) return true;
         if (whyNot) *whyNot = out.error();

@@ -8,6 +8,10 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "astro/datafile.h"
@@ -209,6 +213,43 @@ TEST_F(HostileFiles, EveryReaderRefusesByNameWhatIsNoPlainFileOrTooLarge) {
                 EXPECT_NE(std::string(error.what()).find(c.says), std::string::npos) << error.what();
             }
         }
+}
+
+// A named pipe put in a data file's place at any moment, between the checks and the reading
+// included, is refused and never waited on: the reader holds to what it opened. In a child
+// process, ended by an alarm should a read wait for ever.
+TEST_F(HostileFiles, ANamedPipeSwappedInAtAnyMomentNeverHoldsAReaderUp) {
+    const fs::path name = folder / "swapped.txt";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(30);
+        std::atomic<bool> stop = false;
+        std::thread swapper([&] {
+            const fs::path pipe = folder / "pipe.tmp", plain = folder / "plain.tmp";
+            while (!stop) {
+                ::mkfifo(pipe.c_str(), 0600);
+                ::rename(pipe.c_str(), name.c_str());
+                std::ofstream(plain) << "1\r\n";
+                ::rename(plain.c_str(), name.c_str());
+            }
+        });
+        int refused = 0, read = 0;
+        for (int i = 0; i < 20000; ++i) {
+            try {
+                readWholeFile(name);
+                ++read;
+            } catch (const DataFileError& error) {
+                ++refused;
+            }
+        }
+        stop = true;
+        swapper.join();
+        ::_exit(refused > 0 && read > 0 ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << (WIFSIGNALED(status) ? "a read waited on the pipe" : "the swap was never met");
 }
 
 TEST_F(HostileFiles, AReadThatFailsIsAnErrorNotAShortFile) {
