@@ -135,7 +135,9 @@ int main(int argc, char** argv)
     const Options o = parse(argc, argv);
     if (o.jobs > 1 && o.index < 0)
         return runShards(argc, argv, o.jobs);
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    // A chart's lines go out together, whole, so that the shards' lines do not mix.
+    static char buffer[1 << 16];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     Sweeper sweeper;
     long charts = 0, differing = 0, refused = 0, slow = 0;
     double slowestDraw = 0, slowestWhole = 0;
@@ -156,6 +158,7 @@ int main(int argc, char** argv)
             ++refused;
             if (o.verbose || o.index >= 0)
                 std::printf("REFUSED %s: %s\n", reproduceCommand(c).c_str(), r.alert.c_str());
+            std::fflush(stdout);
             continue;
         }
         if (r.drawSeconds > slowestDraw)
@@ -187,6 +190,7 @@ int main(int argc, char** argv)
         } else if (o.index >= 0) {
             std::printf("SAME draw %.3f s whole %.3f s\n", r.drawSeconds, r.wholeSeconds);
         }
+        std::fflush(stdout);
     }
     std::printf("seed %llu shard %d/%d: %ld charts, %ld differ, %ld refused%s, slowest draw %.3f s (index %ld), "
                 "slowest whole %.3f s (index %ld)\n",
