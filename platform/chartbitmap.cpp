@@ -268,18 +268,55 @@ void ChartBitmap::drawLine(const PixelArea& clip, float x1, float y1, float x2, 
     }
     const long long dx = std::llabs(xe - x), dy = -std::llabs(ye - y);
     const int sx = x < xe ? 1 : -1, sy = y < ye ? 1 : -1;
-    // A far-off end (an off-chart point) would take long to walk; lines that miss the area
-    // are skipped whole.
     if (std::max(x, xe) < clip.left || std::min(x, xe) >= clip.right || std::max(y, ye) < clip.top ||
         std::min(y, ye) >= clip.bottom) {
         return;
     }
+    // The walk takes one pixel a step along its longer axis, the other coordinate of step k being
+    // the nearest to the line's there (a tie away from the start): floor((2 short k + long) /
+    // (2 long)). A line far longer than the area is entered at its first step inside and left
+    // after its last, with the error term the walk would have had there, so that the pixels are
+    // those of the whole walk.
+    const bool xMajor = dx >= -dy;
+    const long long major = xMajor ? dx : -dy, minor = xMajor ? -dy : dx;
+    const auto across = [&](long long k) {
+        return major == 0 ? 0LL : (long long)((Wide(2 * minor) * Wide(k) + Wide(major)) / Wide(2 * major));
+    };
+    const auto at = [&](long long k) {
+        return xMajor ? std::pair{x + sx * k, y + sy * across(k)} : std::pair{x + sx * across(k), y + sy * k};
+    };
+    // Both coordinates are monotonic in k, so the steps inside the area are one run; the first
+    // step at or past each edge bounds it.
+    const auto firstStep = [&](auto reached) {
+        long long low = 0, high = major + 1;   // `reached` holds from some step on, or never
+        while (low < high) {
+            const long long mid = low + (high - low) / 2;
+            if (reached(at(mid)))
+                high = mid;
+            else
+                low = mid + 1;
+        }
+        return low;
+    };
+    const auto inX = [&](long long px, bool past) { return sx > 0 ? (past ? px >= clip.right : px >= clip.left)
+                                                                   : (past ? px < clip.left : px < clip.right); };
+    const auto inY = [&](long long py, bool past) { return sy > 0 ? (past ? py >= clip.bottom : py >= clip.top)
+                                                                  : (past ? py < clip.top : py < clip.bottom); };
+    const long long first = std::max(firstStep([&](auto p) { return inX(p.first, false); }),
+                                     firstStep([&](auto p) { return inY(p.second, false); }));
+    const long long last = std::min(firstStep([&](auto p) { return inX(p.first, true); }),
+                                    firstStep([&](auto p) { return inY(p.second, true); })) - 1;
+    if (first > last)
+        return;
+    const auto [fx, fy] = at(first);
+    const long long i = std::llabs(fx - x), j = std::llabs(fy - y);
+    x = fx;
+    y = fy;
+    long long err = (long long)(__int128(dx) * (j + 1) - __int128(-dy) * (i + 1));
     const QRgb c = qrgbOf(colour);
-    long long err = dx + dy;
-    for (;;) {
-        if (clip.contains(x, y))
-            reinterpret_cast<QRgb*>(image_.scanLine(int(y)))[x] = c;
-        if (x == xe && y == ye) break;
+    for (long long k = first;; ++k) {
+        reinterpret_cast<QRgb*>(image_.scanLine(int(y)))[x] = c;
+        if (k == last) break;
         const long long e2 = 2 * err;
         if (e2 >= dy) { err += dy; x += sx; }
         if (e2 <= dx) { err += dx; y += sy; }

@@ -215,6 +215,22 @@ void horizonAtTheBottom(benchmark::State& state) {
     std::filesystem::remove_all(program->folder);
 }
 
+// A star map close up in Dual-Box, Hammer's projection, size 498: a constellation line through
+// the boxes is then thousands of millions of pixels long, a few hundred of them seen.
+void constellationLinesCloseUp(benchmark::State& state, const char* magnification) {
+    const auto program = makeProgram();
+    program->ui.userClick("RADIO3");
+    program->ui.userClick("RADIO29");
+    program->ui.userMenu("HAMMER");
+    program->ui.userType("EDIT1", "498");
+    program->ui.userType("EDIT75", magnification);
+    program->ui.userClick("BUTTON1");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DRAWINGIMG(*program));
+    state.counters["magnification"] = program->chartView.magnification;
+    std::filesystem::remove_all(program->folder);
+}
+
 void coastRead(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(readLineFile(dataDir / "coast_bd.net"));
@@ -295,6 +311,9 @@ BENCHMARK_CAPTURE(earthLines, HalfHeight36000kmMollweideMag1000, "36000000", "-9
 BENCHMARK_CAPTURE(earthLines, FacingTheEarth36000kmMollweideMag5, "36000000", "-90", "RADIO27", "5")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(horizonAtTheBottom)->Name("grids/HorizonAtBottomDualBoxMag16113")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(constellationLinesCloseUp, DualBoxMag2.3E8, "2.3E8")
+    ->Name("constellationLines/DualBoxMag2.3E8")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChart, defaultChart, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChartListsReadAnew, defaultChart, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(readingStarLists, defaultChart, defaultChart)->Unit(benchmark::kMillisecond);

@@ -16,7 +16,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iterator>
+#include <map>
+#include <random>
+#include <set>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -91,6 +95,106 @@ TEST(ChartBitmap, ALineLeavingTheBitmapKeepsItsPixelsInside)
     ChartBitmap far(10, 10);
     far.drawLine(-16000, -16000, -12000, -16000, 13);   // wholly outside: nothing
     EXPECT_EQ(picture(far), picture(ChartBitmap(10, 10)));
+}
+
+// The pixels of a line are those of one walk from its lesser end, a step at a time, however much
+// of it an area shows; a line far longer than the area, its ends far off, keeps them.
+std::set<std::pair<long long, long long>> walkedPixels(float x1, float y1, float x2, float y2, const PixelArea& area)
+{
+    long long x = (long long)std::nearbyint(double(x1)), y = (long long)std::nearbyint(double(y1));
+    long long xe = (long long)std::nearbyint(double(x2)), ye = (long long)std::nearbyint(double(y2));
+    if (std::make_pair(x, y) > std::make_pair(xe, ye)) {
+        std::swap(x, xe);
+        std::swap(y, ye);
+    }
+    const long long dx = std::llabs(xe - x), dy = -std::llabs(ye - y);
+    const int sx = x < xe ? 1 : -1, sy = y < ye ? 1 : -1;
+    std::set<std::pair<long long, long long>> pixels;
+    for (long long err = dx + dy;;) {
+        if (area.contains(x, y)) pixels.insert({x, y});
+        if (x == xe && y == ye) return pixels;
+        const long long e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x += sx; }
+        if (e2 <= dx) { err += dx; y += sy; }
+    }
+}
+
+std::set<std::pair<long long, long long>> drawnPixels(const ChartBitmap& b, const PixelArea& area)
+{
+    std::set<std::pair<long long, long long>> pixels;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (b.pixel(x, y) != 0) pixels.insert({x, y});
+    return pixels;
+}
+
+TEST(ChartBitmap, ALongLineShowsTheSamePixelsInAnyArea)
+{
+    std::mt19937_64 random(20261211);
+    const auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
+    const auto logUniform = [&](double low, double high) { return std::exp(uniform(std::log(low), std::log(high))); };
+    const PixelArea areas[] = {{0, 0, 64, 48}, {20, 10, 44, 30}, {31, 0, 32, 48}, {0, 23, 64, 24}, {40, 40, 41, 41}};
+    for (int n = 0; n < 1500; ++n) {
+        const PixelArea& area = areas[n % std::size(areas)];
+        // Through a point near the area, its long axis up to millions of pixels, its slope any,
+        // down to one pixel across millions or one short of the diagonal.
+        const double cx = uniform(area.left - 3, area.right + 3), cy = uniform(area.top - 3, area.bottom + 3);
+        const double length = logUniform(1, 4e6);
+        double across = n % 5 == 0 ? 1 : n % 5 == 1 ? length - 1 : uniform(0, length);
+        double along = length;
+        if (n % 2) std::swap(across, along);
+        const double share = uniform(0, 1);
+        const double sign = n % 3 == 0 ? -1 : 1;
+        const float x1 = float(cx - share * along), y1 = float(cy - sign * share * across);
+        const float x2 = float(cx + (1 - share) * along), y2 = float(cy + sign * (1 - share) * across);
+        SCOPED_TRACE(testing::Message() << std::setprecision(12) << x1 << ',' << y1 << " to " << x2 << ','
+                                        << y2 << " in " << area.left << ',' << area.top << ' ' << area.right
+                                        << ',' << area.bottom);
+        ChartBitmap b(64, 48);
+        BitmapArea part = b.area(area);
+        part.drawLine(x1, y1, x2, y2, 13);
+        EXPECT_EQ(drawnPixels(b, area), walkedPixels(x1, y1, x2, y2, area));
+    }
+}
+
+// Ends a thousand million pixels off: the part an area shows is the part a wider area shows of
+// it, and one pixel a column (or a row, for a steep line) where it crosses the area.
+TEST(ChartBitmap, ALineWithFarEndsKeepsItsPixelsAcrossAreas)
+{
+    std::mt19937_64 random(7);
+    const auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
+    const PixelArea wide{0, 0, 64, 48};
+    const PixelArea narrow[] = {{20, 10, 44, 30}, {31, 0, 32, 48}, {0, 23, 64, 24}, {63, 47, 64, 48}};
+    for (int n = 0; n < 400; ++n) {
+        const double far = uniform(1e8, 1.2e9);
+        const double cx = uniform(-2, 66), cy = uniform(-2, 50);
+        // Near-flat, near-diagonal and any slope, either way round.
+        const double slope = n % 4 == 0 ? uniform(-2, 2) / far : n % 4 == 1 ? 1 - uniform(0, 4) / far : uniform(-1, 1);
+        const bool steep = n % 8 >= 4;
+        const auto end = [&](double t) {
+            const double a = t, b = slope * t;
+            return steep ? std::pair{float(cx + b), float(cy + a)} : std::pair{float(cx + a), float(cy + b)};
+        };
+        const auto [x1, y1] = end(-far * uniform(0.2, 1));
+        const auto [x2, y2] = end(far * uniform(0.2, 1));
+        SCOPED_TRACE(testing::Message() << std::setprecision(12) << x1 << ',' << y1 << " to " << x2 << ',' << y2);
+        ChartBitmap whole(64, 48);
+        whole.drawLine(x1, y1, x2, y2, 13);
+        const auto shown = drawnPixels(whole, wide);
+        std::map<long long, int> perColumn;
+        for (const auto& [x, y] : shown) ++perColumn[steep ? y : x];
+        for (const auto& [column, count] : perColumn)
+            EXPECT_EQ(count, 1) << column;
+        for (const PixelArea& area : narrow) {
+            ChartBitmap b(64, 48);
+            BitmapArea part = b.area(area);
+            part.drawLine(x2, y2, x1, y1, 13);
+            std::set<std::pair<long long, long long>> expected;
+            for (const auto& p : shown)
+                if (area.contains(p.first, p.second)) expected.insert(p);
+            EXPECT_EQ(drawnPixels(b, area), expected) << area.left << ',' << area.top;
+        }
+    }
 }
 
 TEST(ChartBitmap, CirclesArcsAndDiscs)
