@@ -35,7 +35,7 @@ std::filesystem::path dataFileLocation(const std::filesystem::path& folder, cons
 bool dataFileFound(const std::filesystem::path& file)
 {
     std::error_code error;
-    return std::filesystem::is_regular_file(file, error);
+    return std::filesystem::status(file, error).type() != std::filesystem::file_type::not_found;
 }
 
 } // namespace nivora

@@ -36,7 +36,8 @@ private:
 // The data file's path as typed on the form, taken from the working folder when relative.
 std::filesystem::path dataFileLocation(const std::filesystem::path& folder, const std::string& typed);
 
-// Whether there is a data file to read there: a plain file, through a link.
+// Whether anything stands there to read, through a link: false only where nothing does (a
+// missing file, a dangling link). What is no plain file is found, so that the reader names it.
 bool dataFileFound(const std::filesystem::path& file);
 
 } // namespace nivora

@@ -10,6 +10,7 @@
 #include "astro/constants.h"
 #include "astro/corrections.h"
 #include "astro/datafile.h"
+#include "chartwin/data_file_stream.h"
 #include "platform/files.h"
 #include "render/pipeline.h"
 #include "render/stars.h"
@@ -78,7 +79,7 @@ private:
         if (!s.searchByClick || s.dataFilePath.empty() || !describesRows(s))
             return;
         const auto path = p_.file(s.dataFilePath);
-        if (!fileExists(path.string()))
+        if (!dataFileFound(path))
             return;
         std::string why;
         const auto lines = readLines(path, &why);

@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include <system_error>
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace nivora {
@@ -61,18 +65,34 @@ TEST_F(DataFileLines, EveryLineEndEndsALine)
     }
 }
 
-// A file past the size cap is refused by name; an absent one, or a folder, is simply not there.
-TEST_F(DataFileLines, AFileTooLargeIsNamedAndAnAbsentOneIsNot)
+// A file past the size cap, or anything that stands in a plain file's place, is refused by
+// name with the reader's reason; an absent one, or a dangling link, is simply not there.
+TEST_F(DataFileLines, WhatCannotBeReadIsNamedAndAnAbsentOneIsNot)
 {
     const fs::path huge = write("");
     fs::resize_file(huge, maxDataFileBytes + 1);   // sparse: costs no disk
-    DataFileStream tooLarge(huge);
-    EXPECT_FALSE(tooLarge.isOpen());
-    EXPECT_EQ(tooLarge.error(), "\"" + huge.string() + "\": expected a data file of at most 64 MB");
-    for (const fs::path& absent : {folder_ / "none.txt", folder_}) {
-        DataFileStream in(absent);
+    ::mkfifo((folder_ / "pipe").c_str(), 0600);
+    fs::create_symlink("loop", folder_ / "loop");
+    fs::create_symlink("gone", folder_ / "dangling");
+    struct Case {
+        fs::path file;
+        std::string expected;   // empty: not there
+    };
+    const Case cases[] = {
+        {huge, "a data file of at most 64 MB"},
+        {folder_, "a data file, not a folder"},
+        {folder_ / "pipe", "a plain data file, not a device or pipe"},
+        {"/dev/null", "a plain data file, not a device or pipe"},
+        {folder_ / "loop", "a readable data file (" + std::generic_category().message(ELOOP) + ")"},
+        {folder_ / "none.txt", ""},
+        {folder_ / "dangling", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.string());
+        DataFileStream in(c.file);
         EXPECT_FALSE(in.isOpen());
-        EXPECT_TRUE(in.error().empty()) << in.error();
+        EXPECT_EQ(in.error(), c.expected.empty() ? "" : "\"" + c.file.string() + "\": expected " + c.expected);
+        EXPECT_EQ(dataFileFound(c.file), !c.expected.empty());
     }
 }
 

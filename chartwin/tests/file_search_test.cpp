@@ -4,6 +4,9 @@
 #include <functional>
 
 #include <gtest/gtest.h>
+#include <system_error>
+
+#include <sys/stat.h>
 
 #include "chartwin/click.h"
 #include "chartwin/overlay_drawing.h"
@@ -92,7 +95,11 @@ TEST_F(FileSearch, SettingsThatCannotBeUsedAreRefused) {
          "Illegal setting."},
         {"no such file", [this] { set("EDIT54", "none.txt"); }, 2, "The File does not exist."},
         {"empty path", [this] { set("EDIT54", ""); }, 2, "The File does not exist."},
-        {"a folder", [this] { set("EDIT54", "."); }, 2, "The File does not exist."},
+        {"a folder", [this] { set("EDIT54", "."); }, 2, readerSays(".", "a data file, not a folder")},
+        {"a named pipe", [this] { ::mkfifo(path("pipe.txt").c_str(), 0600), set("EDIT54", "pipe.txt"); }, 2, 
+         readerSays("pipe.txt", "a plain data file, not a device or pipe")},
+        {"a loop", [this] { std::filesystem::create_symlink("loop.txt", path("loop.txt")), set("EDIT54", "loop.txt"); }, 2, 
+         readerSays("loop.txt", "a readable data file (" + std::generic_category().message(ELOOP) + ")")},
         {"too large", [this] { writeTooLarge("huge.txt"), set("EDIT54", "huge.txt"); }, 2, tooLarge},
     };
     for (const Case& c : cases) {

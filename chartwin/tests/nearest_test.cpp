@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include "chartwin/pointing_readout.h"
 #include "platform/files.h"
 #include "chartwin/tests/click_fixture.h"
+#include "platform/tests/named_pipe.h"
 
 namespace nivora {
 namespace {
@@ -340,6 +342,47 @@ TEST_F(Nearest, UnreadableListsAreLeftOutWithOneAlert) {
     std::filesystem::remove(huge);
     ASSERT_EQ(alerts().size(), 4u);   // the data file is scanned first, then the star list again
     EXPECT_EQ(alerts()[2], "\"" + huge.string() + "\": expected a data file of at most 64 MB");
+}
+
+// A data file for "Search in File by Click" that is no plain file, or a link that cannot be
+// followed, is named with the reader's own reason; only one that is not there at all is passed
+// over without a word.
+TEST_F(Nearest, ADataFileThatIsNoPlainFileIsNamedByTheClick) {
+    namespace fs = std::filesystem;
+    clickAt(279.2347, 38.7837);   // Vega
+    ASSERT_TRUE(alerts().empty());
+    const fs::path folder = fs::temp_directory_path() / ("nivora-kinds-" + std::to_string(::getpid()));
+    fs::create_directories(folder / "sub");
+    const NamedPipe pipe(folder / "pipe.txt");
+    fs::create_symlink("loop.txt", folder / "loop.txt");
+    fs::create_symlink("gone.txt", folder / "dangling.txt");
+    struct Case {
+        const char* name;
+        std::string expected;   // empty: no alert
+    };
+    const Case cases[] = {
+        {"sub", "a data file, not a folder"},
+        {"pipe.txt", "a plain data file, not a device or pipe"},
+        {"loop.txt", "a readable data file (" + std::generic_category().message(ELOOP) + ")"},
+        {"none.txt", ""},
+        {"dangling.txt", ""},
+    };
+    ui().control("CHECK6").setValue(1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui().control("EDIT54").setText((folder / c.name).string());
+        const std::size_t before = alerts().size();
+        clickPixel(p().clickPixel[0], p().clickPixel[1]);
+        if (c.expected.empty()) {
+            EXPECT_EQ(alerts().size(), before);
+        } else {
+            ASSERT_EQ(alerts().size(), before + 1);
+            EXPECT_EQ(alerts().back(), "\"" + (folder / c.name).string() + "\": expected " + c.expected);
+        }
+        EXPECT_NE(entryLine(1).find("Vega"), std::string::npos);
+    }
+    EXPECT_EQ(fs::symlink_status(folder / "pipe.txt").type(), fs::file_type::fifo);
+    fs::remove_all(folder);
 }
 
 } // namespace

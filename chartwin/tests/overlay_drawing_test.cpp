@@ -8,6 +8,9 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <system_error>
+
+#include <sys/stat.h>
 
 #include "render/culling.h"
 #include "render/pipeline.h"
@@ -90,7 +93,11 @@ TEST_F(Overlay, OverDrawRefusesWhatItCannotDraw) {
         {"drawn", [] {}, ""},
         {"empty path", [this] { set("EDIT54", ""); }, "Some Settings are odd."},
         {"missing file", [this] { set("EDIT54", "none.txt"); }, "The File does not exist."},
-        {"a folder", [this] { set("EDIT54", "."); }, "The File does not exist."},
+        {"a folder", [this] { set("EDIT54", "."); }, readerSays(".", "a data file, not a folder")},
+        {"a named pipe", [this] { ::mkfifo(path("pipe.txt").c_str(), 0600), set("EDIT54", "pipe.txt"); }, 
+         readerSays("pipe.txt", "a plain data file, not a device or pipe")},
+        {"a loop", [this] { std::filesystem::create_symlink("loop.txt", path("loop.txt")), set("EDIT54", "loop.txt"); }, 
+         readerSays("loop.txt", "a readable data file (" + std::generic_category().message(ELOOP) + ")")},
         {"too large", [this] { set("EDIT54", "huge.txt"); }, tooLarge},
         {"latitude width 0", [this] { set("EDIT23", "0"); }, "Some Settings are odd."},
         {"longitude column empty", [this] { set("EDIT20", ""); }, "Some Settings are odd."},

@@ -73,6 +73,12 @@ protected:
         std::filesystem::resize_file(folder_ / name, maxDataFileBytes + 1);
         return "\"" + (folder_ / name).string() + "\": expected a data file of at most 64 MB";
     }
+    std::filesystem::path path(const std::string& name) const { return folder_ / name; }
+    // What the readers say of a file in the working folder that they refuse.
+    std::string readerSays(const std::string& name, const std::string& expected) const
+    {
+        return "\"" + (folder_ / name).string() + "\": expected " + expected;
+    }
     // The main window's fields from the sample's header: Tokyo, 2026 August 28.
     void setTokyo(const std::string& hour = "22", const std::string& minute = "00")
     {
