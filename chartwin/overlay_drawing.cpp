@@ -14,8 +14,9 @@
 #include "chartwin/keyword_search.h"
 #include "chartwin/user_data_file.h"
 #include "render/bodymarks.h"
-#include "render/culling.h"
+#include "render/cell_skip.h"
 #include "render/drawing_fields.h"
+#include "render/pipeline.h"
 
 namespace nivora {
 
@@ -96,19 +97,40 @@ void markRecords(ChartWindowRecords& p, const PassSettings& pass, DataFileStream
     const long commentEvery = long(pass.commentInterval) * pass.lineInterval;
 
     const RotationMatrix* toBase = nullptr;
-    const VisibilityNodes* table = &drawn.visibility.horizonVisibility;
-    const int variant = s.frameVariant == 3 ? 1 : 0;
     if (s.frameClass == 2) {
         const RotationMatrix* byVariant[4] = {&sky.trueEquatorToBase, &sky.trueEquatorToBase,
                                               &sky.meanEquatorToBase, &sky.icrfToBase};
         toBase = byVariant[std::clamp(s.frameVariant, 0, 3)];
-        table = &drawn.visibility.equatorVisibility[std::size_t(variant)];
     } else if (s.frameClass == 3) {
         const RotationMatrix* byVariant[4] = {&sky.trueEclipticToBase, &sky.trueEclipticToBase,
                                               &sky.meanEclipticToBase, &sky.j2000EclipticToBase};
         toBase = byVariant[std::clamp(s.frameVariant, 0, 3)];
-        table = &drawn.visibility.eclipticVisibility[std::size_t(variant)];
     }
+    // A record's direction in the base frame, before refraction.
+    const auto recordToBase = [&](const DirectionVector& u) {
+        DirectionVector v = u;
+        if (toBase) {
+            v = rotate(*toBase, u);
+            if (s.frameVariant == 0) {
+                if (!chartApparent) {
+                    DirectionVector freed;
+                    INVABER(v, sky.annualAberration, freed);
+                    v = freed;
+                }
+            } else if (chartApparent) {
+                v = normalised(plus(v, sky.annualAberration));
+            }
+        }
+        if (diurnal)
+            v = normalised(plus(v, sky.diurnalAberration));
+        return v;
+    };
+    // The records' own pipeline for the cells: the chart as drawn, their own refraction. No
+    // visibility table holds the records' corrections, and a mark or comment of any size may
+    // reach the picture from anywhere within the limits: a cell is passed over only where none
+    // of it lies within them.
+    const PointPipeline pipeline(p, {.refraction = s.dataRefraction, .asDrawn = true});
+    CellSkip cells(p, pipeline, recordToBase, nullptr);
 
     long n = -1;
     float r = 0;
@@ -135,25 +157,10 @@ void markRecords(ChartWindowRecords& p, const PassSettings& pass, DataFileStream
         visibilityCell(lon, lat, i, j);
         i = std::clamp(i, 0, 72);
         j = std::clamp(j, 0, 36);
-        if (cullingOn() && cellHidden(*table, i, j, dualBox))
+        if (cells.hidden(i, j, HUGE_VAL))
             continue;
 
-        const DirectionVector u = unitOf(lon, lat);
-        DirectionVector v = u;
-        if (toBase) {
-            v = rotate(*toBase, u);
-            if (s.frameVariant == 0) {
-                if (!chartApparent) {
-                    DirectionVector freed;
-                    INVABER(v, sky.annualAberration, freed);
-                    v = freed;
-                }
-            } else if (chartApparent) {
-                v = normalised(plus(v, sky.annualAberration));
-            }
-        }
-        if (diurnal)
-            v = normalised(plus(v, sky.diurnalAberration));
+        DirectionVector v = recordToBase(unitOf(lon, lat));
         if (refraction)
             v[2] += REFRACTCUL(v[2], sky.horizonDipSine);
         if (skyChart && v[2] < horizon)

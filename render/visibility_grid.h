@@ -40,10 +40,4 @@ inline void visibilityCell(double longitude, double latitude, int& i, int& j) {
     j = int(std::floor(latitude / visibilityGridStep + 18));
 }
 
-// Whether a cell is wholly hidden: under the horizon, or, in a single box, beyond one limit.
-inline bool cellHidden(const VisibilityNodes& nodes, int i, int j, bool dualBox) {
-    const auto& cell = nodes[std::size_t(i)][std::size_t(j)];
-    return cell[cellBelow] > 0 || (!dualBox && (cell[cellOutsideX] > 0 || cell[cellOutsideY] > 0));
-}
-
 } // namespace nivora

@@ -368,6 +368,7 @@ TEST_F(Overlay, CullingKeepsEveryPixel) {
         double half, step;       // the lattice, degrees
         const char* magnification;
         const char* layout;
+        double below = 0;        // how far the direction lies below the lattice's centre
     };
     const Case cases[] = {
         {"the sky", 0, 200, 25, 90, 2, "1", "RADIO27"},
@@ -377,16 +378,18 @@ TEST_F(Overlay, CullingKeepsEveryPixel) {
         {"around azimuth 200", 0, 200, 25, 1, 0.02, "300", "RADIO27"},
         {"near the zenith", 0, 200, 86, 2.5, 0.05, "100", "RADIO27"},
         {"equatorial, around Orion", 2, 85, 0, 2.5, 0.05, "100", "RADIO27"},
+        // A cell's lower edge, the circle of altitude 45, bows down into the box from above it.
+        {"one record above a bowing edge", 0, 2.5, 45.001, 0, 1, "1000", "RADIO27", 0.0966},
     };
     p_->chartOptions.underHorizonDepth = 1.1f;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.what << ", magnification " << c.magnification);
         std::vector<std::string> rows;
-        char lon[16], lat[16];
+        char lon[24], lat[24];
         for (double b = c.lat - c.half; b <= c.lat + c.half + 1e-9; b += c.step)
             for (double a = c.lon - c.half; a <= c.lon + c.half + 1e-9; a += c.step) {
-                std::snprintf(lon, sizeof lon, "%.2f", a);
-                std::snprintf(lat, sizeof lat, "%.2f", b);
+                std::snprintf(lon, sizeof lon, "%.3f", a);
+                std::snprintf(lat, sizeof lat, "%.3f", b);
                 rows.push_back(row(lon, lat));
             }
         writeRows(rows);
@@ -394,7 +397,7 @@ TEST_F(Overlay, CullingKeepsEveryPixel) {
         setTokyo();
         ui().userClick(c.layout);
         const auto overdraw = [&] {
-            drawAt("320", c.magnification, c.lon, c.lat, c.frame == 2 ? 1 : 0);
+            drawAt("320", c.magnification, c.lon, c.lat - c.below, c.frame == 2 ? 1 : 0);
             ui().userClick("BUTTON15");
             return p_->chartBitmap.image().copy();
         };
