@@ -11,7 +11,7 @@ namespace {
 #ifdef NIVORA_SWEEP_CHARTS
 constexpr long sweepCharts = NIVORA_SWEEP_CHARTS;
 #elif defined(__SANITIZE_ADDRESS__)
-constexpr long sweepCharts = 40;
+constexpr long sweepCharts = 80;
 #else
 constexpr long sweepCharts = 250;
 #endif
