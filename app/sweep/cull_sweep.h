@@ -104,6 +104,7 @@ struct Outcome {
     long differing = 0;        // pixels the two drawings disagree on
     long onlyWhole = 0;        // of them, pixels the culled drawing left at the background
     int x0 = 0, y0 = 0, x1 = -1, y1 = -1;   // their bounding box
+    std::uint64_t checksum = 0;   // of the culled picture's pixels
     double drawSeconds = 0;    // the culled DRAW
     double wholeSeconds = 0;   // the drawing without culls
     // The direction fields as drawn (an aim sets them) and whether the depth under the horizon

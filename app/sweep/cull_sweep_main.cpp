@@ -2,10 +2,12 @@
 // draws its chart again; or, with --time, every chart whose DRAW at size 1000 is slow.
 //
 //   cull_sweep [--seed S] [--count N] [--start K] [--family NAME] [--index I] [-j N]
-//              [--time [--slow SECONDS]] [--light] [--verbose]
+//              [--time [--slow SECONDS]] [--sums] [--light] [--verbose]
 //
 // --light draws the test's charts (boxes up to 220 pixels, shorter tracks); -j N runs N
-// processes, each a program of its own.
+// processes, each a program of its own. --sums draws each chart once, culled, and prints a sum
+// of its pixels: `sort` the SUM lines of two builds and `diff` them to see which pictures a
+// change altered.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +39,7 @@ struct Options {
     double slow = 0.3;
     bool verbose = false;
     bool light = false;
+    bool sums = false;
 };
 
 [[noreturn]] void usage(const char* why)
@@ -44,7 +47,7 @@ struct Options {
     std::fprintf(stderr, "cull_sweep: %s\n", why);
     std::fprintf(stderr,
                  "usage: cull_sweep [--seed S] [--count N] [--start K] [--family NAME] [--index I] [-j N]\n"
-                 "                  [--time [--slow SECONDS]] [--light] [--verbose]\nfamilies:");
+                 "                  [--time [--slow SECONDS]] [--sums] [--light] [--verbose]\nfamilies:");
     for (int f = 0; f < int(Family::count); ++f)
         std::fprintf(stderr, " %s", familyName(Family(f)));
     std::fprintf(stderr, "\n");
@@ -84,6 +87,8 @@ Options parse(int argc, char** argv)
                 o.time = true;
             else if (a == "--slow")
                 o.slow = std::stod(value());
+            else if (a == "--sums")
+                o.sums = true;
             else if (a == "--light")
                 o.light = true;
             else if (a == "--verbose")
@@ -149,7 +154,7 @@ int main(int argc, char** argv)
         Chart c = makeChart(o.seed, i, o.family, o.light);
         if (o.time)
             c.size = 1000;
-        const Outcome r = sweeper.run(c, !o.time);
+        const Outcome r = sweeper.run(c, !o.time && !o.sums);
         ++charts;
         if (o.verbose || o.index >= 0)
             std::printf("chart %ld (%s): draw %.3f s whole %.3f s, view %s: %s\n", i, familyName(c.family),
@@ -161,6 +166,8 @@ int main(int argc, char** argv)
             std::fflush(stdout);
             continue;
         }
+        if (o.sums)
+            std::printf("SUM %ld %016llx %s\n", i, (unsigned long long)r.checksum, familyName(c.family));
         if (r.drawSeconds > slowestDraw)
             slowestDraw = r.drawSeconds, slowestDrawIndex = i;
         if (r.wholeSeconds > slowestWhole)
