@@ -129,7 +129,9 @@ public:
             const RunView view = PointPipeline::runView(v, d, reach_, true);
             if (view != RunView::hidden || state == 0)
                 return view;
-            const int box = v[2] - d > 0 ? 0 : v[2] + d < 0 ? 1 : -1;
+            int box = v[2] - d > 0 ? 0 : v[2] + d < 0 ? 1 : -1;
+            if (box == -1 && grid_ == GridKind::horizontal && !curve_.meridian)
+                box = circleBox(u, v[2], arc);
             const bool quiet = box == numbering_.previousBox() && ((above && state % 4 != 3) || (below && !inside));
             return quiet ? RunView::hidden : RunView::halved;
         }
@@ -139,6 +141,21 @@ public:
         if (view == RunView::hidden && (inside || !above))
             return RunView::halved;
         return view;
+    }
+
+    // The box of every point of a run of a circle of altitude, its middle point u at chart z
+    // `z`, the others within `arc` along it; -1 when they may lie in either. Such a circle
+    // lying along the rim between the boxes is as far from either as the points of its run may
+    // be from u, yet the chart frame's z of its points moves with the azimuth alone, by no more
+    // than the length of that row's first two terms times the arc; the points' angles and the
+    // products of the rotation are rounded by some 1E-15 at most.
+    int circleBox(const DirectionVector& u, double z, double arc) const
+    {
+        const RotationMatrix& m = records_.drawn.sky.baseToChart;
+        const double across = std::hypot(m[2][0], m[2][1]);
+        const double rounding = 1E-14 * (std::fabs(m[2][0]) + std::fabs(m[2][1]) + std::fabs(m[2][2] * u[2]));
+        const double spread = across * (1.001 * arc + 1E-14) + rounding;
+        return z - spread > 0 ? 0 : z + spread < 0 ? 1 : -1;
     }
 
     // Steps 1 to 3: the frame and the aberration.

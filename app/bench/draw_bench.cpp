@@ -231,6 +231,20 @@ void constellationLinesCloseUp(benchmark::State& state, const char* magnificatio
     std::filesystem::remove_all(program->folder);
 }
 
+// The default sky close up in Dual-Box with the horizontal grid numbered: its circle of altitude
+// 0 is then millions of dots, the rest of the grid a few.
+void numberedHorizontalGrid(benchmark::State& state, const char* magnification) {
+    const auto program = makeProgram();
+    program->ui.userClick("RADIO29");
+    program->ui.userType("EDIT75", magnification);
+    program->chartOptions.zenithGridNumbers = 1;
+    program->ui.userClick("BUTTON1");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DRAWINGIMG(*program));
+    state.counters["magnification"] = program->chartView.magnification;
+    std::filesystem::remove_all(program->folder);
+}
+
 void coastRead(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(readLineFile(dataDir / "coast_bd.net"));
@@ -313,6 +327,9 @@ BENCHMARK_CAPTURE(earthLines, FacingTheEarth36000kmMollweideMag5, "36000000", "-
 BENCHMARK(horizonAtTheBottom)->Name("grids/HorizonAtBottomDualBoxMag16113")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(constellationLinesCloseUp, DualBoxMag2.3E8, "2.3E8")
     ->Name("constellationLines/DualBoxMag2.3E8")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(numberedHorizontalGrid, DualBoxNumberedHorizontalMag23000, "23000")
+    ->Name("grids/DualBoxNumberedHorizontalMag23000")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChart, defaultChart, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChartListsReadAnew, defaultChart, false)->Unit(benchmark::kMillisecond);

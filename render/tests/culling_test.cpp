@@ -169,6 +169,13 @@ TEST(Culling, HalfHeightAndDualBoxKeepEveryPixel)
                            .projection = 14, .dualBox = 1};
     const View dualHammer{.name = "sky, Hammer, Dual-Box", .longitude = "115.49", .latitude = "12.63",
                           .projection = 13, .dualBox = 1};
+    // The horizon's circle along the rim between the boxes, where rounding alone puts its points
+    // in one box or the other; tilted a little, it passes from one to the other twice.
+    for (const char* latitude : {"90", "89.9999", "89.97"}) {
+        const View rim{.name = "sky, zenith, Dual-Box, the horizon along the rim", .latitude = latitude,
+                       .dualBox = 1, .zenithStep = 90, .equatorStep = 0};
+        drawBothWays(rim, {1, 1.5, 23000});
+    }
     drawBothWays(dualMiller, {2, 3, 5});
     drawBothWays(dualSinusoidal, {3, 10, 30});
     drawBothWays(dualLambert, {3});
