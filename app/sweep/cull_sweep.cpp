@@ -447,6 +447,9 @@ std::vector<std::pair<const char*, Chart>> withoutEachPart(const Chart& c)
     without("the Sun's and the Moon's marks", c.sunMode != 0 || c.moonMode != 0 || c.antisunMode != 0,
             [](Chart& v) { v.sunMode = v.moonMode = v.antisunMode = 0; });
     without("the planets", c.planetMode != 0, [](Chart& v) { v.planetMode = 0; });
+    // Not parts but places and layouts whose reach some culls judge apart.
+    without("the horizon at the bottom (centred instead)", c.place == 3, [](Chart& v) { v.place = 2; });
+    without("half Height (one box instead)", c.layout == 2, [](Chart& v) { v.layout = 1; });
     return parts;
 }
 
