@@ -44,14 +44,15 @@ struct Options {
 
 [[noreturn]] void usage(const char* why)
 {
-    std::fprintf(stderr, "cull_sweep: %s\n", why);
+    if (why)
+        std::fprintf(stderr, "cull_sweep: %s\n", why);
     std::fprintf(stderr,
                  "usage: cull_sweep [--seed S] [--count N] [--start K] [--family NAME] [--index I] [-j N]\n"
                  "                  [--time [--slow SECONDS]] [--sums] [--light] [--verbose]\nfamilies:");
     for (int f = 0; f < int(Family::count); ++f)
         std::fprintf(stderr, " %s", familyName(Family(f)));
     std::fprintf(stderr, "\n");
-    std::exit(2);
+    std::exit(why ? 2 : 0);
 }
 
 Options parse(int argc, char** argv)
@@ -91,6 +92,8 @@ Options parse(int argc, char** argv)
                 o.sums = true;
             else if (a == "--light")
                 o.light = true;
+            else if (a == "--help")
+                usage(nullptr);
             else if (a == "--verbose")
                 o.verbose = true;
             else
