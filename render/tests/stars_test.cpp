@@ -200,6 +200,32 @@ TEST_F(StarPass, SkipsStarsInHiddenCells) {
     EXPECT_EQ(litPixels(), 1);
 }
 
+// A cell whose corners lie beyond a limit may bow inside it: a disc drawn from there, beyond the
+// box and its margin but within the limit, reaches into the picture and is kept.
+TEST_F(StarPass, KeepsADiscThatReachesThePictureFromACellBeyondTheLimit) {
+    r.chartOptions.magnitudeLimit = 9.5f;
+    const ChartGeometry& g = r.drawn.geometry;
+    const double areaEdge = g.boxHalfWidth + r.chartLayout.marginRight;
+    ASSERT_LT(areaEdge + 4, g.halfWidthLimit);
+    // A place a few pixels beyond the area, along the parallel of the centre.
+    const auto justBeyond = [&](const std::optional<ChartPixel>& p) {
+        return p && std::fabs(p->X) > areaEdge + 2 && std::fabs(p->X) < areaEdge + 6;
+    };
+    double ra = ra0;
+    std::optional<ChartPixel> p;
+    for (int k = 0; k < 20000 && !justBeyond(p); ++k) {
+        ra = ra0 + k * 0.001;
+        p = place(ra, dec0);
+    }
+    ASSERT_TRUE(justBeyond(p));
+    int i, j;
+    visibilityCell(ra / degreesPerRadian, dec0 / degreesPerRadian, i, j);
+    r.drawn.visibility.equatorVisibility[1][std::size_t(i)][std::size_t(j)][cellOutsideX] = p->X > 0 ? 5 : 4;
+    // A disc of about 10 pixels.
+    drawStarList(r, list(record("Xxx0001", ra, dec0, -30) + "#-\r\n"), true, {});
+    EXPECT_GT(litPixels(), 0);
+}
+
 // The faint list is read only from a limit of 6, neither list at 0; a list that is missing or
 // lacks its end marker is named in one alert and the other list is still drawn.
 TEST_F(StarPass, ReadsTheListsTheLimitAsksForAndSaysWhichOneFailed) {
