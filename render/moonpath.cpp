@@ -76,26 +76,28 @@ void moonPathPass(ProgramRecords& records, double dayNumberTT)
     const bool apparentChart = records.chartView.chartMode < mapChartMode || records.drawn.settings.displayFrameIndex % 4 == 0;
 
     if (mode == 1) {
-        const double T = sky.julianCenturies;
+        const double T = sky.julianCenturies;   // Julian centuries from J2000
         const double node = (double(125.0446f) - 1934.136084 * T + double(0.0021f) * T * T) / degreesPerRadian;
-        const double i = double(5.1566901f) / degreesPerRadian;
-        const double cn = std::cos(node), sn = std::sin(node), ci = std::cos(i), si = std::sin(i);
+        const double inclination = double(5.1566901f) / degreesPerRadian;
+        const double cn = std::cos(node), sn = std::sin(node);
+        const double ci = std::cos(inclination), si = std::sin(inclination);
         const RotationMatrix orbit = {{{cn, -sn * ci, sn * si}, {sn, cn * ci, -cn * si}, {0, si, ci}}};
         const RotationMatrix toBase = multiply(sky.meanEclipticToBase, orbit);
-        const double step = 800 / double(chartScale);
-        if (!(step > 0) || !std::isfinite(step))
+        const double stepDegrees = 800 / double(chartScale);
+        if (!(stepDegrees > 0) || !std::isfinite(stepDegrees))
             return;
         const auto orbitPoint = [&](long i) {
-            const double r = double(i) * step / degreesPerRadian;
-            DirectionVector w = rotate(toBase, {std::cos(r), std::sin(r), 0});
+            const double longitude = double(i) * stepDegrees / degreesPerRadian;
+            DirectionVector w = rotate(toBase, {std::cos(longitude), std::sin(longitude), 0});
             w = annualAberrationPlace(w, sky.annualAberration, true, apparentChart);
             addDiurnal(records, w);
             return w;
         };
         const auto judge = [&](long i0, long i1) {
-            return culler.view(orbitPoint((i0 + i1 - 1) / 2), double((i1 - i0 + 1) / 2) * step / degreesPerRadian);
+            return culler.view(orbitPoint((i0 + i1 - 1) / 2),
+                               double((i1 - i0 + 1) / 2) * stepDegrees / degreesPerRadian);
         };
-        const long count = long(std::min(360 / step, 1E12)) + 1;
+        const long count = long(std::min(360 / stepDegrees, 1E12)) + 1;
         visitRuns(0, count, 16, judge, [&](long i) { plot(boxes, placer, orbitPoint(i), 14); }, [](long, long) {});
         return;
     }
@@ -105,7 +107,8 @@ void moonPathPass(ProgramRecords& records, double dayNumberTT)
     const SeriesFrames frames{sky.j2000EclipticToTrueEcliptic, records.drawn.bodies.sunVector, sky.annualAberrationEcliptic};
     // Read once a pass: the cache would look at the file again for every point.
     const std::shared_ptr<const SeriesFile> moonSeries = records.seriesCache.series(records.file("prmmon2.plt"));
-    constexpr double lead = double(1.484E-5f);
+    // The light time, days, by which the track's points are taken earlier.
+    constexpr double lightTimeDays = double(1.484E-5f);
     // The track's point s of day k, in the base frame; whether it is under the horizon of an
     // observer carried round (mode 4); and how far the Moon is from the observer, km. lambda,
     // beta and distance hold the day's first place.
@@ -116,8 +119,9 @@ void moonPathPass(ProgramRecords& records, double dayNumberTT)
     };
     const auto trackPoint = [&](int k, long s, double lambda, double beta, double distance) {
         if (s > 0)
-            locateFromSeries(records.tables, frames, *moonSeries, dayNumberTT + k + double(s) / pointsPerDay - lead, 0, 0,
-                             lambda, beta, distance);
+            locateFromSeries(records.tables, frames, *moonSeries,
+                             dayNumberTT + k + double(s) / pointsPerDay - lightTimeDays, 0, 0, lambda, beta,
+                             distance);
         TrackPoint p{rotate(sky.trueEclipticToTrueEquator, unitVector(lambda, beta)), false, distance};
         DirectionVector& w = p.w;
         if (skyChart && mode == 3) {
@@ -145,10 +149,12 @@ void moonPathPass(ProgramRecords& records, double dayNumberTT)
     // How fast the Moon can move from the observer, km a day: its own speed, and the speed at
     // which the Earth's turn carries an observer round.
     const DirectionVector& o = sky.observerPositionEquatorial;
-    const double relativeSpeed = moonSpeedBound + (skyChart && mode == 4 ? earthTurnPerDay * std::hypot(o[0], o[1]) : 0);
+    const double relativeSpeed =
+        moonSpeedBound + (skyChart && mode == 4 ? earthTurnPerDay * std::hypot(o[0], o[1]) : 0);
     for (int k = -15; k <= 14; ++k) {
         double lambda, beta, distance;
-        locateFromSeries(records.tables, frames, *moonSeries, dayNumberTT + k - lead, 0, 0, lambda, beta, distance);
+        locateFromSeries(records.tables, frames, *moonSeries, dayNumberTT + k - lightTimeDays, 0, 0, lambda,
+                         beta, distance);
         // Every point of a run lies within the arc the Moon's direction from the observer can
         // sweep: the distance it moves over the nearest it can come.
         const auto judge = [&](long s0, long s1) {
