@@ -322,4 +322,177 @@ double projectionReach(ProjectionKind prj, const ProjectionSetup& setup, double 
     return std::min(pi, reach * (1 + 1E-9));
 }
 
+namespace {
+
+// Directions whose latitude and longitude about an axis lie in ranges: about the chart centre
+// (z, longitude from x toward y), chart up (x, longitude from z toward y) or chart right (y,
+// longitude from z toward x). A range of longitude may run past +-pi, a turn being a turn.
+enum class Axis { centre, up, right };
+struct LatLonBox {
+    Axis axis;
+    double lat0, lat1, lon0, lon1;
+};
+
+DirectionVector onAxis(Axis axis, double lat, double lon)
+{
+    const double e = std::cos(lat) * std::cos(lon), n = std::cos(lat) * std::sin(lon), p = std::sin(lat);
+    switch (axis) {
+    case Axis::centre: return {e, n, p};
+    case Axis::up: return {p, n, e};
+    case Axis::right: return {n, p, e};
+    }
+    return {0, 0, 1};
+}
+
+double haversine(double a) { return std::pow(std::sin(a / 2), 2); }
+
+// The cap about the box's middle direction: hav d = hav dlat + cos lat cos lat' hav dlon.
+DirectionCap boxCap(const LatLonBox& b)
+{
+    const double lat0 = std::clamp(b.lat0, -pi / 2, pi / 2), lat1 = std::clamp(b.lat1, -pi / 2, pi / 2);
+    const double lat = (lat0 + lat1) / 2, lon = (b.lon0 + b.lon1) / 2;
+    const double widest = lat0 <= 0 && lat1 >= 0 ? 1 : std::max(std::cos(lat0), std::cos(lat1));
+    const double h = haversine((lat1 - lat0) / 2) + std::cos(lat) * widest * haversine(std::min(pi, (b.lon1 - b.lon0) / 2));
+    const double angle = 2 * std::asin(std::sqrt(std::min(1.0, h)));
+    return {onAxis(b.axis, lat, lon), std::min(pi, angle * (1 + 1E-9) + 1E-12)};
+}
+
+// The latitudes and longitudes about chart up of the directions within a cap (up axis frame
+// given), doubled in longitude: the Aitoff and Hammer projections are azimuthal ones of the
+// direction with its longitude halved.
+LatLonBox doubledLongitudes(const DirectionCap& c)
+{
+    const DirectionVector& d = c.centre;
+    const double lat = std::atan2(d[0], std::hypot(d[1], d[2])), lon = std::atan2(d[1], d[2]);
+    LatLonBox b{Axis::up, lat - c.angle, lat + c.angle, -pi, pi};
+    if (std::fabs(lat) + c.angle < pi / 2) {
+        const double spread = std::asin(std::min(1.0, std::sin(c.angle) / std::cos(lat)));
+        b.lon0 = 2 * (lon - spread), b.lon1 = 2 * (lon + spread);
+    }
+    return b;
+}
+
+// The directions whose azimuthal image lies in [X0, X1] x [Y0, Y1], its radius over S an
+// increasing function of the angle from the centre whose inverse is `angleOf`.
+template <class AngleOf>
+LatLonBox azimuthalBox(double X0, double X1, double Y0, double Y1, double S, AngleOf angleOf)
+{
+    const double nearX = X0 > 0 ? X0 : X1 < 0 ? -X1 : 0, nearY = Y0 > 0 ? Y0 : Y1 < 0 ? -Y1 : 0;
+    const double farX = std::max(std::fabs(X0), std::fabs(X1)), farY = std::max(std::fabs(Y0), std::fabs(Y1));
+    LatLonBox b{Axis::centre, pi / 2 - angleOf(std::hypot(farX, farY) / S), pi / 2 - angleOf(std::hypot(nearX, nearY) / S),
+                -pi, pi};
+    if (nearX > 0 || nearY > 0) {
+        // Azimuths from x (Y) toward y (X), about the rectangle's middle's.
+        const double middle = std::atan2((X0 + X1) / 2, (Y0 + Y1) / 2);
+        double low = 0, high = 0;
+        for (const double X : {X0, X1})
+            for (const double Y : {Y0, Y1}) {
+                const double a = std::remainder(std::atan2(X, Y) - middle, 2 * pi);
+                low = std::min(low, a), high = std::max(high, a);
+            }
+        b.lon0 = middle + low, b.lon1 = middle + high;
+    }
+    return b;
+}
+
+// Longitudes lon = pi X / (S k) for X in [X0, X1] and k, positive, in [k0, k1]: at the corners.
+void dividedLongitudes(LatLonBox& b, double X0, double X1, double S, double k0, double k1)
+{
+    if (!(k0 > 0)) {
+        b.lon0 = -pi, b.lon1 = pi;
+        return;
+    }
+    b.lon0 = pi, b.lon1 = -pi;
+    for (const double X : {X0, X1})
+        for (const double k : {k0, k1}) {
+            b.lon0 = std::min(b.lon0, pi * X / (S * k));
+            b.lon1 = std::max(b.lon1, pi * X / (S * k));
+        }
+}
+
+double mercatorLatitude(double ordinate, double S, bool miller)
+{
+    if (miller)
+        return (std::atan(std::exp(ordinate * pi / (S * millerStretch))) - pi / 4) / millerSquash;
+    return 2 * std::atan(std::exp(ordinate * pi / S)) - pi / 2;
+}
+
+double asinClamped(double v) { return std::asin(std::clamp(v, -1.0, 1.0)); }
+
+} // namespace
+
+// Each projection's rectangle is turned into ranges of latitude and longitude about one of the
+// chart's axes, conservatively, and those into a cap about their middle.
+DirectionCap rectangleCap(ProjectionKind prj, const ProjectionSetup& setup, double halfWidth, double halfHeight,
+                          double centreY)
+{
+    const DirectionCap centred{{0, 0, 1}, projectionReach(prj, setup, halfWidth, halfHeight + std::fabs(centreY))};
+    const double S = setup.chartScale;
+    // The same few pixels for the rounding of the images as projectionReach.
+    const double X1 = halfWidth + 4, X0 = -X1, Y0 = centreY - halfHeight - 4, Y1 = centreY + halfHeight + 4;
+    // The marks of what a projection cannot show lie on the lines +-12000 and +-16000.
+    const auto holdsMark = [&](double mark) { return Y0 <= mark && mark <= Y1; };
+    if (centreY == 0 || !(S > 0) || !std::isfinite(S) || !(X1 < poleImageValue) ||
+        holdsMark(-offChartValue) || holdsMark(-poleImageValue) || holdsMark(poleImageValue) ||
+        holdsMark(offChartValue))
+        return centred;
+    if (prj < 1 || prj > 15)
+        prj = 1;
+    LatLonBox b{Axis::up, -pi / 2, pi / 2, -pi, pi};
+    switch (prj) {
+    case 1: b = azimuthalBox(X0, X1, Y0, Y1, S, [](double f) { return std::min(pi, pi * f); }); break;
+    case 2:
+        b = azimuthalBox(X0, X1, Y0, Y1, S, [](double f) { return 2 * std::asin(std::min(1.0, f * std::sqrt(2.0))); });
+        break;
+    case 3: b = azimuthalBox(X0, X1, Y0, Y1, S, [](double f) { return 2 * std::atan(2 * f); }); break;
+    case 6: b = azimuthalBox(X0, X1, Y0, Y1, S, [](double f) { return std::atan(2 * std::sqrt(3.0) * f); }); break;
+    case 8: b = azimuthalBox(X0, X1, Y0, Y1, S, [](double f) { return std::asin(std::min(1.0, 2 * f)); }); break;
+    case 10: return centred;
+    case 4:
+    case 11:
+    case 12:
+    case 14: {
+        const auto lat = [&](double Y) {
+            return prj == 11 ? pi * Y / S : prj == 14 ? asinClamped(pi * Y / S) : mercatorLatitude(Y, S, prj == 12);
+        };
+        b = {Axis::up, lat(Y0), lat(Y1), pi * X0 / S, pi * X1 / S};
+        break;
+    }
+    case 5: b = {Axis::right, mercatorLatitude(X0, S, false), mercatorLatitude(X1, S, false), pi * Y0 / S, pi * Y1 / S}; break;
+    case 9: {
+        b.lat0 = std::max(-pi / 2, pi * Y0 / S), b.lat1 = std::min(pi / 2, pi * Y1 / S);
+        const double widest = b.lat0 <= 0 && b.lat1 >= 0 ? 1 : std::max(std::cos(b.lat0), std::cos(b.lat1));
+        dividedLongitudes(b, X0, X1, S, std::min(std::cos(b.lat0), std::cos(b.lat1)), widest);
+        break;
+    }
+    case 7: {
+        // Y = sin t / 2 S and X = cos t lon / pi S with t the search's angle, which lies below
+        // the root of 2 t + sin 2 t = pi sin lat by less than pi / 2 S (a tenth of pi at most).
+        const double t0 = asinClamped(2 * Y0 / S), t1 = asinClamped(2 * Y1 / S);
+        const double above = std::min(t1 + pi * std::max(1 / S, 1E-16), pi / 2);
+        b.lat0 = asinClamped((2 * t0 + std::sin(2 * t0)) / pi);
+        b.lat1 = asinClamped((2 * above + std::sin(2 * above)) / pi);
+        const double widest = t0 <= 0 && t1 >= 0 ? 1 : std::max(std::cos(t0), std::cos(t1));
+        dividedLongitudes(b, X0, X1, S, std::min(std::cos(t0), std::cos(t1)), widest);
+        break;
+    }
+    case 13: {
+        // (X hx / 2, Y hx) is the azimuthal equal-area image of the half-longitude direction.
+        const LatLonBox half = azimuthalBox(X0 * hammerX / 2, X1 * hammerX / 2, Y0 * hammerX, Y1 * hammerX, S,
+                                            [](double f) { return 2 * std::asin(std::min(1.0, f * std::sqrt(2.0))); });
+        b = doubledLongitudes(boxCap(half));
+        break;
+    }
+    case 15: {
+        // (X / 2, Y) is the azimuthal equidistant image of the half-longitude direction.
+        const LatLonBox half =
+            azimuthalBox(X0 / 2, X1 / 2, Y0, Y1, S, [](double f) { return std::min(pi, pi * f); });
+        b = doubledLongitudes(boxCap(half));
+        break;
+    }
+    }
+    const DirectionCap cap = boxCap(b);
+    return cap.angle < centred.angle ? cap : centred;
+}
+
 } // namespace nivora

@@ -66,6 +66,18 @@ void DISPXY(double x, double y, double z, ProjectionKind prj, double& X, double&
 // projection's poles or rim).
 double projectionReach(ProjectionKind prj, const ProjectionSetup& setup, double halfWidth, double halfHeight);
 
+// Chart-frame directions within `angle` radians of the unit vector `centre`.
+struct DirectionCap {
+    std::array<double, 3> centre{0, 0, 1};
+    double angle = pi;
+};
+
+// A cap that takes in every direction, of any length, whose image lies within |X| <= halfWidth and
+// |Y - centreY| <= halfHeight: a rectangle off the chart centre, as the place of the direction
+// point puts the box. With centreY 0 the chart centre and projectionReach().
+DirectionCap rectangleCap(ProjectionKind prj, const ProjectionSetup& setup, double halfWidth, double halfHeight,
+                          double centreY);
+
 // Unit direction (x, y, z) whose image lies at the offset (X, Y): ok = 1, or ok = 0 for a point
 // outside the part of the plane the projection fills, leaving x, y and z as they were. The
 // stereographic and gnomonic projections accept every offset. A chart scale that is not positive

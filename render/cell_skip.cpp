@@ -61,7 +61,7 @@ bool CellSkip::judge(int i, int j) const
     const double spread = p.refractionSpread(w[2] - d, w[2] + d);
     if (p.belowHorizon(p.refract(w), d + spread + 1E-12))
         return true;
-    return limitReach_ < pi && p.runViewWithin(w, cellRadius, limitReach_) == RunView::hidden;
+    return limitReach_.angle < pi && p.runViewWithin(w, cellRadius, limitReach_) == RunView::hidden;
 }
 
 } // namespace nivora

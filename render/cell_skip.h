@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "astro/projection.h"
 #include "astro/vectors.h"
 #include "render/visibility_grid.h"
 
@@ -15,8 +16,8 @@ struct ProgramRecords;
 class PointPipeline;
 
 // The cells of one pass. A cell is passed over when every direction in it lies under the horizon
-// or beyond the angle from the chart centre that the drawing limits take in (in the Dual-Box
-// layout, from either box's centre), or, by the visibility table's outside codes, lands where
+// or outside the cap of directions that the drawing limits take in (in the Dual-Box layout, it
+// or its mirror image, the second box's), or, by the visibility table's outside codes, lands where
 // what a record draws cannot reach the box's area. With the culling off no cell is.
 class CellSkip {
 public:
@@ -41,7 +42,7 @@ private:
     bool codes_;          // the table's outside codes stand for this layout
     double reachX_ = 0;   // the farthest a record may draw for each code to hold, pixels
     double reachY_ = 0;
-    double limitReach_;   // PointPipeline::cullReach
+    DirectionCap limitReach_;   // PointPipeline::cullReach
     std::array<std::array<Judged, 37>, 73> cells_{};
 };
 

@@ -35,8 +35,8 @@ DirectionVector horizonPoint(const HorizonCircle& h, double a)
 
 // The visible horizon from azimuth `from` to `to`, degrees, in dots `step` apart counted in
 // single precision (both ends when reached, at most maxArcDots).
-// The runs of dots that lie beyond the angle from the chart centre (in the Dual-Box layout, from
-// either box's centre) that the boxes take in are passed over: the horizon circle moves by at
+// The runs of dots that lie outside the cap of directions the boxes take in (in the Dual-Box
+// layout, outside it and its mirror image, the second box's) are passed over: the horizon circle moves by at
 // most |u| + |v| per radian of azimuth, so a dot lies within d = (|u| + |v|) times its azimuth's
 // distance of the run's middle dot, and in the chart frame within asin(d / |p|) of that dot's
 // direction p.
@@ -61,7 +61,8 @@ void drawHorizonArc(const PointPipeline& p, BitmapArea (&boxes)[2], const Horizo
                 boxes[0].plotDot(p.pixelX(X), p.pixelY(Y), colour);
         }
     };
-    const double speed = length(horizon.u) + length(horizon.v), reach = p.cullReach();
+    const double speed = length(horizon.u) + length(horizon.v);
+    const DirectionCap reach = p.cullReach();
     const auto judge = [&](long k0, long k1) {
         const long middle = (k0 + k1 - 1) / 2;
         const float a = azimuths[middle];

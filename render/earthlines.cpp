@@ -265,8 +265,8 @@ private:
     const bool dropOutside_;
     const double limit_;
     const double reach_;
-    const double limitReach_;
-    const double cullReach_;
+    const DirectionCap limitReach_;
+    const DirectionCap cullReach_;
     long rows_ = 0, columns_ = 0;
     std::vector<Parallel> parallels_;
     std::vector<Meridian> meridians_;
@@ -427,8 +427,8 @@ double ShellLattice::spanRadius(const Span& s) const
 RunView ShellLattice::view(const DirectionVector& centre, double radius) const
 {
     // Hidden when no lattice point of the span is projected: it lies beyond t0 (seen from above
-    // the shell) or, where the lattice point's limit test drops, beyond the angle from the chart
-    // centre that the limits take in. Halved while its rim may cross either.
+    // the shell) or, where the lattice point's limit test drops, outside the cap of directions
+    // that the limits take in. Halved while its rim may cross either.
     const double distance = length(centre);
     if (s_.shellBelow && distance - radius > s_.t0 + reach_)
         return RunView::hidden;

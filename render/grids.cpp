@@ -93,8 +93,8 @@ public:
     // fall within it.
     //
     // In one box, not while the curve is inside the box (leaving it is numbered); then the run is
-    // hidden when all its points are beyond the angle from the chart centre that the drawing
-    // limits take in (which hold the box) and above the horizon, or deep enough under it that
+    // hidden when all its points are outside the cap of directions that the drawing limits take
+    // in (which hold the box) and above the horizon, or deep enough under it that
     // the numbering does not note them.
     //
     // In the Dual-Box layout the points under the horizon are drawn too, and the numbering labels
@@ -221,7 +221,7 @@ private:
     const VisibilityNodes* table_ = nullptr;
     bool removeAberration_ = false;
     bool dualBox_ = false;
-    double reach_ = pi;
+    DirectionCap reach_;
     double scale_ = 0;
 };
 

@@ -41,12 +41,12 @@ public:
     explicit TrackCuller(const ProgramRecords& records) : pipeline_(records), reach_(pipeline_.cullReach()) {}
     RunView view(const DirectionVector& w, double arc) const
     {
-        return reach_ < pi ? pipeline_.runViewWithin(w, arc, reach_) : RunView::drawn;
+        return reach_.angle < pi ? pipeline_.runViewWithin(w, arc, reach_) : RunView::drawn;
     }
 
 private:
     PointPipeline pipeline_;
-    double reach_;
+    DirectionCap reach_;
 };
 
 } // namespace

@@ -135,14 +135,13 @@ bool PointPipeline::withinLimits(double X, double Y, bool strict) const
     return x <= g.halfWidthLimit && y <= g.halfHeightLimit;
 }
 
-double PointPipeline::limitReach() const
+DirectionCap PointPipeline::limitReach() const
 {
     const ChartGeometry& g = records_.drawn.geometry;
-    return projectionReach(projection_, records_.userProjection, g.halfWidthLimit,
-                           g.halfHeightLimit + std::fabs(g.directionOffset));
+    return rectangleCap(projection_, records_.userProjection, g.halfWidthLimit, g.halfHeightLimit, g.directionOffset);
 }
 
-double PointPipeline::cullReach() const
+DirectionCap PointPipeline::cullReach() const
 {
     if (!dualBox_)
         return limitReach();
@@ -152,24 +151,26 @@ double PointPipeline::cullReach() const
         std::max(double(g.halfWidthLimit), g.boxHalfWidth + double(std::max(layout.marginLeft, layout.marginRight)));
     const double halfHeight =
         std::max(double(g.halfHeightLimit), g.boxHalfHeight + double(std::max(layout.marginTop, layout.marginBottom)));
-    return projectionReach(projection_, records_.userProjection, halfWidth, halfHeight + std::fabs(g.directionOffset));
+    return rectangleCap(projection_, records_.userProjection, halfWidth, halfHeight, g.directionOffset);
 }
 
-RunView PointPipeline::runView(const DirectionVector& v, double d, double reach, bool bothBoxes)
+RunView PointPipeline::runView(const DirectionVector& v, double d, const DirectionCap& reach, bool bothBoxes)
 {
     const double r = length(v);
     if (!(d < r))
         return RunView::halved;
-    double angle = std::atan2(std::hypot(v[0], v[1]), v[2]);
+    const auto from = [&](const DirectionVector& c) { return std::atan2(length(cross(v, c)), dot(v, c)); };
+    const DirectionVector& c = reach.centre;
+    double angle = from(c);
     if (bothBoxes)
-        angle = std::min(angle, pi - angle);
+        angle = std::min(angle, from({c[0], -c[1], -c[2]}));
     const double stray = std::asin(d / r);
-    if (angle - stray > reach)
+    if (angle - stray > reach.angle)
         return RunView::hidden;
-    return angle + stray <= reach || stray < reach / 8 ? RunView::drawn : RunView::halved;
+    return angle + stray <= reach.angle || stray < reach.angle / 8 ? RunView::drawn : RunView::halved;
 }
 
-RunView PointPipeline::runViewWithin(const DirectionVector& w, double arc, double reach) const
+RunView PointPipeline::runViewWithin(const DirectionVector& w, double arc, const DirectionCap& reach) const
 {
     const double stretched = 1.001 * arc;
     const double d = stretched + refractionSpread(w[2] - stretched, w[2] + stretched) + 1E-12;

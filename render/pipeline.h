@@ -88,24 +88,24 @@ public:
     void project(const DirectionVector& v, double& X, double& Y) const;
     // Step 9's test; the dotted curves keep a point only strictly inside the limits.
     bool withinLimits(double X, double Y, bool strict = false) const;
-    // Step 9's limits as an angle from the chart centre, radians: no chart-frame vector farther
-    // out passes them, so a pass may skip such points without projecting them.
-    double limitReach() const;
-    // The angle a cull judges against: limitReach() in one box. In the Dual-Box layout, from
-    // either box's centre (the second box's is the chart centre's opposite, its hemisphere
-    // mirrored), what takes in both the limits and the box's area, which the passes that test
-    // no limits in the second box draw to.
-    double cullReach() const;
+    // Step 9's limits as a cap of chart-frame directions about the box's middle: no chart-frame
+    // vector outside it passes them, so a pass may skip such points without projecting them.
+    DirectionCap limitReach() const;
+    // The cap a cull judges against: limitReach() in one box. In the Dual-Box layout, about the
+    // first box's middle and, mirrored with the second box's hemisphere, about the second's, what
+    // takes in both the limits and the box's area, which the passes that test no limits in the
+    // second box draw to.
+    DirectionCap cullReach() const;
     // What a pass makes of a run of points whose chart-frame vectors lie within `d` of v, against
-    // the angle `reach` from the chart centre that the limits take in, or with `bothBoxes` from
-    // the nearer of the chart centre and its opposite: hidden when v's direction lies beyond it
-    // by asin(d / |v|); drawn when it lies within by as much, or when the run spans under an
-    // eighth of `reach`, too little to be worth halving; else halved.
-    static RunView runView(const DirectionVector& v, double d, double reach, bool bothBoxes = false);
+    // the cap `reach` that the limits take in, or with `bothBoxes` the nearer of it and its
+    // mirror image: hidden when v's direction lies beyond it by asin(d / |v|); drawn when it lies
+    // within by as much, or when the run spans under an eighth of the cap's angle, too little to
+    // be worth halving; else halved.
+    static RunView runView(const DirectionVector& v, double d, const DirectionCap& reach, bool bothBoxes = false);
     // runView of the points whose base vectors lie within `arc` of w's before the aberrations
     // (which stretch the sphere by less than 1.001) and refraction (which moves z alone, by lifts
     // no farther apart than its spread), in the pass's layout.
-    RunView runViewWithin(const DirectionVector& w, double arc, double reach) const;
+    RunView runViewWithin(const DirectionVector& w, double arc, const DirectionCap& reach) const;
     // Step 10: the bitmap pixel of projection offsets in a box (0 first, 1 second).
     float pixelX(double X, int box = 0) const { return float(boxes_.x1 + box * boxes_.secondBoxOffset + X); }
     float pixelY(double Y) const { return float(boxes_.y - Y); }

@@ -497,6 +497,81 @@ TEST(Projection, TheUserProjectionsReachFollowsItsPolynomial) {
         }
 }
 
+// The same for a rectangle off the chart centre, as the box lies when the horizon is put at its
+// bottom: nothing farther from the cap's centre than its angle images inside, and where the
+// rectangle is small beside the sphere the cap is small too, not the centre's reach over the
+// whole offset.
+TEST(Projection, NothingBeyondTheCapImagesInsideAnOffCentreRectangle) {
+    struct Rectangle {
+        double halfWidth, halfHeight, centreY;
+    };
+    // Beyond 12000 the rectangle may hold the marks of what cannot be shown, or lie off the image.
+    const Rectangle rectangles[] = {{192, 96, 150},   {192, 96, -150},   {600, 150, 2500},    {600, 300, -7000},
+                                    {60, 60, 11000},  {192, 192, 500},   {600, 300, 12100},   {600, 300, 61000},
+                                    {192, 96, -250000}};
+    std::mt19937 random(37);
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (int prj = 1; prj <= 15; ++prj)
+        for (float scale : {320.0f, 3200.0f, 32000.0f, 320000.0f, 1e7f})
+            for (const Rectangle& r : rectangles) {
+                SCOPED_TRACE(testing::Message() << "projection " << prj << " scale " << scale << " rectangle "
+                                                << r.halfWidth << " x " << r.halfHeight << " at " << r.centreY);
+                ProjectionSetup setup = plainSetup();
+                setup.chartScale = scale;
+                const DirectionCap cap =
+                    rectangleCap(ProjectionKind(prj), setup, r.halfWidth, r.halfHeight, r.centreY);
+                const Dir c{cap.centre[0], cap.centre[1], cap.centre[2]};
+                ASSERT_NEAR(angleBetween(c, c), 0, 1e-12);
+                const double corner = pi * std::hypot(r.halfWidth, r.halfHeight) / scale;
+                if (prj != 10 && scale >= 320000.0f && std::fabs(r.centreY) < 11500) {
+                    EXPECT_LT(cap.angle, 4 * corner);
+                }
+                if (cap.angle >= pi)
+                    continue;
+                // Two unit vectors square to the centre and to each other.
+                const Dir a = std::fabs(c.x) < 0.9 ? Dir{0, -c.z, c.y} : Dir{c.z, 0, -c.x};
+                const double la = std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
+                const Dir e1{a.x / la, a.y / la, a.z / la};
+                const Dir e2{c.y * e1.z - c.z * e1.y, c.z * e1.x - c.x * e1.z, c.x * e1.y - c.y * e1.x};
+                int inside = 0;
+                for (int k = 0; k < 3000; ++k) {
+                    const double angle = cap.angle * (1 + 1E-7) + (pi - cap.angle) * std::pow(unit(random), 6);
+                    const double turn = 2 * pi * unit(random), length = 0.5 + unit(random);
+                    const double along = std::cos(angle), out1 = std::sin(angle) * std::cos(turn),
+                                 out2 = std::sin(angle) * std::sin(turn);
+                    const Dir d{length * (along * c.x + out1 * e1.x + out2 * e2.x),
+                                length * (along * c.y + out1 * e1.y + out2 * e2.y),
+                                length * (along * c.z + out1 * e1.z + out2 * e2.z)};
+                    double X, Y;
+                    DISPXY(d.x, d.y, d.z, ProjectionKind(prj), X, Y, setup);
+                    inside += std::fabs(X) <= r.halfWidth && std::fabs(Y - r.centreY) <= r.halfHeight;
+                }
+                // The axes and a little off them, where the poles' and the rims' marks come from.
+                for (int axis = 0; axis < 6; ++axis)
+                    for (const double off : {0.0, 1e-6, -3e-5}) {
+                        double e[3] = {off, 2 * off, -off};
+                        e[axis % 3] = axis < 3 ? 1 : -1;
+                        const Dir d{e[0], e[1], e[2]};
+                        if (!(angleBetween(c, d) > cap.angle))
+                            continue;
+                        double X, Y;
+                        DISPXY(d.x, d.y, d.z, ProjectionKind(prj), X, Y, setup);
+                        inside += std::fabs(X) <= r.halfWidth && std::fabs(Y - r.centreY) <= r.halfHeight;
+                    }
+                EXPECT_EQ(inside, 0);
+                // And every place of the rectangle comes from within the cap.
+                for (int k = 0; k < 300; ++k) {
+                    const double X = r.halfWidth * (2 * unit(random) - 1), Y = r.centreY + r.halfHeight * (2 * unit(random) - 1);
+                    Dir d{0, 0, 1};
+                    float ok = 0;
+                    INVDISP(d.x, d.y, d.z, ProjectionKind(prj), ok, X, Y, setup);
+                    if (ok == 1) {
+                        EXPECT_LE(angleBetween(c, d), cap.angle) << X << ", " << Y;
+                    }
+                }
+            }
+}
+
 TEST(ProjectionDomain, ScanOfTheSlope) {
     struct Case {
         CoefficientTexts texts;

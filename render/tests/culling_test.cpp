@@ -449,7 +449,28 @@ TEST(Culling, EarthLinesAcrossTheSeamKeepEveryPixel)
         SCOPED_TRACE(testing::Message() << "projection " << int(projection));
         View v = pole;
         v.projection = projection;
-        drawBothWays(v, {0.3, 0.4});
+        drawBothWays(v, {0.3});
+    }
+}
+
+// With the horizon at the bottom of the box, close up, the chart centre lies far off the box:
+// the culls judge from the box's own middle. The Earth lines from 36000 km straight down in half
+// Height, and the grids and the horizon looking a little down in Dual-Box, in projections that
+// each bound the box their own way.
+TEST(Culling, BoxesFarOffTheChartCentreKeepEveryPixel)
+{
+    const View halfHeight{.name = "Earth lines from 36000 km, half Height", .latitude = "-90",
+                          .observerMetres = "36000000", .earthLineMinutes = 15, .place = 3, .halfHeight = 1};
+    const View dualBox{.name = "grids looking a little down, Dual-Box", .longitude = "200", .latitude = "-5",
+                       .place = 3, .dualBox = 1, .underHorizonDepth = 1.1f};
+    for (const std::uint8_t projection : {1, 2, 3, 5, 6, 7, 8, 9, 12, 13, 14, 15}) {
+        SCOPED_TRACE(testing::Message() << "projection " << int(projection));
+        View v = halfHeight;
+        v.projection = projection;
+        drawBothWays(v, {100});
+        View d = dualBox;
+        d.projection = projection;
+        drawBothWays(d, {3000});
     }
 }
 
