@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "astro/vectors.h"
 
@@ -23,24 +24,114 @@ double clamped(double v) { return std::clamp(v, -offChartValue, offChartValue); 
 
 int termsOf(const ProjectionSetup& setup) { return std::clamp<int>(setup.termCount, 1, 9); }
 
+// 2 u + sin 2 u, which rises with u (its slope 4 cos^2 u).
+double mollweideSide(double u) { return 2 * u + std::sin(2 * u); }
+
+// The angle of the digit search's grid point t + (j + 1) s, formed as the search forms it.
+double searchAngle(double t, int j, double s) {
+    const double d = j * s;
+    return (t + d + s - 0.5) * pi;
+}
+
+// One digit of the search at t: j s for the first j of 0..10 whose next grid point lies past the
+// root, tested as 2 u + sin 2 u against the target; 0 when none does.
+double searchDigit(double target, double t, double s) {
+    for (int j = 0; j <= 10; ++j)
+        if (target < mollweideSide(searchAngle(t, j, s)))
+            return j * s;
+    return 0;
+}
+
+// How far mollweideSide may be from 2 u + sin 2 u, with room to spare over sin's ulp and the sum's
+// rounding.
+constexpr double sideError = 4E-15;
+
+// A lower bound of cos^2 u for |u| <= pi, the chords of cos under its arcs, at least the least
+// over [a, b] when that holds no +-pi / 2.
+double slopeFloor(double a, double b) {
+    if ((a <= pi / 2 && pi / 2 <= b) || (a <= -pi / 2 && -pi / 2 <= b))
+        return 0;
+    const auto chord = [](double u) {
+        const double c = 1 - std::fabs(u) * (2 / pi);
+        return c * c;
+    };
+    return 4 * std::min(chord(a), chord(b));
+}
+
+// An interval [low, high] that holds the root of 2 u + sin 2 u = target: Newton's steps from a
+// close start, then the side at the last one, r off the target, puts the root within h of it
+// where the slope over u +- h exceeds (|r| + sideError) / h. Nothing when no h is found.
+struct RootBracket {
+    double low, high;
+};
+std::optional<RootBracket> mollweideRoot(double target, double phi) {
+    // Near the poles 2 u + sin 2 u = pi - 4 e^3 / 3 + 4 e^5 / 15 for u = +-(pi / 2 - e); elsewhere
+    // a fit of u in x = target / pi.
+    const double x = target / pi, fromPole = 1 - std::fabs(x);
+    double u;
+    if (fromPole < 0.3) {
+        const double e = std::cbrt(0.75 * pi * fromPole);
+        u = std::copysign(pi / 2 - e - e * e * e / 15, phi);
+    } else {
+        u = x * (pi / 4) * (1 + x * x * (0.114 + 0.15 * x * x));
+    }
+    double slope = 4;
+    for (int i = 0; i < 8; ++i) {
+        slope = 2 + 2 * std::cos(2 * u);
+        if (!(slope > 0))
+            break;
+        const double step = (mollweideSide(u) - target) / slope;
+        u = std::clamp(u - step, -pi / 2, pi / 2);
+        if (std::fabs(step) < 1E-9)   // the next step would be under 1E-17
+            break;
+    }
+    const double off = std::fabs(mollweideSide(u) - target) + sideError;
+    double h = 3 * off / std::max(slope, 1E-6);
+    for (int i = 0; i < 8 && h < 0.1; ++i, h *= 4)
+        if (slopeFloor(u - h, u + h) * h > off)
+            return RootBracket{u - h, u + h};
+    return std::nullopt;
+}
+
 // Mollweide auxiliary angle: solves 2 theta + sin 2 theta = pi sin phi by a decimal digit search
-// on t = theta / pi + 1/2, fine enough for the last step to be about half a pixel.
+// on t = theta / pi + 1/2, fine enough for the last step to be about half a pixel. Each digit is
+// read off the root that Newton's steps bracket, the search's own tests made only where the
+// bracket leaves a test in doubt: the angle is the search's, to the last bit.
 double mollweideTheta(double phi, double S) {
     const double target = pi * std::sin(phi);
     const double levels = std::ceil(std::log(2 * S) / ln10);
     // A tiny or empty scale still searches once; no chart needs more than 17 digits.
     const int n = levels >= 1 ? int(std::min(levels, 17.0)) : 1;
-    double t = 0;
+    const std::optional<RootBracket> root = mollweideRoot(target, phi);
+    static const std::array<double, 18> steps = [] {
+        std::array<double, 18> p{};
+        for (int k = 1; k < 18; ++k)
+            p[std::size_t(k)] = std::pow(10.0, -k);
+        return p;
+    }();
+    const double rootT = root ? (root->low + root->high) / 2 / pi + 0.5 : 0;
+    double t = 0, perStep = 1;
     for (int k = 1; k <= n; ++k) {
-        const double s = std::pow(10.0, -k);
-        for (int j = 0; j <= 10; ++j) {
-            const double d = j * s;
-            const double u = (t + d + s - 0.5) * pi;
-            if (target < 2 * u + std::sin(2 * u)) {
-                t += d;
-                break;
-            }
+        const double s = steps[std::size_t(k)];
+        perStep *= 10;
+        if (!root) {
+            t += searchDigit(target, t, s);
+            continue;
         }
+        // The first grid point past the root, and the one before it below: a grid point clear
+        // of the bracket by more than sideError over the slope tests as the root says.
+        const double guess = std::floor((rootT - t) * perStep);
+        const int j = guess < 0 ? 0 : guess > 10 ? 11 : int(guess);
+        bool sure = j <= 10;
+        if (sure) {
+            const double above = searchAngle(t, j, s);
+            sure = above > root->high && (above - root->high) * slopeFloor(root->high, above) > sideError;
+        }
+        if (sure && j > 0) {
+            const double below = searchAngle(t, j - 1, s);
+            sure = below < root->low && (root->low - below) * slopeFloor(below, root->low) > sideError;
+        }
+        t += sure ? j * s : searchDigit(target, t, s);
     }
     return (t - 0.5) * pi;
 }

@@ -1,8 +1,10 @@
 #include "astro/projection.h"
+#include "astro/vectors.h"
 
 #include <cmath>
 #include <functional>
 #include <random>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -570,6 +572,65 @@ TEST(Projection, NothingBeyondTheCapImagesInsideAnOffCentreRectangle) {
                     }
                 }
             }
+}
+
+// Mollweide's places as its auxiliary angle's plain decimal digit search gives them, every digit
+// tried in turn: what a chart has always drawn, to the bit.
+void digitSearchMollweide(double x, double y, double z, double S, double& X, double& Y) {
+    double lon, lat, r;
+    ZENITH(z, y, x, lon, lat, r);
+    const double target = pi * std::sin(lat);
+    const double levels = std::ceil(std::log(2 * S) / double(2.3026f));
+    const int n = levels >= 1 ? int(std::min(levels, 17.0)) : 1;
+    double t = 0;
+    for (int k = 1; k <= n; ++k) {
+        const double s = std::pow(10.0, -k);
+        for (int j = 0; j <= 10; ++j) {
+            const double d = j * s;
+            const double u = (t + d + s - 0.5) * pi;
+            if (target < 2 * u + std::sin(2 * u)) {
+                t += d;
+                break;
+            }
+        }
+    }
+    const double theta = (t - 0.5) * pi;
+    X = std::cos(theta) * lon / pi * S;
+    Y = std::sin(theta) / 2 * S;
+}
+
+// Mollweide's places are the digit search's to the bit, however the angle is found: over a dense
+// table of latitudes, the poles and the equator closely approached, at every scale a chart has.
+TEST(Projection, MollweidePlacesAreTheDigitSearchsToTheBit) {
+    std::vector<double> latitudes;
+    for (int i = -20000; i <= 20000; ++i)
+        latitudes.push_back(i * (pi / 2) / 20000);
+    for (double e = 0.1; e > 1e-17; e /= 3)
+        for (const double lat : {pi / 2 - e, -pi / 2 + e, e, -e})
+            latitudes.push_back(lat);
+    std::mt19937 random(72);
+    std::uniform_real_distribution<double> any(-pi / 2, pi / 2);
+    for (int i = 0; i < 20000; ++i)
+        latitudes.push_back(any(random));
+    for (const float scale : {0.04f, 1.0f, 96.0f, 320.0f, 1000.0f, 5000.0f, 36000.0f, 1e6f, 3.6e6f, 1e8f, 2.3e11f,
+                              1e14f, 1e17f}) {
+        SCOPED_TRACE(testing::Message() << "scale " << scale);
+        ProjectionSetup setup = plainSetup();
+        setup.chartScale = scale;
+        int differ = 0;
+        for (const double lat : latitudes) {
+            const double x = std::sin(lat), y = 0.3 * std::cos(lat), z = -0.9 * std::cos(lat);
+            double X, Y, expectedX, expectedY;
+            DISPXY(x, y, z, 7, X, Y, setup);
+            digitSearchMollweide(x, y, z, scale, expectedX, expectedY);
+            if (X != expectedX || Y != expectedY) {
+                if (++differ <= 3)
+                    ADD_FAILURE() << "latitude " << lat << ": " << X << ", " << Y << " for " << expectedX << ", "
+                                  << expectedY;
+            }
+        }
+        EXPECT_EQ(differ, 0);
+    }
 }
 
 TEST(ProjectionDomain, ScanOfTheSlope) {
