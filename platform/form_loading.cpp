@@ -153,6 +153,7 @@ Form Ui::load(const FormSpec& spec)
 
     auto* central = new QWidget(f.window);
     f.window->setCentralWidget(central);
+    f.content = central;
     auto* outer = new QVBoxLayout(central);
     QGridLayout* body = nullptr;
 

@@ -178,7 +178,9 @@ public:
     std::string title() const;
     void setTitle(std::string_view title);
     // Shows and raises; a hidden form keeps its values. A form other than the main window that
-    // has never been shown or moved opens over the main window, below its menu bar.
+    // has never been shown or moved opens over the main window, below its menu bar. A form that
+    // would reach past the free part of the screen opens within it: a place the program chose so
+    // moves back into it, a place given by move() stays; what still does not fit scrolls.
     void show();
     void hide();
     bool visible() const;

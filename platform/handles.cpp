@@ -13,7 +13,10 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 #include <initializer_list>
@@ -308,8 +311,37 @@ void prepareFirstShow(Form::Impl& f)
 {
     FormWindow* w = f.window;
     w->ensurePolished();
-    runLayouts({w->centralWidget()->layout(), w->layout()});   // inside out: the window follows its content
+    runLayouts({f.content->layout(), w->layout()});   // inside out: the window follows its content
     if (const auto offset = knownFrameOffset(*f.ui)) w->setGeometry(QRect(w->pos() + *offset, w->size()));
+}
+
+// The free part of the screen at a point (the first screen's where no screen is).
+QRect freeScreenArea(QPoint at)
+{
+    const QScreen* screen = QGuiApplication::screenAt(at);
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+// A window's own frame, or before the window manager has framed it the one the other forms have.
+QMargins likelyFrameMargins(const Form::Impl& f)
+{
+    const FormWindow& w = *f.window;
+    return frameOffset(w).isNull() ? knownFrameMargins(*f.ui).value_or(QMargins()) : frameMargins(w);
+}
+
+// From now on the window shows its controls in a scroller of its own size, so it can be smaller
+// than they are.
+void scrollContent(Form::Impl& f)
+{
+    FormWindow* w = f.window;
+    if (w->centralWidget() != f.content) return;
+    auto* scroller = new QScrollArea();
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(w->takeCentralWidget());
+    w->setCentralWidget(scroller);
+    runLayouts({w->layout()});
 }
 
 // Cuts a window about to show to the free part of its screen right of and below its place, frame
@@ -319,12 +351,9 @@ bool cutToScreen(Form::Impl& f)
 {
     FormWindow* w = f.window;
     const QRect client = w->geometry();
-    const QScreen* screen = QGuiApplication::screenAt(client.topLeft());
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (!screen) return false;
-    const QMargins frame =
-        frameOffset(*w).isNull() ? knownFrameMargins(*f.ui).value_or(QMargins()) : frameMargins(*w);
-    const QRect free = screen->availableGeometry();
+    const QRect free = freeScreenArea(client.topLeft());
+    if (free.isEmpty()) return false;
+    const QMargins frame = likelyFrameMargins(f);
     const QSize room(free.right() - frame.right() - client.left() + 1,
                      free.bottom() - frame.bottom() - client.top() + 1);
     const QSize fitted = client.size().boundedTo(room).expandedTo(w->minimumSizeHint());
@@ -332,6 +361,60 @@ bool cutToScreen(Form::Impl& f)
     f.codeSize = fitted;
     w->resize(fitted);
     return true;
+}
+
+// A form whose window, frame included, reaches past the free part of its screen opens within it:
+// one at the place the program chose on show moves back into that part as far as that shows it
+// whole; one at a place given from code stays there. What still does not fit is cut, and the
+// form's content scrolls. A form that fits is left as it is.
+void fitToScreen(Form::Impl& f)
+{
+    // A canvas scrolls its own surface, and keeps the size it is given.
+    if (f.canvas) return;
+    FormWindow* w = f.window;
+    const QRect client = w->geometry();
+    const QRect free = freeScreenArea(client.topLeft());
+    const QMargins frame = likelyFrameMargins(f);
+    if (free.isEmpty() || free.contains(client.marginsAdded(frame))) return;
+    QRect room = free.marginsRemoved(frame);
+    if (f.placeGiven)
+        room.setTopLeft(QPoint(std::max(room.left(), client.left()), std::max(room.top(), client.top())));
+    if (room.isEmpty()) return;
+    // A scroll bar takes room of its own: a window cut one way grows the other way by its bar,
+    // where the screen leaves room, so it need not scroll both ways.
+    const int bar = w->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, w);
+    QSize want = client.size(), size = want.boundedTo(room.size());
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool down = size.height() < want.height(), across = size.width() < want.width();
+        want = client.size() + QSize(down ? bar : 0, across ? bar : 0);
+        size = want.boundedTo(room.size());
+    }
+    // Back into the free area, never past its top-left corner (a given place stays).
+    const QPoint at(std::max(room.left(), std::min(client.left(), room.right() + 1 - size.width())),
+                    std::max(room.top(), std::min(client.top(), room.bottom() + 1 - size.height())));
+    if (size != client.size()) {
+        scrollContent(f);
+        w->setMaximumSize(room.size());
+        f.codeSize = size;
+    }
+    w->setGeometry(QRect(at, size));
+}
+
+// The first window shown learns of the window manager's frame some time after it opens, and no
+// event of its own says when: it looks for it a while, and fits itself to the screen again then.
+void fitOnceFramed(Form::Impl& f)
+{
+    if (!frameOffset(*f.window).isNull()) {   // framed as it opened
+        fitToScreen(f);
+        return;
+    }
+    auto* timer = new QTimer(f.window);
+    QObject::connect(timer, &QTimer::timeout, timer, [&f, timer, looks = 0]() mutable {
+        const bool framed = !frameOffset(*f.window).isNull();
+        if (framed) fitToScreen(f);
+        if (framed || ++looks >= 200) timer->deleteLater();
+    });
+    timer->start(25);
 }
 
 } // namespace
@@ -350,7 +433,10 @@ void Form::show()
     impl_->placed = true;
     if (!impl_->window->windowHandle()) prepareFirstShow(*impl_);
     const bool cut = std::exchange(impl_->withinScreen, false) && cutToScreen(*impl_);
+    fitToScreen(*impl_);
+    const bool frameUnknown = frameOffset(*impl_->window).isNull() && !knownFrameOffset(*impl_->ui);
     impl_->window->show();
+    if (frameUnknown) fitOnceFramed(*impl_);
     raise();
     if (cut) impl_->ui->fire(impl_->name + "_RESIZE");
 }
@@ -363,7 +449,7 @@ namespace {
 // The size the surface has in the window's present size.
 QSize surfaceSize(const Form::Impl& f)
 {
-    runLayouts({f.window->layout(), f.window->centralWidget()->layout()});
+    runLayouts({f.window->layout(), f.content->layout()});
     return f.canvas->size();
 }
 
@@ -430,6 +516,7 @@ bool Form::sizeProvisional() const { return impl_->withinScreen; }
 void Form::move(int left, int top)
 {
     impl_->placed = true;
+    impl_->placeGiven = true;
     impl_->window->move(left, top);
 }
 void Form::raise()
@@ -505,13 +592,14 @@ void Form::fitText(int minOuterWidth, int minOuterHeight)
         impl_->text->setMinimumSize(width + 8, 4 + m.height() * int(lines.size()));
         // The window keeps the last text's minimum until its layouts next run, which would hold
         // it tall after a long listing: run them now so that it can shrink.
-        if (QLayout* l = w->centralWidget()->layout()) l->activate();
-        w->centralWidget()->updateGeometry();
+        if (QLayout* l = impl_->content->layout()) l->activate();
+        impl_->content->updateGeometry();
         if (QLayout* l = w->layout()) l->activate();
     }
     const QSize frame = w->frameGeometry().size() - w->geometry().size();
-    QSize need = w->centralWidget()->minimumSizeHint().expandedTo(w->centralWidget()->sizeHint());
-    if (impl_->text) need.setHeight(w->centralWidget()->minimumSizeHint().height());
+    const QWidget* content = impl_->content;
+    QSize need = content->minimumSizeHint().expandedTo(content->sizeHint());
+    if (impl_->text) need.setHeight(content->minimumSizeHint().height());
     resize(std::max(minOuterWidth, need.width() + frame.width()),
            std::max(minOuterHeight, need.height() + frame.height()));
 }

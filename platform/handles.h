@@ -39,6 +39,7 @@ struct Form::Impl {
     std::string name;
     Ui::Impl* ui = nullptr;
     detail::FormWindow* window = nullptr;
+    QWidget* content = nullptr;   // controls and surface; the window's own, or a scroller's
     Surface surface = Surface::None;
     detail::CanvasWidget* canvas = nullptr;
     detail::TextSurfaceWidget* text = nullptr;
@@ -48,6 +49,7 @@ struct Form::Impl {
     QSize codeSize;   // the last client size set from code, so its echo fires no _RESIZE
     QSize outerWanted;   // an outer size set before the frame was known, made good once it is
     bool placed = false;   // shown or moved once: the window keeps its place from then on
+    bool placeGiven = false;   // moved from code (a saved place), not put there by show()
     bool withinScreen = false;   // a size of the program's own, cut to the screen at the next show
 
     // The window's client size for an outer size, and the outer size it has now.

@@ -10,6 +10,10 @@
 #include <QApplication>
 #include <QImage>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QWindow>
 #include <QTimer>
 #include <QWidget>
 
@@ -579,6 +583,99 @@ TEST(TextSurface, FittingFollowsTheTextBothWays)
         ui.pumpEvents();
         EXPECT_EQ(form.geometry().height, want.height);
         EXPECT_EQ(form.geometry().width, want.width);
+    }
+}
+
+// The place of a control on the screen once the user has scrolled its window to it.
+QPoint scrolledIntoView(QWidget* control)
+{
+    for (QWidget* up = control->parentWidget(); up; up = up->parentWidget())
+        if (auto* scroller = qobject_cast<QScrollArea*>(up)) scroller->ensureWidgetVisible(control, 0, 0);
+    return control->mapToGlobal(control->rect().center());
+}
+
+// A form larger than the free part of the screen, or placed where it would reach past it, opens
+// within it, and every control can be scrolled to and pressed there. One at a place of the
+// program's own choosing moves back into that part; one at a given place stays there and is cut.
+// One that fits opens just as it was laid out, pixel for pixel.
+TEST(FormsOnTheScreen, EveryControlCanBeReachedAndOneThatFitsIsUnchanged)
+{
+    ensureApplication();
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint corner(free.right() - 100, free.bottom() - 100);
+    enum class Place { givenTopLeft, givenNearTheCorner, overTheMainWindowNearTheCorner };
+    struct Case {
+        const char* what;
+        int width, height;   // of the picture that fills the form
+        Place place;
+        bool fits;
+        bool down, across;   // the ways it scrolls
+    };
+    const int taller = free.height() + 200, wider = free.width() + 200;
+    const Case cases[] = {
+        {"fits", 300, 200, Place::givenTopLeft, true, false, false},
+        {"taller than the screen", 300, taller, Place::givenTopLeft, false, true, false},
+        {"wider than the screen", wider, 200, Place::givenTopLeft, false, false, true},
+        {"larger both ways", wider, taller, Place::givenTopLeft, false, true, true},
+        {"fits, but the program's place is past the corner", 300, 200,
+         Place::overTheMainWindowNearTheCorner, false, false, false},
+        {"larger, the program's place past the corner", wider, taller,
+         Place::overTheMainWindowNearTheCorner, false, true, true},
+        {"fits, but given a place near the corner", 300, 200, Place::givenNearTheCorner, false, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Ui ui;
+        Form main = ui.load({"MAINFORM", "main", {{ControlKind::Label, "LABEL9", "main"}}});
+        Form form = ui.load({"FORM4", "form", {
+            {.kind = ControlKind::Picture, .name = "PICTURE1", .width = c.width, .height = c.height},
+            {ControlKind::Label, "LABEL1", "Year"},
+            {.kind = ControlKind::Edit, .name = "EDIT1", .text = "2000", .sameRow = true},
+            {.kind = ControlKind::Button, .name = "BUTTON1", .caption = "OK", .sameRow = true},
+        }});
+        std::vector<std::string> fired;
+        for (const char* h : {"BUTTON1_ON", "PICTURE1_CLICK"}) ui.bind(h, [&fired, h] { fired.push_back(h); });
+        main.move(corner.x(), corner.y());
+        main.show();
+        if (c.place == Place::givenTopLeft) form.move(free.left() + 10, free.top() + 10);
+        if (c.place == Place::givenNearTheCorner) form.move(corner.x(), corner.y());
+        QWidget* window = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "FORM4") window = w;
+        ASSERT_NE(window, nullptr);
+        const QImage laidOut = window->grab().toImage();
+
+        form.show();
+        ui.pumpEvents();
+        EXPECT_TRUE(free.contains(window->frameGeometry())) << window->frameGeometry().bottom();
+        if (c.place == Place::givenNearTheCorner) {
+            EXPECT_EQ(form.geometry().left, corner.x());
+            EXPECT_EQ(form.geometry().top, corner.y());
+        }
+        if (c.fits) {
+            // The focus the window takes on showing aside.
+            if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
+            EXPECT_EQ(window->grab().toImage(), laidOut);
+        }
+        auto* scroller = window->findChild<QScrollArea*>();
+        EXPECT_EQ(scroller && scroller->verticalScrollBar()->isVisible(), c.down);
+        EXPECT_EQ(scroller && scroller->horizontalScrollBar()->isVisible(), c.across);
+        for (const char* name : {"PICTURE1", "EDIT1", "BUTTON1"}) {
+            SCOPED_TRACE(name);
+            QWidget* control = window->findChild<QWidget*>(name);
+            ASSERT_NE(control, nullptr);
+            const QPoint at = scrolledIntoView(control);
+            EXPECT_TRUE(free.contains(at));
+            EXPECT_EQ(QApplication::widgetAt(at), control);
+        }
+        // Pressed where it shows, the button and the picture hear of it.
+        for (const char* name : {"BUTTON1", "PICTURE1"}) {
+            QWidget* control = window->findChild<QWidget*>(name);
+            const QPoint at = window->windowHandle()->mapFromGlobal(scrolledIntoView(control));
+            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+        }
+        EXPECT_EQ(fired, (std::vector<std::string>{"BUTTON1_ON", "PICTURE1_CLICK"}));
+        EXPECT_EQ(ui.control("EDIT1").text(), "2000");
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 #include <QWidget>
 
@@ -228,6 +229,38 @@ TEST_F(FramedWindows, ASizeOfTheProgramsOwnOpensWithItsFrameOnTheScreen)
     const QRect frame = window(run.canvas)->frameGeometry();
     EXPECT_EQ(frame.right(), free.right());
     EXPECT_EQ(frame.bottom(), free.bottom());
+}
+
+// A form larger than the screen opens with its frame within the free part of the screen, the first
+// one shown as well, though it learns of the window manager's frame only once framed; the button
+// at its far corner can be scrolled to.
+TEST_F(FramedWindows, AFormLargerThanTheScreenOpensWithItsFrameOnTheScreen)
+{
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    Ui ui;
+    std::vector<Form> forms;
+    for (const char* name : {"MAINFORM", "FORM4"})
+        forms.push_back(ui.load({name, name, {
+            {.kind = ControlKind::Picture, .name = std::string(name) + "PICTURE",
+             .width = free.width() + 100, .height = free.height() + 100},
+            {.kind = ControlKind::Button, .name = std::string(name) + "OK", .caption = "OK", .sameRow = true},
+        }}));
+    for (Form& form : forms) {
+        SCOPED_TRACE(form.name());
+        form.move(free.left() + 50, free.top() + 50);
+        form.show();
+        framedPlace(form);
+        QWidget* w = window(form);
+        EXPECT_TRUE(free.contains(w->frameGeometry()))
+            << w->frameGeometry().right() << "," << w->frameGeometry().bottom();
+        QWidget* ok = w->findChild<QWidget*>(QString::fromStdString(form.name() + "OK"));
+        auto* scroller = w->findChild<QScrollArea*>();
+        ASSERT_NE(scroller, nullptr);
+        scroller->ensureWidgetVisible(ok, 0, 0);
+        const QPoint at = ok->mapToGlobal(ok->rect().center());
+        EXPECT_TRUE(w->frameGeometry().contains(at));
+        EXPECT_EQ(QApplication::widgetAt(at), ok);
+    }
 }
 
 } // namespace
