@@ -1,5 +1,6 @@
 #include "render/bodymarks.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "astro/constants.h"
@@ -169,9 +170,90 @@ double trueSizeRadius(const ProgramRecords& records, const DirectionVector& c, d
     return std::isfinite(r) ? r : 0;
 }
 
+namespace {
+
+// The z of the unit chart directions, turned back to the horizon's frame, below which the
+// horizon cut hides a point: the cut compares the refracted vector's z, which is not a unit's.
+double cutDirectionZ(const PointPipeline& pipeline, double limit)
+{
+    double below = -1, above = 1;
+    for (int i = 0; i < 64; ++i) {
+        const double z = (below + above) / 2;
+        (pipeline.refract({std::sqrt(1 - z * z), 0, z})[2] < limit ? below : above) = z;
+    }
+    const DirectionVector a = pipeline.refract({std::sqrt(1 - above * above), 0, above});
+    return a[2] / length(a);
+}
+
+// A disc whose centre the horizon cut hides: the part of it above the cut, as every point
+// there is drawn. The disc is traced a band of rows at a time into a bitmap of its own, and
+// each of its pixels whose direction is above the cut goes to the box.
+void drawAboveTheCut(ProgramRecords& records, const ApparentBody& body, double s, double radius, MarkKind kind,
+                     int colour)
+{
+    const PointPipeline pipeline(records);
+    const double limit = -records.drawn.sky.horizonDipSine - double(records.chartOptions.underHorizonDepth);
+    const double cut = cutDirectionZ(pipeline, limit);
+    // Nothing to trace when the whole disc, with room for its pixels' rounding, lies below.
+    const double l = length(body.apparent);
+    const double room = 1.5 * double(s) + (radius > 0 ? 4 * double(s) / radius : pi);
+    if (l > 0 && std::asin(std::clamp(body.apparent[2] / l, -1.0, 1.0)) + room < std::asin(std::clamp(cut, -1.0, 1.0)))
+        return;
+    const BoxCentres& boxes = pipeline.boxes();
+    const ProjectionKind projection = pipeline.projection();
+    double X, Y;
+    pipeline.project(body.chart, X, Y);
+    double cx, cy;
+    if (pipeline.withinLimits(X, Y)) {
+        // As drawMark draws a disc: centre and radius in single precision.
+        cx = pipeline.pixelX(X);
+        cy = pipeline.pixelY(Y);
+        radius = float(radius);
+    } else if (farImage(projection, records.userProjection, body.chart, X, Y)) {
+        cx = boxes.x1 + X;
+        cy = boxes.y - Y;
+    } else {
+        return;
+    }
+    BitmapArea box = boxCanvas(records, 0);
+    const PixelArea& area = box.area();
+    const double reach = std::fabs(radius) + 2;
+    const double left = std::max<double>(area.left, std::floor(cx - reach));
+    const double right = std::min<double>(area.right, std::ceil(cx + reach) + 1);
+    const double top = std::max<double>(area.top, std::floor(cy - reach));
+    const double bottom = std::min<double>(area.bottom, std::ceil(cy + reach) + 1);
+    if (!(left < right && top < bottom))
+        return;
+    const int width = int(right - left);
+    const RotationMatrix& toChart = records.drawn.sky.baseToChart;
+    constexpr int band = 256;
+    for (int y0 = int(top); y0 < int(bottom); y0 += band) {
+        const int rows = std::min(band, int(bottom) - y0);
+        ChartBitmap trace(width, rows);
+        trace.drawCircle(cx - left, cy - y0, radius, colour, 1, 0, 0, kind == MarkKind::disc ? colour : -1);
+        for (int j = 0; j < rows; ++j)
+            for (int i = 0; i < width; ++i) {
+                if (trace.pixel(i, j) == 0)
+                    continue;
+                const double px = left + i, py = y0 + j;
+                DirectionVector v{};
+                float ok = 0;
+                INVDISP(v[0], v[1], v[2], projection, ok, px - boxes.x1, boxes.y - py, records.userProjection);
+                if (ok != 0 && rotateInverse(toChart, v)[2] >= cut)
+                    box.plotDot(float(px), float(py), colour);
+            }
+    }
+}
+
+} // namespace
+
 void drawTrueSizeDisc(ProgramRecords& records, const ApparentBody& body, double s, MarkKind kind, int colour)
 {
     const double radius = trueSizeRadius(records, body.chart, s);
+    if (body.hidden) {
+        drawAboveTheCut(records, body, s, radius, kind, colour);
+        return;
+    }
     const PointPipeline pipeline(records);
     const BoxCentres& boxes = pipeline.boxes();
     const MarkPlacer anywhere(records, markBoundary, -markBoundary, true, false);

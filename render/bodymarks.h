@@ -71,8 +71,12 @@ double trueSizeRadius(const ProgramRecords& records, const DirectionVector& c, d
 // The Sun's or the Moon's disc at its true size, semi-diameter s, filled (`kind` disc) or its
 // outline, in each box the body-mark rule puts it: there wherever its centre lies, so that it
 // shows whenever it reaches the picture, however large it is. A disc whose centre lies within
-// the limits is drawn as every mark.
+// the limits is drawn as every mark. One whose centre lies below the horizon cut of a single box
+// shows the part of it above the cut.
 void drawTrueSizeDisc(ProgramRecords& records, const ApparentBody& body, double s, MarkKind kind, int colour);
+// The display modes of the Sun and the Moon that draw them at their true size (2 and 4): a
+// disc whose centre lies below the horizon cut still shows the part of it above.
+constexpr bool trueSizeMode(int mode) { return mode == 2 || mode == 4; }
 // The mark of the Sun or the Moon by its display mode: 1 a disc of radius sqrt(size) / 4, 2 the
 // disc at its true size, 3 a small cross, 4 the true-size outline; 0 none.
 void drawSunMoonMark(ProgramRecords& records, const ApparentBody& body, int mode, double s, int colour);

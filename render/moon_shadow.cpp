@@ -148,7 +148,7 @@ void drawMoon(ProgramRecords& records)
     double azimuth, elevation, r;
     ZENITH(body.apparent[0], body.apparent[1], body.apparent[2], azimuth, elevation, r);
 
-    if (!body.hidden)
+    if (!body.hidden || trueSizeMode(records.chartOptions.moonDisplayMode))
         drawSunMoonMark(records, body, records.chartOptions.moonDisplayMode, s, 14);
 
     const int textColour = 15 * (1 - wb);

@@ -50,7 +50,7 @@ SunPlace drawSunDisc(ProgramRecords& records)
     double r;
     ZENITH(body.apparent[0], body.apparent[1], body.apparent[2], sun.azimuth, sun.elevation, r);
     const int mode = records.chartOptions.sunDisplayMode;
-    if (mode == 0 || body.hidden || !(entry[3] > 0))
+    if (mode == 0 || (body.hidden && !trueSizeMode(mode)) || !(entry[3] > 0))
         return sun;
     drawSunMoonMark(records, body, mode, sun.semiDiameter, 13 - records.chartOptions.whiteBackground);
     return sun;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "astro/constants.h"
 #include "render/bodymarks.h"
@@ -330,6 +331,88 @@ TEST(TrueSizeDiscs, ACentreWithinTheLimitsDrawsAsBefore)
         for (const ChartPixel& p : marks)
             ASSERT_TRUE(PointPipeline(chart).withinLimits(p.X, p.Y)) << "box " << p.box;
         EXPECT_EQ(pictureChecksum(chart.chartBitmap), c.checksum);
+    }
+}
+
+// At sunset and moonset, the centre just under the horizon: the part of the disc above it is
+// drawn and the horizon hides the rest. The horizon is where the chart's circle of altitude 0
+// runs, drawn alone at the same view; with everything under the horizon shown the whole disc is.
+TEST(TrueSizeDiscs, ADiscSettingShowsItsPartAboveTheHorizon)
+{
+    struct Case {
+        const char* what;
+        DiscSetting chart;
+        double centreBelow;   // the centre this many semi-diameters under the horizon
+        double hourUT;        // near the setting on the day of the fixture
+    };
+    const Case cases[] = {
+        {"Sun half set at 100", {sunBody, true, 1, 100}, 0.5, 20.3},
+        {"Sun outline nearly set at 100", {sunBody, false, 1, 100}, 0.8, 20.3},
+        {"Sun just under at 300, stereographic", {sunBody, true, 3, 300}, 0.3, 20.3},
+        {"Moon half set at 100", {moonBody, true, 1, 100}, 0.5, 3.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DiscChart chart(c.chart);
+        chart.chartOptions.underHorizonDepth = 0;
+        // The time whose elevation puts the centre where the case wants it, found by halving.
+        const auto elevation = [&](double hour) {
+            const double h = std::floor(hour);
+            chart.set("EDIT10", number(h));
+            chart.set("EDIT11", number((hour - h) * 60));
+            EXPECT_TRUE(chart.draw());
+            return apparentBody(chart, c.chart.body).apparent[2];
+        };
+        double early = c.hourUT - 3, late = early;
+        while (late < c.hourUT + 3 && elevation(late) > 0)
+            early = late, late += 0.25;
+        ASSERT_GT(elevation(early), 0);
+        ASSERT_LT(elevation(late), 0);
+        for (int i = 0; i < 40; ++i) {
+            const double middle = (early + late) / 2;
+            (elevation(middle) > -std::sin(c.centreBelow * chart.semiDiameterOfBody()) ? early : late) = middle;
+        }
+        elevation(late);
+        ASSERT_TRUE(apparentBody(chart, c.chart.body).hidden);
+        ASSERT_TRUE(chart.drawAbove(0));
+        const int width = chart.chartBitmap.width(), height = chart.chartBitmap.height();
+        const auto pixels = [&] {
+            std::vector<int> p;
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    p.push_back(chart.chartBitmap.pixel(x, y));
+            return p;
+        };
+        const std::vector<int> setting = pixels();
+        chart.chartOptions.underHorizonDepth = 1.1f;
+        ASSERT_TRUE(chart.draw());
+        const std::vector<int> whole = pixels();
+        chart.chartOptions.sunDisplayMode = chart.chartOptions.moonDisplayMode = 0;
+        chart.chartOptions.zenithGridStep = 1;
+        ASSERT_TRUE(chart.draw());
+        const std::vector<int> grid = pixels();
+        const PixelArea area = boxArea(chart.boxes(), 0);
+        int shown = 0, checked = 0;
+        for (int x = area.left; x < area.right; ++x) {
+            int horizon = -1;
+            for (int y = area.top; y < area.bottom && horizon < 0; ++y)
+                if (grid[std::size_t(y * width + x)] == 3)
+                    horizon = y;
+            if (horizon < 0)
+                continue;
+            for (int y = area.top; y < area.bottom; ++y) {
+                const std::size_t i = std::size_t(y * width + x);
+                const bool disc = whole[i] == chart.colour, drawn = setting[i] == chart.colour;
+                shown += drawn;
+                EXPECT_TRUE(disc || !drawn) << x << ',' << y << " outside the disc";
+                if (y < horizon - 1 || y > horizon + 1) {
+                    checked += disc;
+                    EXPECT_EQ(drawn, disc && y < horizon) << x << ',' << y << ", the horizon at " << horizon;
+                }
+            }
+        }
+        EXPECT_GT(shown, 0);
+        EXPECT_GT(checked, 0);
     }
 }
 
