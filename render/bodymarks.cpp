@@ -147,6 +147,52 @@ bool farImage(ProjectionKind kind, const ProjectionSetup& setup, const Direction
     return true;
 }
 
+// How much taller than wide the image of a small circle at chart direction p is: the user
+// projection stretches its offsets upward by its aspect; Mollweide's meridian scale h and parallel
+// scale k differ but along two parallels. 1 in every other projection, whose discs are circles.
+double heightToWidth(ProjectionKind kind, const ProjectionSetup& setup, DirectionVector p)
+{
+    if (kind == 10)
+        return setup.aspectYX > 0 ? setup.aspectYX : 1;
+    const double l = length(p);
+    if (kind != 7 || !(l > 0))
+        return 1;
+    for (double& c : p)
+        c /= l;
+    // Mollweide's own longitude and latitude (its pole the chart's x axis), each stepped a
+    // tenth of a degree toward the centre.
+    double lon, lat, r;
+    ZENITH(p[2], p[1], p[0], lon, lat, r);
+    if (!(std::cos(lat) > 1E-6))
+        return 1;
+    // Its auxiliary angle is solved to as many digits as the chart scale asks: measured at a
+    // scale that asks for them all.
+    ProjectionSetup fine = setup;
+    fine.chartScale = 1E12f;
+    const auto image = [&](double lo, double la, double& X, double& Y) {
+        DISPXY(std::sin(la), std::cos(la) * std::sin(lo), std::cos(la) * std::cos(lo), kind, X, Y, fine);
+    };
+    const double d = 1 / degreesPerRadian / 10;
+    double X, Y, X1, Y1, X2, Y2;
+    image(lon, lat, X, Y);
+    image(lon > 0 ? lon - d : lon + d, lat, X1, Y1);
+    image(lon, lat > 0 ? lat - d : lat + d, X2, Y2);
+    const double k = std::hypot(X1 - X, Y1 - Y) / std::cos(lat), h = std::hypot(X2 - X, Y2 - Y);
+    const double q = h / k;
+    return std::isfinite(q) && q > 0 ? q : 1;
+}
+
+// A true-size disc of radius r, the mean of its image's two scales: a circle, or the ellipse of
+// those scales where they differ.
+void drawDisc(BitmapArea& box, double x, double y, double r, double tallness, MarkKind kind, int colour)
+{
+    const int fill = kind == MarkKind::disc ? colour : -1;
+    if (tallness == 1)
+        box.drawCircle(x, y, r, colour, 1, 0, 0, fill);
+    else
+        box.drawCircle(x, y, r / std::sqrt(tallness), colour, float(tallness), 0, 0, fill);
+}
+
 } // namespace
 
 double localScale(ProjectionKind kind, const ProjectionSetup& setup, DirectionVector p)
@@ -188,8 +234,8 @@ double cutDirectionZ(const PointPipeline& pipeline, double limit)
 // A disc whose centre the horizon cut hides: the part of it above the cut, as every point
 // there is drawn. The disc is traced a band of rows at a time into a bitmap of its own, and
 // each of its pixels whose direction is above the cut goes to the box.
-void drawAboveTheCut(ProgramRecords& records, const ApparentBody& body, double s, double radius, MarkKind kind,
-                     int colour)
+void drawAboveTheCut(ProgramRecords& records, const ApparentBody& body, double s, double radius, double tallness,
+                     MarkKind kind, int colour)
 {
     const PointPipeline pipeline(records);
     const double limit = -records.drawn.sky.horizonDipSine - double(records.chartOptions.underHorizonDepth);
@@ -217,7 +263,7 @@ void drawAboveTheCut(ProgramRecords& records, const ApparentBody& body, double s
     }
     BitmapArea box = boxCanvas(records, 0);
     const PixelArea& area = box.area();
-    const double reach = std::fabs(radius) + 2;
+    const double reach = std::fabs(radius) * std::max(std::sqrt(tallness), 1 / std::sqrt(tallness)) + 2;
     const double left = std::max<double>(area.left, std::floor(cx - reach));
     const double right = std::min<double>(area.right, std::ceil(cx + reach) + 1);
     const double top = std::max<double>(area.top, std::floor(cy - reach));
@@ -230,7 +276,8 @@ void drawAboveTheCut(ProgramRecords& records, const ApparentBody& body, double s
     for (int y0 = int(top); y0 < int(bottom); y0 += band) {
         const int rows = std::min(band, int(bottom) - y0);
         ChartBitmap trace(width, rows);
-        trace.drawCircle(cx - left, cy - y0, radius, colour, 1, 0, 0, kind == MarkKind::disc ? colour : -1);
+        BitmapArea all = trace.area(trace.bounds());
+        drawDisc(all, cx - left, cy - y0, radius, tallness, kind, colour);
         for (int j = 0; j < rows; ++j)
             for (int i = 0; i < width; ++i) {
                 if (trace.pixel(i, j) == 0)
@@ -247,11 +294,20 @@ void drawAboveTheCut(ProgramRecords& records, const ApparentBody& body, double s
 
 } // namespace
 
+double discTallness(const ProgramRecords& records, const DirectionVector& c)
+{
+    DirectionVector p = c;
+    if (records.chartView.dualBox == 1 && c[2] < markBoundary)
+        p = {c[0], -c[1], -c[2]};
+    return heightToWidth(records.chartOptions.projectionKind, records.userProjection, p);
+}
+
 void drawTrueSizeDisc(ProgramRecords& records, const ApparentBody& body, double s, MarkKind kind, int colour)
 {
     const double radius = trueSizeRadius(records, body.chart, s);
+    const double tallness = discTallness(records, body.chart);
     if (body.hidden) {
-        drawAboveTheCut(records, body, s, radius, kind, colour);
+        drawAboveTheCut(records, body, s, radius, tallness, kind, colour);
         return;
     }
     const PointPipeline pipeline(records);
@@ -260,7 +316,7 @@ void drawTrueSizeDisc(ProgramRecords& records, const ApparentBody& body, double 
     for (const ChartPixel& p : anywhere.pixels(body.base)) {
         BitmapArea box = boxCanvas(records, p.box);
         if (pipeline.withinLimits(p.X, p.Y)) {
-            drawMark(box, kind, p.x, p.y, float(radius), colour);
+            drawDisc(box, p.x, p.y, float(radius), tallness, kind, colour);
             continue;
         }
         // Far from the picture single precision no longer counts pixels, and some projections
@@ -270,8 +326,7 @@ void drawTrueSizeDisc(ProgramRecords& records, const ApparentBody& body, double 
         double X, Y;
         if (!farImage(pipeline.projection(), records.userProjection, inBox, X, Y))
             continue;
-        box.drawCircle(boxes.x1 + p.box * boxes.secondBoxOffset + X, boxes.y - Y, radius, colour, 1, 0, 0,
-                       kind == MarkKind::disc ? colour : -1);
+        drawDisc(box, boxes.x1 + p.box * boxes.secondBoxOffset + X, boxes.y - Y, radius, tallness, kind, colour);
     }
 }
 

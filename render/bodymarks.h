@@ -68,6 +68,10 @@ double localScale(ProjectionKind kind, const ProjectionSetup& setup, DirectionVe
 // The true-size radius in pixels of a disc of semi-diameter s (radians) at chart vector c: the
 // scale is measured where the mark is drawn, mirrored into the second box below 1E-4.
 double trueSizeRadius(const ProgramRecords& records, const DirectionVector& c, double s);
+// How much taller than wide the image of a true-size disc at chart vector c is (mirrored as
+// trueSizeRadius mirrors it): its vertical scale over its horizontal one, 1 where they are equal.
+// The disc is then the ellipse of the two, of the same area as the circle of trueSizeRadius.
+double discTallness(const ProgramRecords& records, const DirectionVector& c);
 // The Sun's or the Moon's disc at its true size, semi-diameter s, filled (`kind` disc) or its
 // outline, in each box the body-mark rule puts it: there wherever its centre lies, so that it
 // shows whenever it reaches the picture, however large it is. A disc whose centre lies within

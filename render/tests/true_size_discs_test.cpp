@@ -308,7 +308,7 @@ TEST(TrueSizeDiscs, ACentreWithinTheLimitsDrawsAsBefore)
         {"Moon equal-area", {moonBody, true, 2, 40}, 0, 0, 0.5, false, 0xe29cc2d530f963d1ull},
         {"Moon stereographic", {moonBody, true, 3, 40}, 0, 0, 0.5, false, 0xb10f5e9a0de69551ull},
         {"Moon gnomonic", {moonBody, true, 6, 40}, 0, 0, 0.5, false, 0x57107f6efe23fb59ull},
-        {"Moon Mollweide", {moonBody, true, 7, 40}, 0, 0, 0.5, false, 0x72e6733f07a3aff9ull},
+        {"Moon Mollweide, an ellipse", {moonBody, true, 7, 40}, 0, 0, 0.5, false, 0x55d125375a4c7a79ull},
         {"Moon orthographic outline", {moonBody, false, 8, 40}, 0, 0, 0.5, false, 0xa82feb6338da8a51ull},
         {"Moon user projection", {moonBody, true, 10, 40}, 0, 0, 0.5, false, 0xd4c21a0e1007eac1ull},
         {"Moon half Height", {moonBody, true, 1, 40}, 1, 0, 0.5, false, 0xfa1cc42c44535661ull},
@@ -413,6 +413,56 @@ TEST(TrueSizeDiscs, ADiscSettingShowsItsPartAboveTheHorizon)
         }
         EXPECT_GT(shown, 0);
         EXPECT_GT(checked, 0);
+    }
+}
+
+// Mollweide's projection and the user projection stretched by its aspect: the image of a disc is
+// an ellipse, its horizontal and vertical half axes the disc's true size times the scales across
+// and along the meridian at it (here on the central meridian, where their axes are the picture's),
+// of the same area as the circle of the mean scale.
+TEST(TrueSizeDiscs, AStretchingProjectionDrawsAnEllipse)
+{
+    struct Case {
+        const char* what;
+        DiscSetting chart;
+        double aspect;          // the user projection's
+        double degreesAbove;
+        double tallness;        // the vertical scale over the horizontal one at the body
+    };
+    // Mollweide's at latitude phi of its own: h / k = pi^2 cos^2 phi / (8 cos^2 theta), where
+    // 2 theta + sin 2 theta = pi sin phi.
+    const auto mollweide = [](double degrees) {
+        const double phi = degrees / degreesPerRadian;
+        double theta = phi;
+        for (int i = 0; i < 60; ++i)
+            theta -= (2 * theta + std::sin(2 * theta) - pi * std::sin(phi)) / (2 + 2 * std::cos(2 * theta));
+        return pi * pi * std::cos(phi) * std::cos(phi) / (8 * std::cos(theta) * std::cos(theta));
+    };
+    const Case cases[] = {
+        {"Moon centred, Mollweide, 40", {moonBody, true, 7, 40}, 1, 0, mollweide(0)},
+        {"Moon outline centred, Mollweide, 40", {moonBody, false, 7, 40}, 1, 0, mollweide(0)},
+        {"Moon 0.5 below the centre, Mollweide, 40", {moonBody, true, 7, 40}, 1, 0.5, mollweide(-0.5)},
+        {"Sun centred, Mollweide, 100", {sunBody, true, 7, 100}, 1, 0, mollweide(0)},
+        {"Moon centred, user projection, aspect 2", {moonBody, true, 10, 40}, 2, 0, 2},
+        {"Moon outline 0.3 off, user projection, aspect 0.5", {moonBody, false, 10, 80}, 0.5, 0.3, 0.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DiscChart chart(c.chart);
+        chart.userProjection.aspectYX = c.aspect;
+        ASSERT_TRUE(chart.drawAbove(c.degreesAbove));
+        const double r = trueSizeRadius(chart, apparentBody(chart, c.chart.body).chart, chart.semiDiameterOfBody());
+        ASSERT_GT(r, 20);
+        int left = 1 << 30, right = -1, top = 1 << 30, bottom = -1;
+        const PixelArea area = boxArea(chart.boxes(), 0);
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                if (chart.chartBitmap.pixel(x, y) == chart.colour) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+        EXPECT_NEAR((right - left) / 2.0, r / std::sqrt(c.tallness), 1);
+        EXPECT_NEAR((bottom - top) / 2.0, r * std::sqrt(c.tallness), 1);
     }
 }
 
