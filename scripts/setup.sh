@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs whatever is missing on a Debian 12 machine, then builds everything into build/.
+# Installs whatever is missing on a Debian 12 machine, then builds nivora into build/.
 # Sourced by run-nivora.sh and run-tests.sh; fast when nothing is missing. With --tests (from
-# run-tests.sh) it also installs what the window tests need: an X server of their own and a
-# window manager to frame the windows.
+# run-tests.sh) it builds every target, the tests and benchmarks included, and also installs what
+# the window tests need: an X server of their own and a window manager to frame the windows.
 set -euo pipefail
 
 NIVORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -11,16 +11,22 @@ NIVORA_BUILD=${NIVORA_BUILD:-$NIVORA_ROOT/build}
 packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           liberfa-dev fonts-liberation2 fonts-ipafont-gothic)
 test_packages=(xvfb openbox)
-# The packages of the arguments that are not installed.
+tests=false
+[ "${1:-}" = "--tests" ] && tests=true
+# The packages of the arguments that are not installed, from one look at the package database.
 not_installed() {
-    local p
+    local -A have=()
+    local status name p
+    while read -r status name; do
+        [ "$status" = installed ] && have[$name]=1
+    done < <(dpkg-query -W -f='${db:Status-Status} ${Package}\n' "$@" 2>/dev/null || true)
     for p in "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+        [ -n "${have[$p]:-}" ] || echo "$p"
     done
 }
-mapfile -t missing < <(not_installed "${packages[@]}")
-missing_for_tests=()
-[ "${1:-}" = "--tests" ] && mapfile -t missing_for_tests < <(not_installed "${test_packages[@]}")
+wanted=("${packages[@]}")
+$tests && wanted+=("${test_packages[@]}")
+mapfile -t all_missing < <(not_installed "${wanted[@]}")
 # Runs apt-get; while another installation holds the package manager's lock, waits for it
 # (up to ten minutes) instead of failing with apt's raw message.
 apt_get() {
@@ -41,8 +47,11 @@ apt_get() {
     rm -f "$log"
 }
 
-all_missing=("${missing[@]}" "${missing_for_tests[@]}")
 if [ ${#all_missing[@]} -gt 0 ]; then
+    missing=() missing_for_tests=()
+    for p in "${all_missing[@]}"; do
+        if [[ " ${test_packages[*]} " == *" $p "* ]]; then missing_for_tests+=("$p"); else missing+=("$p"); fi
+    done
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
     echo "Installing: ${all_missing[*]}"
@@ -56,4 +65,9 @@ if [ ! -f "$NIVORA_BUILD/build.ninja" ]; then
     # shellcheck disable=SC2086  # NIVORA_CMAKE_OPTIONS holds several options
     cmake -S "$NIVORA_ROOT" -B "$NIVORA_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${NIVORA_CMAKE_OPTIONS:-}
 fi
-cmake --build "$NIVORA_BUILD" -j "$(nproc)"
+# The run needs nivora alone; the tests and benchmarks are the test command's.
+if $tests; then
+    cmake --build "$NIVORA_BUILD" -j "$(nproc)"
+else
+    cmake --build "$NIVORA_BUILD" -j "$(nproc)" --target nivora
+fi
