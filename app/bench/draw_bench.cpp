@@ -245,6 +245,22 @@ void numberedHorizontalGrid(benchmark::State& state, const char* magnification) 
     std::filesystem::remove_all(program->folder);
 }
 
+// DRAW at size 9999 with the coordinates from the centre drawn as Grids(2), right after a DRAW at
+// the default size: the first drawing at the new size, its bitmap made anew.
+void centreGridsFirstDrawAtSize9999(benchmark::State& state) {
+    const auto program = makeProgram();
+    program->chartOptions.centerCoordsMode = 2;
+    for (auto _ : state) {
+        state.PauseTiming();
+        program->ui.userType("EDIT1", "320");
+        program->ui.userClick("BUTTON1");
+        program->ui.userType("EDIT1", "9999");
+        state.ResumeTiming();
+        program->ui.userClick("BUTTON1");
+    }
+    std::filesystem::remove_all(program->folder);
+}
+
 void coastRead(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(readLineFile(dataDir / "coast_bd.net"));
@@ -331,6 +347,10 @@ BENCHMARK_CAPTURE(constellationLinesCloseUp, DualBoxMag2.3E8, "2.3E8")
 BENCHMARK_CAPTURE(numberedHorizontalGrid, DualBoxNumberedHorizontalMag23000, "23000")
     ->Name("grids/DualBoxNumberedHorizontalMag23000")
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(centreGridsFirstDrawAtSize9999)
+    ->Name("drawing/centreGridsSize9999")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK_CAPTURE(drawing, defaultChart, defaultChart, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(drawing, defaultChartListsReadAnew, defaultChart, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(readingStarLists, defaultChart, defaultChart)->Unit(benchmark::kMillisecond);
