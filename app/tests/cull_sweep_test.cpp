@@ -16,7 +16,7 @@ constexpr long sweepCharts = 80;
 constexpr long sweepCharts = 250;
 #endif
 
-TEST(CullSweep, DISABLED_CulledEqualsWhole)
+TEST(CullSweep, CulledEqualsWhole)
 {
     sweep::Sweeper sweeper;
     for (long i = 0; i < sweepCharts; ++i) {
