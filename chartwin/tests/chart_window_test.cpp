@@ -1,9 +1,11 @@
 #include "chartwin/chart_window.h"
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "chartwin/chartwin_forms.h"
 #include "platform/dialogs.h"
@@ -136,6 +138,30 @@ TEST_F(ChartWindow, ADrawAtAnotherSizeNeverHoldsTwoBitmaps) {
     EXPECT_TRUE(alerts().empty());
     EXPECT_EQ(width, 6280);
     EXPECT_EQ(p_->chartBitmap.width(), 6281);
+}
+
+// With the address space short, no new thread can start: the windows are still painted (Qt's
+// painting splits large fills across threads and waits for them) and DRAW draws or refuses,
+// never waiting for ever. In a fresh process of its own, whose thread pool holds only what its
+// start made, ended by an alarm should it wait.
+TEST_F(ChartWindow, DrawAndPaintingFinishWhenNoThreadCanStart) {
+    if (!addressSpaceLimitWorks)
+        GTEST_SKIP() << "the sanitizer reserves address space of its own";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ::alarm(60);
+            {
+                const ShortMemory limit(8 << 20);   // no room for a thread's stack
+                for (const char* size : {"320", "321", "320"}) {
+                    draw(size);
+                    ui().pumpEvents();
+                }
+            }
+            // Each DRAW drew, or said why not.
+            ::_exit(p_->drawn.chartDrawn || alerts().size() == 3 ? 0 : 3);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 // The old picture goes before the new one is made, so a DRAW at a size memory cannot hold
