@@ -324,10 +324,14 @@ void ChartBitmap::drawLine(const PixelArea& clip, float x1, float y1, float x2, 
                                                                    : (past ? px < clip.left : px < clip.right); };
     const auto inY = [&](long long py, bool past) { return sy > 0 ? (past ? py >= clip.bottom : py >= clip.top)
                                                                   : (past ? py < clip.top : py < clip.bottom); };
-    const long long first = std::max(firstStep([&](auto p) { return inX(p.first, false); }),
-                                     firstStep([&](auto p) { return inY(p.second, false); }));
-    const long long last = std::min(firstStep([&](auto p) { return inX(p.first, true); }),
-                                    firstStep([&](auto p) { return inY(p.second, true); })) - 1;
+    // A line with both ends inside is walked whole, as most are.
+    const bool inside = clip.contains(x, y) && clip.contains(xe, ye);
+    const long long first = inside ? 0
+                                   : std::max(firstStep([&](auto p) { return inX(p.first, false); }),
+                                              firstStep([&](auto p) { return inY(p.second, false); }));
+    const long long last = inside ? major
+                                  : std::min(firstStep([&](auto p) { return inX(p.first, true); }),
+                                             firstStep([&](auto p) { return inY(p.second, true); })) - 1;
     if (first > last)
         return;
     const auto [fx, fy] = at(first);
