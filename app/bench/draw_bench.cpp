@@ -132,6 +132,15 @@ void moonPath(benchmark::State& state, const char* magnification, const char* la
     std::filesystem::remove_all(program->folder);
 }
 
+// Times DRAW of the chart the fields hold, shows the magnification it drew (a close-up can be
+// capped) and removes the program's folder.
+void drawCloseUp(benchmark::State& state, Program& program) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DRAWINGIMG(program));
+    state.counters["magnification"] = program.chartView.magnification;
+    std::filesystem::remove_all(program.folder);
+}
+
 // The Moon's track with parallax (mode 3) at size 1000, on a sky chart centred on the full Moon
 // high over Tokyo (2024 May 23, midnight), with refraction on as a new user finds it.
 void moonTrackOnTheMoon(benchmark::State& state, const char* magnification) {
@@ -151,10 +160,7 @@ void moonTrackOnTheMoon(benchmark::State& state, const char* magnification) {
     program->ui.userType("EDIT75", magnification);
     program->ui.userMenu("MONLINE3");
     program->ui.userClick("BUTTON1");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(DRAWINGIMG(*program));
-    state.counters["magnification"] = program->chartView.magnification;
-    std::filesystem::remove_all(program->folder);
+    drawCloseUp(state, *program);
 }
 
 // The user projection close up at size 1000, the constellation lines and every grid drawn every
@@ -166,10 +172,7 @@ void userProjection(benchmark::State& state, const char* magnification) {
     program->ui.userType("EDIT1", "1000");
     program->ui.userType("EDIT75", magnification);
     program->ui.userClick("BUTTON1");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(DRAWINGIMG(*program));
-    state.counters["magnification"] = program->chartView.magnification;
-    std::filesystem::remove_all(program->folder);
+    drawCloseUp(state, *program);
 }
 
 // The Earth's lines every 15 arc minutes on the ground, seen from a height in metres, toward the
@@ -225,10 +228,7 @@ void constellationLinesCloseUp(benchmark::State& state, const char* magnificatio
     program->ui.userType("EDIT1", "498");
     program->ui.userType("EDIT75", magnification);
     program->ui.userClick("BUTTON1");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(DRAWINGIMG(*program));
-    state.counters["magnification"] = program->chartView.magnification;
-    std::filesystem::remove_all(program->folder);
+    drawCloseUp(state, *program);
 }
 
 // The default sky close up in Dual-Box with the horizontal grid numbered: its circle of altitude
@@ -239,10 +239,7 @@ void numberedHorizontalGrid(benchmark::State& state, const char* magnification) 
     program->ui.userType("EDIT75", magnification);
     program->chartOptions.zenithGridNumbers = 1;
     program->ui.userClick("BUTTON1");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(DRAWINGIMG(*program));
-    state.counters["magnification"] = program->chartView.magnification;
-    std::filesystem::remove_all(program->folder);
+    drawCloseUp(state, *program);
 }
 
 // DRAW at size 9999 with the coordinates from the centre drawn as Grids(2), right after a DRAW at
