@@ -326,7 +326,9 @@ BENCHMARK_CAPTURE(moonPath, NoMoonPathDualBoxMag1, "1", "RADIO29", "MONLINE0")->
 BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag10, "10", "RADIO29", "MONLINE2")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(moonPath, NoMoonPathDualBoxMag10, "10", "RADIO29", "MONLINE0")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(moonPath, MoonPathDualBoxMag1000, "1000", "RADIO29", "MONLINE2")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(moonTrackOnTheMoon, ParallaxTrackOnTheMoonMag1E6, "1000000")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(moonTrackOnTheMoon, ParallaxTrackOnTheMoonMag1E6, "1000000")
+    ->Name("moonPath/ParallaxTrackOnTheMoonMag1E6")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(userProjection, GridsAndLinesMag2_8E7, "2.8E7")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(earthLines, EarthLines400km, "400000")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(earthLines, EarthLines36000km, "36000000")->Unit(benchmark::kMillisecond);
